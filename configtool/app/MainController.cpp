@@ -1,0 +1,232 @@
+#include "MainController.h"
+#include "DataRoot.h"
+#include "ImeServiceClient.h"
+#include "Logging.h"
+#include "SystemHelpers.h"
+#include "config/SettingsStore.h"
+#include "window/SettingsWidget.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QSettings>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+const wchar_t kProductVersion[] = L"Kaiwo Input Method 1.0.0";
+const char kToolInterface[] = "com.kaiwoimeservice_configtool";
+
+std::wstring toWide(const QString &text)
+{
+    return text.toStdWString();
+}
+
+} // namespace
+
+MainController *MainController::mSelf = nullptr;
+ShellWrapperInterface *MainController::mShellWrapper = nullptr;
+ShellWrapperInterface *MainController::mWubiShellWrapper = nullptr;
+
+MainController *MainController::self()
+{
+    if (!mSelf)
+        mSelf = new MainController();
+    return mSelf;
+}
+
+MainController::~MainController()
+{
+    SettingsStore::attach(nullptr, nullptr);
+    delete mUserSettings;
+    delete mDefaultSettings;
+    delete mSettingsWidget;
+    releaseDBusService();
+    if (mSelf == this)
+        mSelf = nullptr;
+}
+
+ShellWrapperInterface *MainController::ShellWrapper()
+{
+    if (!mShellWrapper)
+        mShellWrapper = GetKaiwoShellWrapper();
+    return mShellWrapper;
+}
+
+ShellWrapperInterface *MainController::WuBiShellWrapper()
+{
+    if (!mWubiShellWrapper)
+        mWubiShellWrapper = GetWbKaiwoShellWrapper();
+    return mWubiShellWrapper;
+}
+
+QString MainController::configtoolBusName()
+{
+    char name[64];
+    std::snprintf(name, sizeof(name), "com.kaiwoimeservice_configtool.hotel_%d",
+                  ImeServiceClient::displayNumber());
+    return QString::fromLatin1(name);
+}
+
+void MainController::InitDbus()
+{
+    if (!kaiwoImeServiceConfigtoolIsNotRunning()) {
+        notifySettingsWidgetActive();
+        std::exit(1);
+    }
+    creatDBusService();
+    qCDebug(lcConfigtool) << "--------------creatDBusService";
+}
+
+bool MainController::kaiwoImeServiceConfigtoolIsNotRunning()
+{
+    const QString name = configtoolBusName();
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface())
+        return false;
+    const QDBusReply<QString> owner = bus.interface()->serviceOwner(name);
+    const QString ownerName = owner.isValid() ? owner.value() : QString();
+    return ownerName == QLatin1String("");
+}
+
+void MainController::creatDBusService()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.registerService(configtoolBusName()))
+        std::exit(1);
+    bus.registerObject(QStringLiteral("/"), this, QDBusConnection::ExportAllSlots);
+}
+
+void MainController::releaseDBusService()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return;
+    if (!bus.unregisterService(configtoolBusName()))
+        qCDebug(lcConfigtool) << bus.lastError().message();
+}
+
+void MainController::notifySettingsWidgetActive()
+{
+    QDBusInterface owner(configtoolBusName(), QStringLiteral("/"),
+                         QLatin1String(kToolInterface), QDBusConnection::sessionBus());
+    if (!owner.isValid())
+        qCDebug(lcConfigtool) << QDBusConnection::sessionBus().lastError().message().toLocal8Bit();
+    owner.call(QStringLiteral("activeSettingsWidget"));
+}
+
+void MainController::activeSettingsWidget()
+{
+    qCDebug(lcConfigtool) << "activeSettingsWidget";
+    if (!mSettingsWidget)
+        return;
+    mSettingsWidget->showNormal();
+    mSettingsWidget->activateWindow();
+    set_active_window(mSettingsWidget->winId());
+}
+
+void MainController::init()
+{
+    provisionUserFiles();
+    openSettings();
+    InitShell();
+    mSettingsWidget = new SettingsWidget(nullptr);
+    mSettingsWidget->activateWindow();
+    mSettingsWidget->show();
+}
+
+void MainController::provisionUserFiles()
+{
+    const QString target = localEnvDirPath();
+    const QString source = sysEnvPyDirPath();
+    for (const char *file : {"env.ini", "Correction.ini", "Fuzzy.dat"}) {
+        const QString name = QLatin1String(file);
+        // Never overwrite: the user's own copy always wins.
+        if (QFile::exists(target + name))
+            continue;
+        if (!copyFileToPath(source, target, name, true))
+            qCDebug(lcConfigtool).noquote() << name + QStringLiteral(" copy fail");
+    }
+}
+
+void MainController::openSettings()
+{
+    SettingsStore::attach(nullptr, nullptr);
+    delete mUserSettings;
+    delete mDefaultSettings;
+    mUserSettings = new QSettings(localPcPyDirPath() + QStringLiteral("env.ini"),
+                                  QSettings::IniFormat);
+    mUserSettings->setIniCodec("UTF-8");
+    mDefaultSettings = new QSettings(sysEnvPyDirPath() + QStringLiteral("env.ini"),
+                                     QSettings::IniFormat);
+    mDefaultSettings->setIniCodec("UTF-8");
+    SettingsStore::attach(mUserSettings, mDefaultSettings);
+}
+
+QSettings *MainController::settings(CON_TPYE mode) const
+{
+    return SettingsStore::settings(mode);
+}
+
+bool MainController::InitShell()
+{
+    QString userDir = localPcPyDirPath();
+    QString userDirNoSlash = userDir;
+    if (userDirNoSlash.endsWith(QLatin1Char('/')))
+        userDirNoSlash.chop(1);
+    const std::wstring user = toWide(userDir);
+    const std::wstring userNoSlash = toWide(userDirNoSlash);
+    const std::wstring system = toWide(sysEnvPyDirPath());
+
+    bool result = ShellWrapper()->Init(kProductVersion, user.c_str(), system.c_str(),
+                                       userNoSlash.c_str());
+    qCDebug(lcConfigtool) << "InitShell:" << result;
+    if (!result)
+        return result;
+
+    const std::wstring wubiUser = toWide(localPcWbDirPath());
+    const std::wstring wubiSystem = toWide(sysEnvWbDirPath());
+    result = WuBiShellWrapper()->Init(kProductVersion, wubiUser.c_str(), wubiSystem.c_str(),
+                                      wubiUser.c_str());
+    qCDebug(lcConfigtool) << "InitWBShell:" << result;
+    return result;
+}
+
+void MainController::update_cfg_to_service()
+{
+    ImeServiceClient::reloadConfig();
+}
+
+QString MainController::localPath()
+{
+    return homeDirectory() + QStringLiteral("/.config/KaiwoShell/usr/PCPYDict/");
+}
+
+QString MainController::localEnvDirPath()
+{
+    return localPath();
+}
+
+QString MainController::localPcPyDirPath()
+{
+    return localPath();
+}
+
+QString MainController::localPcWbDirPath()
+{
+    return homeDirectory() + QStringLiteral("/.config/KaiwoShell/usr/PCWBDict");
+}
+
+QString MainController::sysEnvPyDirPath()
+{
+    return kaiwoDataRoot() + QStringLiteral("/KaiwoShell/dict/PCPYDict/");
+}
+
+QString MainController::sysEnvWbDirPath()
+{
+    return kaiwoDataRoot() + QStringLiteral("/KaiwoShell/dict/PCWBDict/");
+}

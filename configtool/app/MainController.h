@@ -1,0 +1,68 @@
+#pragma once
+
+#include "ShellWrapperInterface.h"
+#include "config/ConfigType.h"
+
+#include <QObject>
+#include <QString>
+
+class QSettings;
+class SettingsWidget;
+
+// The process-wide controller: directories, the two settings objects, the
+// engine shells, the tool's own bus name and the settings window.
+class MainController : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.kaiwoimeservice_configtool")
+
+public:
+    static MainController *self();
+    ~MainController() override;
+
+    static ShellWrapperInterface *ShellWrapper();
+    static ShellWrapperInterface *WuBiShellWrapper();
+
+    void InitDbus();
+    void init();
+    bool InitShell();
+
+    bool kaiwoImeServiceConfigtoolIsNotRunning();
+    void creatDBusService();
+    void releaseDBusService();
+    void notifySettingsWidgetActive();
+
+    void update_cfg_to_service();
+
+    // Opens the two settings objects; init() does this, tests call it alone.
+    void openSettings();
+    // The settings object of a load mode; null before openSettings().
+    QSettings *settings(CON_TPYE mode) const;
+    QSettings *userSettings() const { return mUserSettings; }
+    QSettings *defaultSettings() const { return mDefaultSettings; }
+    SettingsWidget *settingsWidget() const { return mSettingsWidget; }
+
+    static QString localPath();
+    static QString localEnvDirPath();
+    static QString localPcPyDirPath();
+    static QString localPcWbDirPath();
+    static QString sysEnvPyDirPath();
+    static QString sysEnvWbDirPath();
+
+    static QString configtoolBusName();
+
+public slots:
+    void activeSettingsWidget();
+
+private:
+    MainController() = default;
+    void provisionUserFiles();
+
+    SettingsWidget *mSettingsWidget = nullptr;
+    QSettings *mUserSettings = nullptr;
+    QSettings *mDefaultSettings = nullptr;
+
+    static MainController *mSelf;
+    static ShellWrapperInterface *mShellWrapper;
+    static ShellWrapperInterface *mWubiShellWrapper;
+};

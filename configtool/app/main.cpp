@@ -1,0 +1,69 @@
+#include "CrashHandler.h"
+#include "Logging.h"
+#include "MainController.h"
+#include "SystemHelpers.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFont>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace {
+
+void setApplicationFont()
+{
+    QFont font;
+    font.setPixelSize(14);
+    QApplication::setFont(font);
+    qCDebug(lcConfigtool) << "----------------------" << QFont().family();
+}
+
+void installQtTranslations(QApplication &app)
+{
+    const QString locale = QLocale::system().name();
+    // Our own texts are written in Chinese in the code; this path is only
+    // logged so a packager can see where a catalogue would go.
+    qCDebug(lcConfigtool) << "qmFile:"
+                          << QStringLiteral("/usr/share/kaiwoimebs/i18n/qm/%1.qm").arg(locale);
+    auto *qtTranslator = new QTranslator(&app);
+    if (qtTranslator->load(QStringLiteral("qt_") + locale,
+                           QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(qtTranslator);
+}
+
+void applyStyleSheet(QApplication &app)
+{
+    QFile styleSheet(QStringLiteral(":kaiwoImeService.qss"));
+    if (styleSheet.open(QIODevice::ReadOnly)) {
+        app.setStyleSheet(QString::fromUtf8(styleSheet.readAll()));
+        styleSheet.close();
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    auto *app = new QApplication(argc, argv);
+    MainController *controller = MainController::self();
+    controller->InitDbus();
+
+    processDesktopEnv();
+    installSignalHandlers();
+    setApplicationFont();
+    installQtTranslations(*app);
+    QApplication::setQuitOnLastWindowClosed(true);
+    QApplication::setApplicationName(QStringLiteral("Ime Setting"));
+    applyStyleSheet(*app);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/picture/kaiwo.png")));
+
+    controller->init();
+    app->exec();
+
+    delete controller;
+    delete app;
+    return 0;
+}

@@ -1,0 +1,80 @@
+#include "SettingsStore.h"
+
+#include <QSettings>
+
+namespace {
+
+const char kGroup[] = "Setting";
+
+QSettings *userSettings = nullptr;
+QSettings *defaultSettings = nullptr;
+
+} // namespace
+
+void SettingsStore::attach(QSettings *user, QSettings *defaults)
+{
+    userSettings = user;
+    defaultSettings = defaults;
+}
+
+QSettings *SettingsStore::settings(CON_TPYE mode)
+{
+    return mode == CON_DEFAULT ? defaultSettings : userSettings;
+}
+
+SettingsReader::SettingsReader(CON_TPYE mode) : SettingsReader(SettingsStore::settings(mode)) {}
+
+SettingsReader::SettingsReader(QSettings *settings) : mSettings(settings)
+{
+    if (mSettings)
+        mSettings->beginGroup(QLatin1String(kGroup));
+}
+
+SettingsReader::~SettingsReader()
+{
+    if (mSettings)
+        mSettings->endGroup();
+}
+
+QVariant SettingsReader::value(const QString &key, const QVariant &defaultValue) const
+{
+    return mSettings ? mSettings->value(key, defaultValue) : defaultValue;
+}
+
+int SettingsReader::intValue(const QString &key, int defaultValue) const
+{
+    bool ok = false;
+    const int result = value(key, defaultValue).toInt(&ok);
+    // A value that is not a number reads as the default rather than 0.
+    return ok ? result : defaultValue;
+}
+
+bool SettingsReader::boolValue(const QString &key, bool defaultValue) const
+{
+    return value(key, defaultValue).toBool();
+}
+
+QString SettingsReader::stringValue(const QString &key, const QString &defaultValue) const
+{
+    return value(key, defaultValue).toString();
+}
+
+SettingsWriter::SettingsWriter() : mSettings(SettingsStore::settings(CON_CURRENT))
+{
+    if (mSettings)
+        mSettings->beginGroup(QLatin1String(kGroup));
+}
+
+SettingsWriter::~SettingsWriter()
+{
+    if (!mSettings)
+        return;
+    mSettings->endGroup();
+    mSettings->sync();
+}
+
+void SettingsWriter::setValue(const QString &key, const QVariant &value)
+{
+    if (mSettings)
+        mSettings->setValue(key, value);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <Qt>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// The look every dialog of the tool shares: frameless, its own title bar
+// with a logo, a title and a close button, and a body that drags the window.
+class DialogFrame
+{
+public:
+    static constexpr Qt::WindowFlags kDialogFlags = Qt::Dialog | Qt::FramelessWindowHint;
+
+    // Applies the title bar pattern. Application-modal unless the flags
+    // make it a tool window of its own (the prompt dialog).
+    static void apply(QWidget *dialog, QLabel *titleLabel, QPushButton *closeButton,
+                      Qt::WindowFlags flags = kDialogFlags, bool applicationModal = true);
+    // Centres the window on the desktop, as the window manager would not
+    // place a frameless window.
+    static void centreOnDesktop(QWidget *window);
+};

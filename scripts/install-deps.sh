@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs everything needed to build, run and test the tool on Debian 12.
+set -euo pipefail
+packages=(
+    build-essential cmake pkg-config clang-format
+    qtbase5-dev qtbase5-dev-tools qtdeclarative5-dev qttools5-dev-tools
+    qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2
+    fcitx-libs-dev libiniparser-dev libx11-dev
+    xvfb openbox x11-utils x11-apps imagemagick xdotool
+    dbus dbus-x11 psmisc file xdg-utils util-linux procps
+    fonts-wqy-microhei
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+// The input-method service as the settings tool sees it on the session bus:
+// it claims the display's service name, answers every method of
+// com.kaiwoimebs_service.hotel as configured and journals each call.
+//
+// The public methods named after D-Bus methods are called by the adaptor
+// generated from com.kaiwoimebs_service.hotel.xml.
+class ImeServiceStandIn : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+
+public:
+    enum class Answer { True, False, Error };
+
+    struct Options {
+        Answer answer = Answer::True;
+        int delayMs = 0;
+        QString journalPath; // empty: the default journal under HOME
+    };
+
+    static const char *const kInterface;
+    static const char *const kErrorName;
+
+    explicit ImeServiceStandIn(const Options &options, QObject *parent = nullptr);
+
+    static QString serviceName(int displayNumber);
+    static QString defaultJournalPath(const QString &home);
+
+    // Creates the per-user folders, opens the journal and claims the bus
+    // name of this display; false with a reason when the service cannot run.
+    bool start(QString *error);
+
+    QString journalPath() const { return mJournalPath; }
+    const QVariantMap &config() const { return mConfig; }
+
+    void ReloadConfig();
+    void RebuildKeyMap();
+    void ReloadDictionary(int kind);
+    bool UsrDictImport(const QString &path);
+    bool UsrWuBiDictImport(const QString &path);
+    bool UsrPinYinWuBiDictImportPinYin(const QString &path);
+    bool UsrDictBackup(const QString &path);
+    bool UsrWuBiDictBackup(const QString &path);
+    bool UsrWuBiPinYinDictBackupPinYin(const QString &path);
+    bool clearCnThesaurus();
+    bool clearEnThesaurus();
+    bool clearWebEmailThesaurus();
+    bool clearWuBiCnThesaurus();
+    bool clearWuBiEnThesaurus();
+    bool clearWuBiWebEmailThesaurus();
+    bool clearPinYinWuBiCnThesaurusPinYin();
+    bool recoveryDefaultThesaurus();
+    bool recoveryWuBiDefaultThesaurus();
+    bool recoveryEnThesaurus();
+
+private:
+    void journal(const QString &method, const QStringList &arguments = {});
+    // Answers the current call as the options say; the return value is what
+    // the adaptor replies with when the answer is not sent separately.
+    bool answerWithBool(const QString &method);
+    void answerWithoutValue(const QString &method);
+    void sendReply(const QDBusMessage &reply);
+    bool answerDictionaryCall(const QString &method, const QString &path);
+    bool answerDictionaryCall(const QString &method);
+
+    const Options mOptions;
+    const QString mHome;
+    QString mJournalPath;
+    QVariantMap mConfig;
+};

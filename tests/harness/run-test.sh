@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Runs one test in isolation: a fresh HOME, a private copy of the shipped
+# data, and — by mode — its own session bus (bus) or its own X server with
+# openbox plus a session bus (x11).
+#   run-test.sh plain|bus|x11 COMMAND [ARGS...]
+set -euo pipefail
+mode=$1
+shift
+
+scratch=$(mktemp -d /tmp/kaiwo-test.XXXXXX)
+cleanup() {
+    [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null || true
+    [ -n "${x_pid:-}" ] && kill "$x_pid" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+export HOME="$scratch/home"
+mkdir -p "$HOME"
+export KAIWOIMEBS_DATA_ROOT="$scratch/data"
+mkdir -p "$KAIWOIMEBS_DATA_ROOT"
+(cd "$KAIWO_SOURCE_DIR/data" && tar --exclude=CMakeLists.txt --exclude='*.md' -cf - .) |
+    (cd "$KAIWOIMEBS_DATA_ROOT" && tar -xf -)
+export KAIWO_SCRATCH="$scratch"
+export XDG_RUNTIME_DIR="$scratch/runtime"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+export PATH="$KAIWO_BUILD_DIR/bin:$PATH"
+
+case "$mode" in
+plain)
+    unset DBUS_SESSION_BUS_ADDRESS
+    exec "$@"
+    ;;
+bus)
+    export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+    exec dbus-run-session -- "$@"
+    ;;
+x11)
+    unset QT_QPA_PLATFORM
+    # -displayfd lets Xvfb pick a free display, so parallel tests never clash.
+    exec 3<> <(:)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+    x_pid=$!
+    display=""
+    for _ in $(seq 1 100); do
+        if read -r -t 0.1 display <&3 && [ -n "$display" ]; then break; fi
+    done
+    [ -n "$display" ] || { echo "Xvfb did not start" >&2; cat "$scratch/xvfb.log" >&2; exit 1; }
+    export DISPLAY=":$display"
+    openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 1 50); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.1
+    done
+    dbus-run-session -- "$@"
+    ;;
+*)
+    echo "unknown mode $mode" >&2
+    exit 2
+    ;;
+esac

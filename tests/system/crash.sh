@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# A fault appends a trace to the crash log in 512-byte blocks and ends every
+# running copy of the tool. The handler kills by name, so this runs in a PID
+# namespace of its own where no other process can be hit.
+source "$(dirname "$0")/lib.sh"
+export QT_QPA_PLATFORM=offscreen
+
+if [ "${1:-}" != "--inside" ]; then
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "needs root for a PID namespace; skipped"
+        exit 77
+    fi
+    exec unshare --pid --fork --mount-proc "$0" --inside
+fi
+
+log="$HOME/.config/kaiwoimebs/config-crash.log"
+mkdir -p "$(dirname "$log")"
+printf 'earlier' >"$log"
+
+copies() { pgrep -x -c kaiwoIme-config || true; }
+
+"$TOOL" 2>/dev/null &
+first=$!
+# A second copy on a bus of its own, so single-instance does not stop it.
+dbus-run-session -- "$TOOL" 2>/dev/null &
+wait_for "two copies running" test "$(copies)" -eq 2
+wait_for "the first copy's bus name" has_bus_name "com.kaiwoimeservice_configtool.hotel_$(display_number)"
+
+kill -SEGV "$first"
+status=0
+wait_exit "$first" 20 || status=$?
+[ "$status" -eq 137 ] || [ "$status" -eq 139 ] || fail "the crashed copy ended with status $status"
+wait_for "every copy to end" test "$(copies)" -eq 0
+
+size=$(stat -c %s "$log")
+body=$((size - 7))
+[ "$(head -c 7 "$log")" = "earlier" ] || fail "the log was not appended to"
+[ $((body % 512)) -eq 0 ] || fail "log body of $body bytes is not whole 512-byte blocks"
+blocks=$((body / 512))
+[ "$blocks" -ge 2 ] && [ "$blocks" -le 21 ] || fail "$blocks blocks: want a header and 1 to 20 frames"
+
+block_text() { # the text of block N, up to its first NUL
+    tail -c +$((8 + 512 * $1)) "$log" | head -c 512 | tr '\0' '\n' | head -n 1
+}
+header="!!!--- received signal: 11=$(python3 -c 'import signal; print(signal.strsignal(11))')! Stack trace"
+[ "$(block_text 0)" = "$header" ] || fail "header block reads '$(block_text 0)'"
+for i in $(seq 1 $((blocks - 1))); do
+    block_text "$i" | grep -q "^$((i - 1)) .* $" || fail "frame block $i reads '$(block_text "$i")'"
+done
+# Each block is its text padded with NUL bytes to the full 512.
+tail -c +8 "$log" | head -c 512 | tail -c 100 | tr -d '\0' | grep -q . && fail "header block not NUL-padded"
+exit 0

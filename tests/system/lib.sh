@@ -1,0 +1,94 @@
+# Shared by the end-to-end scripts; sourced, never run.
+set -euo pipefail
+
+TOOL="$KAIWO_BUILD_DIR/bin/kaiwoIme-configtool"
+SERVICE="$KAIWO_BUILD_DIR/bin/kaiwoimebs-service"
+JOURNAL="$KAIWO_SCRATCH/journal.log"
+export QT_LOGGING_RULES="kaiwo.configtool.debug=false"
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# wait_for DESCRIPTION COMMAND...: polls for up to ten seconds.
+wait_for() {
+    local what=$1
+    shift
+    for _ in $(seq 1 100); do
+        if "$@" >/dev/null 2>&1; then return 0; fi
+        sleep 0.1
+    done
+    fail "timed out waiting for $what"
+}
+
+bus_names() {
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.ListNames
+}
+
+has_bus_name() {
+    bus_names | grep -q "\"$1\""
+}
+
+start_service() {
+    "$SERVICE" --journal "$JOURNAL" "$@" &
+    SERVICE_PID=$!
+    wait_for "the service" has_bus_name "com.kaiwoimeservice.hotel_$(display_number)"
+}
+
+display_number() {
+    local d=${DISPLAY:-:0}
+    d=${d#*:}
+    echo "${d%%.*}"
+}
+
+tool_window() {
+    xdotool search --onlyvisible --name '^凯沃输入法$' | head -n 1
+}
+
+active_window() {
+    xprop -root _NET_ACTIVE_WINDOW | sed 's/.*# //' | xargs printf '%d\n'
+}
+
+window_state() {
+    xprop -id "$1" WM_STATE | sed -n 's/.*window state: //p'
+}
+
+journal() {
+    cat "$JOURNAL" 2>/dev/null || true
+}
+
+# wait_exit PID SECONDS: the process's exit status, or fail if it outlives
+# the time.
+wait_exit() {
+    local pid=$1 limit=$2
+    for _ in $(seq 1 $((limit * 10))); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        kill -9 "$pid"
+        fail "process $pid still running after ${limit}s"
+    fi
+    set +e
+    wait "$pid"
+    local status=$?
+    set -e
+    return $status
+}
+
+# click_until_exit PID WINDOW X Y: left-clicks at window coordinates until
+# the process ends. A click that lands while the window manager is still
+# mapping the window can be lost; a repeated one cannot do harm once the
+# process has gone.
+click_until_exit() {
+    local pid=$1 window=$2 x=$3 y=$4
+    for _ in 1 2 3 4 5; do
+        xdotool mousemove --window "$window" "$x" "$y" click 1 2>/dev/null || true
+        for _ in $(seq 1 20); do
+            kill -0 "$pid" 2>/dev/null || return 0
+            sleep 0.1
+        done
+    done
+}

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The bottom bar and the window manager's close, seen from outside: what the
+# process returns and what the service hears.
+source "$(dirname "$0")/lib.sh"
+
+start_service
+envini="$HOME/.config/KaiwoShell/usr/PCPYDict/env.ini"
+
+run_and_act() { # ACTION: ok, cancel, close
+    : >"$JOURNAL"
+    "$TOOL" &
+    local pid=$!
+    wait_for "the settings window" tool_window
+    local window
+    window=$(tool_window)
+    sleep 0.3
+    case "$1" in
+    ok) click_until_exit "$pid" "$window" $((146 + 250 + 45)) $((540 - 51 + 7 + 18)) ;;
+    cancel) click_until_exit "$pid" "$window" $((146 + 350 + 45)) $((540 - 51 + 7 + 18)) ;;
+    close) xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 ;;
+    esac
+    STATUS=0
+    wait_exit "$pid" 20 || STATUS=$?
+}
+
+run_and_act ok
+[ "$STATUS" -eq 0 ] || fail "OK exited $STATUS"
+[ "$(journal)" = "$(printf 'ReloadConfig\nRebuildKeyMap')" ] || fail "OK sent: $(journal)"
+[ -f "$envini" ] || fail "no per-user env.ini after OK"
+before=$(md5sum <"$envini")
+
+run_and_act cancel
+[ "$STATUS" -eq 0 ] || fail "Cancel exited $STATUS"
+[ -z "$(journal)" ] || fail "Cancel sent: $(journal)"
+[ "$(md5sum <"$envini")" = "$before" ] || fail "Cancel changed env.ini"
+
+run_and_act close
+[ "$STATUS" -eq 0 ] || fail "closing the window exited $STATUS"
+[ -z "$(journal)" ] || fail "closing sent: $(journal)"
+[ "$(md5sum <"$envini")" = "$before" ] || fail "closing changed env.ini"
+
+kill "$SERVICE_PID"
