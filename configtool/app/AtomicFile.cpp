@@ -9,7 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 bool writeAll(int fd, const char *data, size_t size)
 {
@@ -30,6 +31,11 @@ bool writeAll(int fd, const char *data, size_t size)
 
 AtomicWriteResult writeFileAtomically(const char *path, const QByteArray &data)
 {
+    struct stat existing;
+    const bool exists = stat(path, &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode))
+        return AtomicWriteResult::CannotOpen;
+
     std::string temporary = std::string(path) + ".XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0)
@@ -37,8 +43,7 @@ AtomicWriteResult writeFileAtomically(const char *path, const QByteArray &data)
 
     // Keep the permissions of the file being replaced; new files get the
     // usual 0666 less the umask rather than mkstemp's 0600.
-    struct stat existing;
-    if (stat(path, &existing) == 0) {
+    if (exists) {
         fchmod(fd, existing.st_mode & 07777);
     } else {
         const mode_t mask = umask(0);

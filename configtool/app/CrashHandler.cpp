@@ -6,55 +6,133 @@
 #include <cstdlib>
 #include <cstring>
 #include <execinfo.h>
+#include <fcntl.h>
 #include <unistd.h>
 
-namespace {
+// Everything below runs inside a signal handler, possibly on a thread that
+// was interrupted inside malloc: only system calls and our own string code,
+// no stdio, no allocation.
+namespace
+{
 
 constexpr int kBlockSize = 512;
 constexpr int kMaxFrames = 20;
 
 char crashLogPath[4096];
+char symbolText[64 * 1024];
+
+// Appends text to a fixed buffer, always NUL-terminated, never overflowing.
+class FixedText
+{
+public:
+    FixedText(char *buffer, size_t size) : mBuffer(buffer), mSize(size) { mBuffer[0] = '\0'; }
+    FixedText &operator<<(const char *text)
+    {
+        while (text && *text && mLength + 1 < mSize)
+            mBuffer[mLength++] = *text++;
+        mBuffer[mLength] = '\0';
+        return *this;
+    }
+    FixedText &operator<<(int number)
+    {
+        char digits[16];
+        int count = 0;
+        unsigned value = number < 0 ? 0u - unsigned(number) : unsigned(number);
+        do {
+            digits[count++] = char('0' + value % 10);
+            value /= 10;
+        } while (value);
+        if (number < 0)
+            *this << "-";
+        char reversed[16];
+        for (int i = 0; i < count; ++i)
+            reversed[i] = digits[count - 1 - i];
+        reversed[count] = '\0';
+        return *this << reversed;
+    }
+
+private:
+    char *mBuffer;
+    size_t mSize;
+    size_t mLength = 0;
+};
 
 const char *logPath()
 {
     // HOME is read once, the first time a crash needs it.
-    if (!crashLogPath[0]) {
-        const char *home = getenv("HOME");
-        std::snprintf(crashLogPath, sizeof(crashLogPath), "%s/.config/kaiwoimebs",
-                      home ? home : "");
-        std::strncat(crashLogPath, "/config-crash.log",
-                     sizeof(crashLogPath) - std::strlen(crashLogPath) - 1);
-    }
+    if (!crashLogPath[0])
+        FixedText(crashLogPath, sizeof(crashLogPath)) << getenv("HOME") << "/.config/kaiwoimebs"
+                                                      << "/config-crash.log";
     return crashLogPath;
 }
 
-void writeBlock(FILE *log, const char *text)
+void writeBlock(int fd, const char *text)
 {
     char block[kBlockSize] = {};
-    std::strncpy(block, text, kBlockSize - 1);
-    fwrite(block, 1, kBlockSize, log);
+    FixedText(block, sizeof(block)) << text;
+    const char *data = block;
+    size_t left = sizeof(block);
+    while (left > 0) {
+        const ssize_t written = write(fd, data, left);
+        if (written <= 0)
+            return;
+        data += written;
+        left -= size_t(written);
+    }
+}
+
+// backtrace_symbols() allocates; backtrace_symbols_fd() does not, so the
+// symbols go through a pipe and are split into lines here.
+int frameSymbols(void *const *frames, int count, const char *lines[])
+{
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0)
+        return 0;
+    backtrace_symbols_fd(frames, count, pipeEnds[1]);
+    close(pipeEnds[1]);
+    size_t length = 0;
+    ssize_t got;
+    while (length + 1 < sizeof(symbolText) &&
+           (got = read(pipeEnds[0], symbolText + length, sizeof(symbolText) - 1 - length)) > 0)
+        length += size_t(got);
+    close(pipeEnds[0]);
+    symbolText[length] = '\0';
+
+    int found = 0;
+    char *line = symbolText;
+    while (found < count && *line) {
+        lines[found++] = line;
+        char *end = std::strchr(line, '\n');
+        if (!end)
+            break;
+        *end = '\0';
+        line = end + 1;
+    }
+    return found;
 }
 
 void writeTrace(int signalNumber)
 {
-    FILE *log = fopen(logPath(), "a+");
-    if (!log)
-        return; // nothing to record into; still end the tool below
+    const int fd = open(logPath(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return; // nothing to record into; the tool still ends below
     void *frames[kMaxFrames];
     const int count = backtrace(frames, kMaxFrames);
-    char **symbols = backtrace_symbols(frames, count);
+    const char *symbols[kMaxFrames];
+    const int named = frameSymbols(frames, count, symbols);
 
     char line[kBlockSize];
-    std::snprintf(line, sizeof(line), "!!!--- received signal: %d=%s! Stack trace\n", signalNumber,
-                  strsignal(signalNumber));
-    writeBlock(log, line);
+    const char *description = sigdescr_np(signalNumber);
+    FixedText(line, sizeof(line)) << "!!!--- received signal: " << signalNumber << "="
+                                  << (description ? description : "Unknown signal")
+                                  << "! Stack trace\n";
+    writeBlock(fd, line);
     for (int i = 0; i < count; ++i) {
-        std::snprintf(line, sizeof(line), "%d %s \n", i, symbols ? symbols[i] : "??");
-        writeBlock(log, line);
+        FixedText(line, sizeof(line)) << i << " " << (i < named ? symbols[i] : "??") << " \n";
+        writeBlock(fd, line);
     }
-    fflush(log);
-    fclose(log);
-    free(symbols);
+    fsync(fd);
+    close(fd);
 }
 
 } // namespace
@@ -80,7 +158,8 @@ void installSignalHandlers()
         if (signal(signalNumber, crashSignalHandler) == SIG_ERR)
             perror("signal error");
     }
-    // The first backtrace() loads its unwinder; do it now, not mid-crash.
+    // The first backtrace() loads its unwinder, which allocates: do it now,
+    // not in the middle of a crash.
     void *frame;
     backtrace(&frame, 1);
 }

@@ -63,7 +63,8 @@ struct s_inputOutputDicData {
 
 // Flat transfer blocks: fixed offsets so a shell built by another compiler
 // can still read them. Sizes are checked at compile time below.
-namespace flat {
+namespace flat
+{
 
 constexpr int kPathChars = 260;
 

@@ -6,16 +6,17 @@
 
 #include <fcitx-utils/utils.h>
 
-namespace {
+namespace
+{
 
 const char kServicePath[] = "/";
 const char kServiceInterface[] = "com.kaiwoimebs_service.hotel";
 
 QDBusMessage call(const QString &method, const QVariantList &arguments)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(
-        ImeServiceClient::serviceName(), QLatin1String(kServicePath),
-        QLatin1String(kServiceInterface), method);
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(ImeServiceClient::serviceName(), QLatin1String(kServicePath),
+                                       QLatin1String(kServiceInterface), method);
     message.setArguments(arguments);
     return QDBusConnection::sessionBus().call(message, QDBus::Block);
 }

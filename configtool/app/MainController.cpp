@@ -16,7 +16,8 @@
 #include <cstdlib>
 #include <string>
 
-namespace {
+namespace
+{
 
 const wchar_t kProductVersion[] = L"Kaiwo Input Method 1.0.0";
 const char kToolInterface[] = "com.kaiwoimeservice_configtool";
@@ -112,8 +113,8 @@ void MainController::releaseDBusService()
 
 void MainController::notifySettingsWidgetActive()
 {
-    QDBusInterface owner(configtoolBusName(), QStringLiteral("/"),
-                         QLatin1String(kToolInterface), QDBusConnection::sessionBus());
+    QDBusInterface owner(configtoolBusName(), QStringLiteral("/"), QLatin1String(kToolInterface),
+                         QDBusConnection::sessionBus());
     if (!owner.isValid())
         qCDebug(lcConfigtool) << QDBusConnection::sessionBus().lastError().message().toLocal8Bit();
     owner.call(QStringLiteral("activeSettingsWidget"));
@@ -158,11 +159,11 @@ void MainController::openSettings()
     SettingsStore::attach(nullptr, nullptr);
     delete mUserSettings;
     delete mDefaultSettings;
-    mUserSettings = new QSettings(localPcPyDirPath() + QStringLiteral("env.ini"),
-                                  QSettings::IniFormat);
+    mUserSettings =
+        new QSettings(localPcPyDirPath() + QStringLiteral("env.ini"), QSettings::IniFormat);
     mUserSettings->setIniCodec("UTF-8");
-    mDefaultSettings = new QSettings(sysEnvPyDirPath() + QStringLiteral("env.ini"),
-                                     QSettings::IniFormat);
+    mDefaultSettings =
+        new QSettings(sysEnvPyDirPath() + QStringLiteral("env.ini"), QSettings::IniFormat);
     mDefaultSettings->setIniCodec("UTF-8");
     SettingsStore::attach(mUserSettings, mDefaultSettings);
 }
@@ -182,8 +183,8 @@ bool MainController::InitShell()
     const std::wstring userNoSlash = toWide(userDirNoSlash);
     const std::wstring system = toWide(sysEnvPyDirPath());
 
-    bool result = ShellWrapper()->Init(kProductVersion, user.c_str(), system.c_str(),
-                                       userNoSlash.c_str());
+    bool result =
+        ShellWrapper()->Init(kProductVersion, user.c_str(), system.c_str(), userNoSlash.c_str());
     qCDebug(lcConfigtool) << "InitShell:" << result;
     if (!result)
         return result;

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 constexpr uint32_t kSine[64] = {
     0xd76aa478, 0xe8c7b756, 0x242070db, 0xc1bdceee, 0xf57c0faf, 0x4787c62a, 0xa8304613, 0xfd469501,

@@ -9,10 +9,12 @@
 #include <X11/Xutil.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -46,9 +48,22 @@ void set_minmize_window(unsigned long window)
     XCloseDisplay(display);
 }
 
+namespace
+{
+
+// fork() runs the atfork handlers and takes malloc's locks; the crash
+// handler calls startChildApp from a signal handler that may have
+// interrupted malloc, so the raw system call is used instead.
+pid_t rawFork()
+{
+    return pid_t(syscall(SYS_clone, SIGCHLD, 0, 0, 0, 0));
+}
+
+} // namespace
+
 void startChildApp(const char *file, char **argv)
 {
-    pid_t child = fork();
+    pid_t child = rawFork();
     if (child < 0) {
         perror("fork");
         return;
@@ -56,7 +71,7 @@ void startChildApp(const char *file, char **argv)
     if (child == 0) {
         // The intermediate child exits at once, so the program is adopted
         // by init and never becomes our zombie.
-        pid_t grandchild = fork();
+        pid_t grandchild = rawFork();
         if (grandchild < 0) {
             perror("fork");
             _exit(1);

@@ -11,7 +11,8 @@
 #include <QLocale>
 #include <QTranslator>
 
-namespace {
+namespace
+{
 
 void setApplicationFont()
 {

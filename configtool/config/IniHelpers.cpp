@@ -11,7 +11,8 @@ extern "C" {
 #include <iniparser/iniparser.h>
 }
 
-namespace {
+namespace
+{
 
 dictionary *new_ini = nullptr;
 char valueBuffer[128];

@@ -4,7 +4,8 @@
 #include <QFile>
 #include <QXmlStreamReader>
 
-namespace {
+namespace
+{
 
 const char *const kElements[kSettingsCategoryCount] = {
     "General", "Appearance", "Thesaurus", "Advance", "Pinyin", "Wubi", "About",

@@ -4,7 +4,8 @@
 
 #include <QCloseEvent>
 
-namespace {
+namespace
+{
 
 int nextAnswer = -1;
 QString shownTitle;

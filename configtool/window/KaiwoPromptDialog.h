@@ -3,7 +3,8 @@
 #include <QDialog>
 #include <QScopedPointer>
 
-namespace Ui {
+namespace Ui
+{
 class KaiwoPromptDialog;
 }
 

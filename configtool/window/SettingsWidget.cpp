@@ -21,7 +21,8 @@
 
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 struct CategoryInfo {
     SettingsCategory category;
@@ -30,7 +31,8 @@ struct CategoryInfo {
 };
 
 const char kSplitterStyle[] = "QSplitter::handle { background-color: rgb(215, 222, 227); }";
-const char kSelectedStyle[] = "QPushButton{background-color:rgb(255,120,70);border:0px;color:white}";
+const char kSelectedStyle[] =
+    "QPushButton{background-color:rgb(255,120,70);border:0px;color:white}";
 const char kUnselectedStyle[] = "QPushButton{background-color:rgb(238,243,246);border:0px}";
 
 // OK and Apply save in this order; it differs from the column order.
@@ -86,7 +88,6 @@ QPushButton *makeBottomButton(const QString &text, QWidget *parent, int x, int y
 
 } // namespace
 
-
 SettingsWidget::SettingsWidget(QWidget *parent) : QWidget(parent)
 {
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
@@ -94,7 +95,8 @@ SettingsWidget::SettingsWidget(QWidget *parent) : QWidget(parent)
     setWindowIcon(QIcon(QStringLiteral(":/picture/kaiwo130x130.png")));
     setWindowTitle(QStringLiteral("凯沃输入法"));
     QPalette background = palette();
-    background.setBrush(QPalette::Window, QBrush(QPixmap(QStringLiteral("://picture/backImage-700x540.png"))));
+    background.setBrush(QPalette::Window,
+                        QBrush(QPixmap(QStringLiteral("://picture/backImage-700x540.png"))));
     setPalette(background);
     setAutoFillBackground(true);
     const QWidget *desktop = QApplication::desktop();
@@ -149,7 +151,8 @@ QWidget *SettingsWidget::buildCategoryColumn()
     logo->setPixmap(QPixmap(QStringLiteral("://picture/logo.png")));
     layout->addWidget(logo);
 
-    mEnabled = ConfigtoolXml::read(kaiwoDataRoot() + QStringLiteral("/Resources/PC/configtool.xml"));
+    mEnabled =
+        ConfigtoolXml::read(kaiwoDataRoot() + QStringLiteral("/Resources/PC/configtool.xml"));
     addCategoryButtons(layout);
 
     auto *filler = new QWidget(column);
@@ -348,8 +351,8 @@ void SettingsWidget::slot_cancel_button_clicked()
 
 void SettingsWidget::slot_restore_default_button_clicked()
 {
-    KaiwoPromptDialog prompt(QStringLiteral("恢复默认配置"), QStringLiteral("确定恢复本页默认配置？"),
-                             DIALOG_QUESTION, this);
+    KaiwoPromptDialog prompt(QStringLiteral("恢复默认配置"),
+                             QStringLiteral("确定恢复本页默认配置？"), DIALOG_QUESTION, this);
     prompt.setModal(true);
     if (prompt.exec() == QDialog::Accepted)
         slot_restore_default_setting();

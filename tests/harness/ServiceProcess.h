@@ -19,7 +19,8 @@ public:
         const QString program =
             qEnvironmentVariable("KAIWO_BUILD_DIR") + QStringLiteral("/bin/kaiwoimebs-service");
         mProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        mProcess.start(program, QStringList{QStringLiteral("--journal"), mJournal} + extraArguments);
+        mProcess.start(program,
+                       QStringList{QStringLiteral("--journal"), mJournal} + extraArguments);
     }
 
     ~ServiceProcess()

@@ -9,6 +9,9 @@ shift
 
 scratch=$(mktemp -d /tmp/kaiwo-test.XXXXXX)
 cleanup() {
+    # Whatever the test left running dies with it; a stray child holding
+    # ctest's output pipe would hang the whole run.
+    [ -n "${test_sid:-}" ] && pkill -KILL -s "$test_sid" 2>/dev/null || true
     [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null || true
     [ -n "${x_pid:-}" ] && kill "$x_pid" 2>/dev/null || true
     wait 2>/dev/null || true
@@ -27,14 +30,26 @@ export XDG_RUNTIME_DIR="$scratch/runtime"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 export PATH="$KAIWO_BUILD_DIR/bin:$PATH"
 
+# run_in_own_session COMMAND...: runs it as the leader of a new session so
+# cleanup can end everything it started.
+run_in_own_session() {
+    setsid "$@" &
+    test_sid=$!
+    set +e
+    wait "$test_sid"
+    local status=$?
+    set -e
+    return $status
+}
+
 case "$mode" in
 plain)
     unset DBUS_SESSION_BUS_ADDRESS
-    exec "$@"
+    run_in_own_session "$@"
     ;;
 bus)
     export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-    exec dbus-run-session -- "$@"
+    run_in_own_session dbus-run-session -- "$@"
     ;;
 x11)
     unset QT_QPA_PLATFORM
@@ -54,7 +69,7 @@ x11)
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
         sleep 0.1
     done
-    dbus-run-session -- "$@"
+    run_in_own_session dbus-run-session -- "$@"
     ;;
 *)
     echo "unknown mode $mode" >&2

@@ -23,14 +23,14 @@ copies() { pgrep -x -c kaiwoIme-config || true; }
 first=$!
 # A second copy on a bus of its own, so single-instance does not stop it.
 dbus-run-session -- "$TOOL" 2>/dev/null &
-wait_for "two copies running" test "$(copies)" -eq 2
-wait_for "the first copy's bus name" has_bus_name "com.kaiwoimeservice_configtool.hotel_$(display_number)"
+wait_for "two copies running" 'test "$(copies)" -eq 2'
+wait_for "the first copy's bus name" "has_bus_name com.kaiwoimeservice_configtool.hotel_$(display_number)"
 
 kill -SEGV "$first"
 status=0
 wait_exit "$first" 20 || status=$?
 [ "$status" -eq 137 ] || [ "$status" -eq 139 ] || fail "the crashed copy ended with status $status"
-wait_for "every copy to end" test "$(copies)" -eq 0
+wait_for "every copy to end" 'test "$(copies)" -eq 0'
 
 size=$(stat -c %s "$log")
 body=$((size - 7))
@@ -45,8 +45,10 @@ block_text() { # the text of block N, up to its first NUL
 header="!!!--- received signal: 11=$(python3 -c 'import signal; print(signal.strsignal(11))')! Stack trace"
 [ "$(block_text 0)" = "$header" ] || fail "header block reads '$(block_text 0)'"
 for i in $(seq 1 $((blocks - 1))); do
-    block_text "$i" | grep -q "^$((i - 1)) .* $" || fail "frame block $i reads '$(block_text "$i")'"
+    text=$(block_text "$i")
+    [[ $text =~ ^$((i - 1))\ .+\ $ ]] || fail "frame block $i reads '$text'"
 done
 # Each block is its text padded with NUL bytes to the full 512.
-tail -c +8 "$log" | head -c 512 | tail -c 100 | tr -d '\0' | grep -q . && fail "header block not NUL-padded"
+padding=$(tail -c +8 "$log" | head -c 512 | tail -c 100 | tr -d '\0' | wc -c)
+[ "$padding" -eq 0 ] || fail "header block not NUL-padded"
 exit 0

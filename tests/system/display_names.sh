@@ -6,10 +6,10 @@ export QT_QPA_PLATFORM=offscreen
 
 DISPLAY=:1 "$TOOL" 2>/dev/null &
 one=$!
-wait_for "hotel_1" has_bus_name com.kaiwoimeservice_configtool.hotel_1
+wait_for "hotel_1" "has_bus_name com.kaiwoimeservice_configtool.hotel_1"
 DISPLAY=:2 "$TOOL" 2>/dev/null &
 two=$!
-wait_for "hotel_2 beside hotel_1" has_bus_name com.kaiwoimeservice_configtool.hotel_2
+wait_for "hotel_2 beside hotel_1" "has_bus_name com.kaiwoimeservice_configtool.hotel_2"
 set +e
 DISPLAY=:1 timeout 20 "$TOOL" 2>/dev/null
 status=$?

@@ -6,17 +6,21 @@ SERVICE="$KAIWO_BUILD_DIR/bin/kaiwoimebs-service"
 JOURNAL="$KAIWO_SCRATCH/journal.log"
 export QT_LOGGING_RULES="kaiwo.configtool.debug=false"
 
+# Background processes of a script end with it, also when it fails early.
+trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
+
 fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
 
-# wait_for DESCRIPTION COMMAND...: polls for up to ten seconds.
+# wait_for DESCRIPTION CONDITION: polls for up to ten seconds. CONDITION is
+# a string evaluated afresh each time, so "$(...)" inside it must be quoted
+# with single quotes by the caller.
 wait_for() {
-    local what=$1
-    shift
+    local what=$1 condition=$2
     for _ in $(seq 1 100); do
-        if "$@" >/dev/null 2>&1; then return 0; fi
+        if eval "$condition" >/dev/null 2>&1; then return 0; fi
         sleep 0.1
     done
     fail "timed out waiting for $what"
@@ -27,14 +31,18 @@ bus_names() {
         org.freedesktop.DBus.ListNames
 }
 
+# Pipelines ending in "grep -q" are avoided: with pipefail, the writer's
+# SIGPIPE would turn a match into a failure.
 has_bus_name() {
-    bus_names | grep -q "\"$1\""
+    local names
+    names=$(bus_names)
+    [[ $names == *"\"$1\""* ]]
 }
 
 start_service() {
     "$SERVICE" --journal "$JOURNAL" "$@" &
     SERVICE_PID=$!
-    wait_for "the service" has_bus_name "com.kaiwoimeservice.hotel_$(display_number)"
+    wait_for "the service" "has_bus_name com.kaiwoimeservice.hotel_$(display_number)"
 }
 
 display_number() {

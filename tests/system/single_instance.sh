@@ -12,7 +12,7 @@ window=$(tool_window)
 # Another client takes the focus.
 xlogo -geometry 300x300+10+10 &
 other=$!
-wait_for "the other window" xdotool search --onlyvisible --class xlogo
+wait_for "the other window" "xdotool search --onlyvisible --class xlogo"
 xdotool windowactivate --sync "$(xdotool search --onlyvisible --class xlogo | head -n 1)"
 [ "$(active_window)" != "$window" ] || fail "the other window did not take the focus"
 
@@ -21,18 +21,18 @@ set +e
 status=$?
 set -e
 [ "$status" -eq 1 ] || fail "second start exited $status, expected 1"
-wait_for "the first window to become active" test "$(active_window)" = "$window"
+wait_for "the first window to become active" 'test "$(active_window)" = "$window"'
 [ "$(xdotool search --onlyvisible --name '^凯沃输入法$' | wc -l)" -eq 1 ] || fail "a second window appeared"
 
 xdotool windowminimize --sync "$window"
-wait_for "the window to be iconic" test "$(window_state "$window")" = "Iconic"
+wait_for "the window to be iconic" 'test "$(window_state "$window")" = Iconic'
 set +e
 "$TOOL"
 status=$?
 set -e
 [ "$status" -eq 1 ] || fail "second start while minimised exited $status"
-wait_for "the window to be restored" test "$(window_state "$window")" = "Normal"
-wait_for "the restored window to be active" test "$(active_window)" = "$window"
+wait_for "the window to be restored" 'test "$(window_state "$window")" = Normal'
+wait_for "the restored window to be active" 'test "$(active_window)" = "$window"'
 
 kill -0 "$first" || fail "the first instance died"
 kill "$other" "$first" "$SERVICE_PID"

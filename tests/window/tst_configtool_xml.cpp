@@ -54,8 +54,8 @@ void TestConfigtoolXml::flags_data()
         << none;
     QTest::newRow("other root reads nothing") << "<configtool>" + allOn + "</configtool>" << none;
     QTest::newRow("unknown children and attributes skipped")
-        << "<Configtool version=\"2\"><Extra><General>1</General></Extra>" +
-               element("About", "1") + "<General enabled=\"0\">1</General></Configtool>"
+        << "<Configtool version=\"2\"><Extra><General>1</General></Extra>" + element("About", "1") +
+               "<General enabled=\"0\">1</General></Configtool>"
         << Flags{true, false, false, false, false, false, true};
     QTest::newRow("flags before an error stand")
         << "<Configtool>" + element("General", "1") + element("Advance", "1") + "&bogus;" +

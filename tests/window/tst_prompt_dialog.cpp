@@ -7,7 +7,8 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 // A move as the window system reports it: the global position is what a
 // drag follows, so it is given explicitly.
@@ -52,8 +53,9 @@ void TestPromptDialog::layoutForStatus()
     QFETCH(QPoint, okPosition);
     QFETCH(bool, cancelShown);
 
-    KaiwoPromptDialog dialog(QStringLiteral("恢复默认配置"), QStringLiteral("确定恢复本页默认配置？"),
-                             DialogStatus(status), nullptr);
+    KaiwoPromptDialog dialog(QStringLiteral("恢复默认配置"),
+                             QStringLiteral("确定恢复本页默认配置？"), DialogStatus(status),
+                             nullptr);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 

@@ -14,7 +14,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 QStringList calls;
 std::function<void()> onSave;
@@ -36,7 +37,7 @@ public:
     void loadSettings(CON_TPYE mode) override
     {
         calls << mName + (mode == CON_CURRENT ? QStringLiteral(":load current")
-                                               : QStringLiteral(":load default"));
+                                              : QStringLiteral(":load default"));
     }
     void saveSettings() override
     {
@@ -231,14 +232,13 @@ void TestSettingsWidget::categorySelectionStyles()
     const QImage advance = buttons[3]->icon().pixmap(24).toImage();
     const QImage advanceIdle =
         QIcon(QStringLiteral(":/picture/AttributeSetting/advance-123.png")).pixmap(24).toImage();
-    QCOMPARE(advance, QIcon(QStringLiteral(":/picture/AttributeSetting/advance-4.png"))
-                          .pixmap(24)
-                          .toImage());
+    QCOMPARE(
+        advance,
+        QIcon(QStringLiteral(":/picture/AttributeSetting/advance-4.png")).pixmap(24).toImage());
     QVERIFY(advance != advanceIdle);
-    QCOMPARE(buttons[0]->icon().pixmap(24).toImage(),
-             QIcon(QStringLiteral(":/picture/AttributeSetting/general-123.png"))
-                 .pixmap(24)
-                 .toImage());
+    QCOMPARE(
+        buttons[0]->icon().pixmap(24).toImage(),
+        QIcon(QStringLiteral(":/picture/AttributeSetting/general-123.png")).pixmap(24).toImage());
 }
 
 void TestSettingsWidget::wubiDisabledHidesItsButtonAndPage()
@@ -264,8 +264,9 @@ void TestSettingsWidget::opensOnFirstEnabledCategory()
                                             {"Wubi", 1},
                                             {"About", 1}}));
     QCOMPARE(window->pageStack()->currentWidget()->objectName(), QStringLiteral("Pinyin"));
-    QCOMPARE(button(window.get(), QStringLiteral("  拼音"))->styleSheet(),
-             QStringLiteral("QPushButton{background-color:rgb(255,120,70);border:0px;color:white}"));
+    QCOMPARE(
+        button(window.get(), QStringLiteral("  拼音"))->styleSheet(),
+        QStringLiteral("QPushButton{background-color:rgb(255,120,70);border:0px;color:white}"));
 }
 
 void TestSettingsWidget::nothingEnabledStillWorks()
@@ -280,8 +281,8 @@ void TestSettingsWidget::nothingEnabledStillWorks()
     QTest::mouseClick(button(window.get(), QStringLiteral("应用")), Qt::LeftButton);
     QTest::mouseClick(button(window.get(), QStringLiteral("确定")), Qt::LeftButton);
     QVERIFY(pageCalls().isEmpty());
-    QCOMPARE(mService->journal(), (QStringList{"ReloadConfig", "RebuildKeyMap", "ReloadConfig",
-                                               "RebuildKeyMap"}));
+    QCOMPARE(mService->journal(),
+             (QStringList{"ReloadConfig", "RebuildKeyMap", "ReloadConfig", "RebuildKeyMap"}));
 }
 
 void TestSettingsWidget::okSavesInOrderThenNotifiesService()
@@ -322,8 +323,8 @@ void TestSettingsWidget::cancelReloadsAndSendsNothing()
     QTest::mouseClick(button(window.get(), QStringLiteral("取消")), Qt::LeftButton);
 
     QCOMPARE(pageCalls(),
-             (QStringList{"General:load current", "Appearance:load current",
-                          "Advance:load current", "Pinyin:load current", "Wubi:load current"}));
+             (QStringList{"General:load current", "Appearance:load current", "Advance:load current",
+                          "Pinyin:load current", "Wubi:load current"}));
     QVERIFY(!window->isVisible());
     QVERIFY(mService->journal().isEmpty());
     QCOMPARE(readFile(envIni), before);
