@@ -5,6 +5,7 @@
 #include "ImeServiceClient.h"
 #include "MainController.h"
 #include "ServiceProcess.h"
+#include "TestFiles.h"
 #include "config/SettingsStore.h"
 
 #include <QDBusConnection>
@@ -53,18 +54,6 @@ QStringList logLinesStartingWith(const QStringList &prefixes)
         }
     }
     return lines;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool copyTree(const QString &from, const QString &to)

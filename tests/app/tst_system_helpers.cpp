@@ -1,6 +1,7 @@
 // The plain helpers: digests, dates, file copies, shell commands, directory
 // removal, conversions and the detached start of child programs.
 #include "SystemHelpers.h"
+#include "TestFiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -27,56 +28,6 @@
 
 namespace
 {
-
-// Sends everything written to one file descriptor into a temporary file
-// until finish() or destruction; child processes inherit the redirection.
-class FdCapture
-{
-public:
-    explicit FdCapture(int fd) : mFd(fd)
-    {
-        std::fflush(nullptr);
-        mFile.open();
-        mSaved = dup(fd);
-        dup2(mFile.handle(), fd);
-    }
-    ~FdCapture() { finish(); }
-
-    QByteArray contents() const
-    {
-        std::fflush(nullptr);
-        QFile file(mFile.fileName());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    QByteArray finish()
-    {
-        std::fflush(nullptr);
-        if (mSaved >= 0) {
-            dup2(mSaved, mFd);
-            close(mSaved);
-            mSaved = -1;
-        }
-        return contents();
-    }
-
-private:
-    int mFd;
-    int mSaved = -1;
-    QTemporaryFile mFile;
-};
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray md5sumOf(const QString &path)
 {

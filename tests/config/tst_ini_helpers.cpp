@@ -1,5 +1,6 @@
 // The iniparser-based helpers: the document writer used for scheme files and
 // the getters and setters for single values of other INI files.
+#include "TestFiles.h"
 #include "config/IniHelpers.h"
 
 #include <QDir>
@@ -18,50 +19,6 @@
 
 namespace
 {
-
-// Sends everything written to one file descriptor into a temporary file
-// until finish() or destruction.
-class FdCapture
-{
-public:
-    explicit FdCapture(int fd) : mFd(fd)
-    {
-        std::fflush(nullptr);
-        mFile.open();
-        mSaved = dup(fd);
-        dup2(mFile.handle(), fd);
-    }
-    ~FdCapture() { finish(); }
-
-    QByteArray finish()
-    {
-        std::fflush(nullptr);
-        if (mSaved >= 0) {
-            dup2(mSaved, mFd);
-            close(mSaved);
-            mSaved = -1;
-        }
-        QFile file(mFile.fileName());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-private:
-    int mFd;
-    int mSaved = -1;
-    QTemporaryFile mFile;
-};
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray local(const QString &path)
 {

@@ -1,5 +1,6 @@
 // Reading and writing group "Setting" of env.ini through the two settings
 // objects, chosen by load mode, and what a broken or absent file reads as.
+#include "TestFiles.h"
 #include "config/SettingsStore.h"
 
 #include <QDir>
@@ -16,18 +17,6 @@
 
 namespace
 {
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Opened the way the controller opens env.ini.
 std::unique_ptr<QSettings> openIni(const QString &path)

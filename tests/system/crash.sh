@@ -39,8 +39,11 @@ body=$((size - 7))
 blocks=$((body / 512))
 [ "$blocks" -ge 2 ] && [ "$blocks" -le 21 ] || fail "$blocks blocks: want a header and 1 to 20 frames"
 
+block() { # the 512 bytes of block N after the earlier content
+    dd if="$log" iflag=skip_bytes,count_bytes skip=$((7 + 512 * $1)) count=512 bs=512 status=none
+}
 block_text() { # the text of block N, up to its first NUL
-    tail -c +$((8 + 512 * $1)) "$log" | head -c 512 | tr '\0' '\n' | head -n 1
+    block "$1" | tr '\0' '\n' | sed -n 1p
 }
 header="!!!--- received signal: 11=$(python3 -c 'import signal; print(signal.strsignal(11))')! Stack trace"
 [ "$(block_text 0)" = "$header" ] || fail "header block reads '$(block_text 0)'"
@@ -49,6 +52,7 @@ for i in $(seq 1 $((blocks - 1))); do
     [[ $text =~ ^$((i - 1))\ .+\ $ ]] || fail "frame block $i reads '$text'"
 done
 # Each block is its text padded with NUL bytes to the full 512.
-padding=$(tail -c +8 "$log" | head -c 512 | tail -c 100 | tr -d '\0' | wc -c)
+header_bytes=${#header}
+padding=$(block 0 | tail -c $((512 - header_bytes - 1)) | tr -d '\0' | wc -c)
 [ "$padding" -eq 0 ] || fail "header block not NUL-padded"
 exit 0

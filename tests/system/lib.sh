@@ -6,6 +6,9 @@ SERVICE="$KAIWO_BUILD_DIR/bin/kaiwoimebs-service"
 JOURNAL="$KAIWO_SCRATCH/journal.log"
 export QT_LOGGING_RULES="kaiwo.configtool.debug=false"
 
+# A command that stops the script under "set -e" says where it was.
+trap 'echo "FAIL: ${BASH_SOURCE[0]##*/} line $LINENO: $BASH_COMMAND" >&2' ERR
+
 # Background processes of a script end with it, also when it fails early.
 trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
 
@@ -52,7 +55,7 @@ display_number() {
 }
 
 tool_window() {
-    xdotool search --onlyvisible --name '^凯沃输入法$' | head -n 1
+    xdotool search --onlyvisible --name '^凯沃输入法$' | sed -n 1p
 }
 
 active_window() {

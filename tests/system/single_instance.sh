@@ -13,7 +13,7 @@ window=$(tool_window)
 xlogo -geometry 300x300+10+10 &
 other=$!
 wait_for "the other window" "xdotool search --onlyvisible --class xlogo"
-xdotool windowactivate --sync "$(xdotool search --onlyvisible --class xlogo | head -n 1)"
+xdotool windowactivate --sync "$(xdotool search --onlyvisible --class xlogo | sed -n 1p)"
 [ "$(active_window)" != "$window" ] || fail "the other window did not take the focus"
 
 set +e

@@ -1,4 +1,5 @@
 #include "ServiceProcess.h"
+#include "TestFiles.h"
 #include "app/DataRoot.h"
 #include "app/ImeServiceClient.h"
 #include "app/MainController.h"
@@ -81,12 +82,6 @@ QByteArray allSeven(int wubi = 1)
                           {"Pinyin", 1},
                           {"Wubi", wubi},
                           {"About", 1}});
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
