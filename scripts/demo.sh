@@ -9,10 +9,12 @@ pids=()
 
 if [ -z "${DISPLAY:-}" ]; then
     headless=1
-    Xvfb :93 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    # -displayfd: Xvfb picks a free display and tells us its number.
+    exec 3<> <(:)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     pids+=($!)
-    export DISPLAY=:93
-    sleep 1
+    read -r -t 10 number <&3
+    export DISPLAY=":$number"
     openbox --sm-disable >/dev/null 2>&1 &
     pids+=($!)
     sleep 1

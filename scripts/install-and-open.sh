@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs the packages, builds, installs under /usr and opens the tool
+# with the stand-in service. Run as root (or with sudo available).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+$sudo cmake --install build >/dev/null
+exec scripts/demo.sh
