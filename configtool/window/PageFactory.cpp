@@ -7,6 +7,6 @@ SettingsPage *createSettingsPage(SettingsCategory category, QWidget *parent)
     // column and the stack stay in step.
     Q_UNUSED(category)
     auto *page = new SettingsPage(parent);
-    page->setAutoFillBackground(true);
+    page->setObjectName(QStringLiteral("white_widget"));
     return page;
 }

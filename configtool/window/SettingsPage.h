@@ -11,7 +11,11 @@ class SettingsPage : public QWidget
     Q_OBJECT
 
 public:
-    explicit SettingsPage(QWidget *parent = nullptr) : QWidget(parent) {}
+    explicit SettingsPage(QWidget *parent = nullptr) : QWidget(parent)
+    {
+        // Lets the style sheet paint the page's background by object name.
+        setAttribute(Qt::WA_StyledBackground, true);
+    }
 
     virtual void loadSettings(CON_TPYE mode) { Q_UNUSED(mode) }
     // Writes the page's keys to the user's env.ini and syncs it.
