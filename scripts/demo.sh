@@ -36,7 +36,8 @@ if [ -n "${headless:-}" ]; then
         sleep 0.2
     done
     sleep 1
-    xwd -root -silent | convert xwd:- "$shot"
+    # import composes every window, override-redirect ones included.
+    import -window root "$shot"
     echo "Screenshot of the settings window: $shot"
 else
     kaiwoIme-configtool || true
