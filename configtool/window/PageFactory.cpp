@@ -1,11 +1,28 @@
 #include "PageFactory.h"
+#include "SettingAboutWidget.h"
+#include "SettingAdvanceWidget.h"
+#include "SettingAppearanceWidget.h"
+#include "SettingGeneralWidget.h"
 #include "SettingsPage.h"
 
 SettingsPage *createSettingsPage(SettingsCategory category, QWidget *parent)
 {
+    switch (category) {
+    case SettingsCategory::General:
+        return new SettingGeneralWidget(parent);
+    case SettingsCategory::Appearance:
+        return new SettingAppearanceWidget(parent);
+    case SettingsCategory::Advance:
+        return new SettingAdvanceWidget(parent);
+    case SettingsCategory::About:
+        return new SettingAboutWidget(parent);
+    case SettingsCategory::Thesaurus:
+    case SettingsCategory::Pinyin:
+    case SettingsCategory::Wubi:
+        break;
+    }
     // Categories whose page is not written yet get an empty page, so the
     // column and the stack stay in step.
-    Q_UNUSED(category)
     auto *page = new SettingsPage(parent);
     page->setObjectName(QStringLiteral("white_widget"));
     return page;

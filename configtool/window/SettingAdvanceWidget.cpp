@@ -1,0 +1,6 @@
+#include "SettingAdvanceWidget.h"
+
+SettingAdvanceWidget::SettingAdvanceWidget(QWidget *parent) : SettingsPage(parent)
+{
+    setObjectName(QStringLiteral("white_widget"));
+}
