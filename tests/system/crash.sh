@@ -19,12 +19,14 @@ printf 'earlier' >"$log"
 
 copies() { pgrep -x -c kaiwoIme-config || true; }
 
-"$TOOL" 2>/dev/null &
+# The handlers are installed after the bus name is claimed; "InitShell:"
+# is logged later still, so once it is there a fault reaches the handler.
+QT_LOGGING_RULES="kaiwo.configtool.debug=true" "$TOOL" 2>"$KAIWO_SCRATCH/first.log" &
 first=$!
 # A second copy on a bus of its own, so single-instance does not stop it.
 dbus-run-session -- "$TOOL" 2>/dev/null &
 wait_for "two copies running" 'test "$(copies)" -eq 2'
-wait_for "the first copy's bus name" "has_bus_name com.kaiwoimeservice_configtool.hotel_$(display_number)"
+wait_for "the first copy's start-up" 'grep -q "InitShell:" "$KAIWO_SCRATCH/first.log"'
 
 kill -SEGV "$first"
 status=0
