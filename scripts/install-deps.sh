@@ -8,7 +8,7 @@ packages=(
     fcitx-libs-dev libiniparser-dev libx11-dev
     xvfb openbox x11-utils x11-apps imagemagick xdotool
     dbus dbus-x11 psmisc file xdg-utils util-linux procps
-    fonts-wqy-microhei
+    fonts-wqy-microhei fonts-droid-fallback
 )
 missing=()
 for p in "${packages[@]}"; do
