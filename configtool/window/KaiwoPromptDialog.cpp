@@ -7,7 +7,7 @@
 namespace
 {
 
-int nextAnswer = -1;
+QList<int> nextAnswers;
 QString shownTitle;
 QString shownContent;
 int shownCount = 0;
@@ -40,9 +40,8 @@ int KaiwoPromptDialog::exec()
     ++shownCount;
     shownTitle = ui->label_title->text();
     shownContent = ui->label_content->text();
-    if (nextAnswer >= 0) {
-        const int answer = nextAnswer;
-        nextAnswer = -1;
+    if (!nextAnswers.isEmpty()) {
+        const int answer = nextAnswers.takeFirst();
         setResult(answer);
         return answer;
     }
@@ -51,7 +50,12 @@ int KaiwoPromptDialog::exec()
 
 void KaiwoPromptDialog::setNextAnswer(int answer)
 {
-    nextAnswer = answer;
+    nextAnswers = {answer};
+}
+
+void KaiwoPromptDialog::setNextAnswers(const QList<int> &answers)
+{
+    nextAnswers = answers;
 }
 
 QString KaiwoPromptDialog::lastTitle()

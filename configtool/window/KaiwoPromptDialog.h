@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
 #include <QScopedPointer>
 
 namespace Ui
@@ -28,6 +29,8 @@ public:
     // Test hook: the next exec() returns this answer at once, without
     // showing the dialog, and records what would have been shown.
     static void setNextAnswer(int answer);
+    // The same for a run of prompts (a question and the notice after it).
+    static void setNextAnswers(const QList<int> &answers);
     static QString lastTitle();
     static QString lastContent();
     static int promptCount();
