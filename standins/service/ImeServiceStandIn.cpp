@@ -11,6 +11,7 @@
 
 #include <fcitx-utils/utils.h>
 
+#include <algorithm>
 #include <cstdio>
 
 const char *const ImeServiceStandIn::kInterface = "com.kaiwoimebs_service.hotel";
@@ -63,7 +64,8 @@ void printError(const QString &text)
 } // namespace
 
 ImeServiceStandIn::ImeServiceStandIn(const Options &options, QObject *parent)
-    : QObject(parent), mOptions(options), mHome(homeDirectory())
+    : QObject(parent), mOptions(options), mHome(homeDirectory()),
+      mDictionaries(UserDictionaryStore::defaultFolder(mHome))
 {
     new ImeServiceAdaptor(this); // owned by this object, exported with it
     mJournalPath = options.journalPath.isEmpty() ? defaultJournalPath(mHome) : options.journalPath;
@@ -88,6 +90,9 @@ bool ImeServiceStandIn::start(QString *error)
             return false;
         }
     }
+
+    if (!mDictionaries.provision(error))
+        return false;
 
     // Opening once here creates the journal, so a reader can wait for it.
     QFile journalFile(mJournalPath);
@@ -143,9 +148,8 @@ void ImeServiceStandIn::sendReply(const QDBusMessage &reply)
     QTimer::singleShot(mOptions.delayMs, this, [bus, reply]() mutable { bus.send(reply); });
 }
 
-bool ImeServiceStandIn::answerWithBool(const QString &method)
+bool ImeServiceStandIn::answerWithBool(const QString &method, bool value)
 {
-    const bool value = mOptions.answer == Answer::True;
     if (!calledFromDBus() || (mOptions.delayMs <= 0 && mOptions.answer != Answer::Error))
         return value;
 
@@ -171,16 +175,22 @@ void ImeServiceStandIn::answerWithoutValue(const QString &method)
         sendReply(message().createReply());
 }
 
-bool ImeServiceStandIn::answerDictionaryCall(const QString &method, const QString &path)
+template <typename Effect>
+bool ImeServiceStandIn::answerDictionaryCall(const QString &method, const QString &path,
+                                             Effect effect)
 {
     journal(method, {path});
-    return answerWithBool(method);
+    const bool failed = std::any_of(mOptions.failOn.cbegin(), mOptions.failOn.cend(),
+                                    [&path](const QString &part) { return path.contains(part); });
+    const bool value = mOptions.answer == Answer::True && !failed && effect();
+    return answerWithBool(method, value);
 }
 
-bool ImeServiceStandIn::answerDictionaryCall(const QString &method)
+template <typename Effect>
+bool ImeServiceStandIn::answerDictionaryCall(const QString &method, Effect effect)
 {
     journal(method);
-    return answerWithBool(method);
+    return answerWithBool(method, mOptions.answer == Answer::True && effect());
 }
 
 void ImeServiceStandIn::ReloadConfig()
@@ -214,80 +224,122 @@ void ImeServiceStandIn::ReloadDictionary(int kind)
 
 bool ImeServiceStandIn::UsrDictImport(const QString &path)
 {
-    return answerDictionaryCall(QStringLiteral("UsrDictImport"), path);
+    return answerDictionaryCall(QStringLiteral("UsrDictImport"), path, [&] {
+        return mDictionaries.importFile(UserDictionaryStore::Dictionary::Pinyin, path);
+    });
 }
 
 bool ImeServiceStandIn::UsrWuBiDictImport(const QString &path)
 {
-    return answerDictionaryCall(QStringLiteral("UsrWuBiDictImport"), path);
+    return answerDictionaryCall(QStringLiteral("UsrWuBiDictImport"), path, [&] {
+        return mDictionaries.importFile(UserDictionaryStore::Dictionary::Wubi, path);
+    });
 }
 
 bool ImeServiceStandIn::UsrPinYinWuBiDictImportPinYin(const QString &path)
 {
-    return answerDictionaryCall(QStringLiteral("UsrPinYinWuBiDictImportPinYin"), path);
+    return answerDictionaryCall(QStringLiteral("UsrPinYinWuBiDictImportPinYin"), path, [&] {
+        return mDictionaries.importFile(UserDictionaryStore::Dictionary::WubiPinyin, path);
+    });
 }
 
 bool ImeServiceStandIn::UsrDictBackup(const QString &path)
 {
-    return answerDictionaryCall(QStringLiteral("UsrDictBackup"), path);
+    return answerDictionaryCall(QStringLiteral("UsrDictBackup"), path, [&] {
+        return mDictionaries.backup(UserDictionaryStore::Dictionary::Pinyin, path);
+    });
 }
 
 bool ImeServiceStandIn::UsrWuBiDictBackup(const QString &path)
 {
-    return answerDictionaryCall(QStringLiteral("UsrWuBiDictBackup"), path);
+    return answerDictionaryCall(QStringLiteral("UsrWuBiDictBackup"), path, [&] {
+        return mDictionaries.backup(UserDictionaryStore::Dictionary::Wubi, path);
+    });
 }
 
 bool ImeServiceStandIn::UsrWuBiPinYinDictBackupPinYin(const QString &path)
 {
-    return answerDictionaryCall(QStringLiteral("UsrWuBiPinYinDictBackupPinYin"), path);
+    return answerDictionaryCall(QStringLiteral("UsrWuBiPinYinDictBackupPinYin"), path, [&] {
+        return mDictionaries.backup(UserDictionaryStore::Dictionary::WubiPinyin, path);
+    });
 }
 
 bool ImeServiceStandIn::clearCnThesaurus()
 {
-    return answerDictionaryCall(QStringLiteral("clearCnThesaurus"));
+    return answerDictionaryCall(QStringLiteral("clearCnThesaurus"), [this] {
+        return mDictionaries.clear(UserDictionaryStore::Dictionary::Pinyin);
+    });
 }
 
 bool ImeServiceStandIn::clearEnThesaurus()
 {
-    return answerDictionaryCall(QStringLiteral("clearEnThesaurus"));
+    return answerDictionaryCall(QStringLiteral("clearEnThesaurus"), [this] {
+        return mDictionaries.clear(UserDictionaryStore::Dictionary::English);
+    });
 }
 
 bool ImeServiceStandIn::clearWebEmailThesaurus()
 {
-    return answerDictionaryCall(QStringLiteral("clearWebEmailThesaurus"));
+    return answerDictionaryCall(QStringLiteral("clearWebEmailThesaurus"), [this] {
+        return mDictionaries.clear(UserDictionaryStore::Dictionary::WebEmail);
+    });
 }
 
 bool ImeServiceStandIn::clearWuBiCnThesaurus()
 {
-    return answerDictionaryCall(QStringLiteral("clearWuBiCnThesaurus"));
+    return answerDictionaryCall(QStringLiteral("clearWuBiCnThesaurus"), [this] {
+        return mDictionaries.clear(UserDictionaryStore::Dictionary::Wubi);
+    });
 }
 
 bool ImeServiceStandIn::clearWuBiEnThesaurus()
 {
-    return answerDictionaryCall(QStringLiteral("clearWuBiEnThesaurus"));
+    return answerDictionaryCall(QStringLiteral("clearWuBiEnThesaurus"), [this] {
+        return mDictionaries.clear(UserDictionaryStore::Dictionary::WubiEnglish);
+    });
 }
 
 bool ImeServiceStandIn::clearWuBiWebEmailThesaurus()
 {
-    return answerDictionaryCall(QStringLiteral("clearWuBiWebEmailThesaurus"));
+    return answerDictionaryCall(QStringLiteral("clearWuBiWebEmailThesaurus"), [this] {
+        return mDictionaries.clear(UserDictionaryStore::Dictionary::WubiWebEmail);
+    });
 }
 
 bool ImeServiceStandIn::clearPinYinWuBiCnThesaurusPinYin()
 {
-    return answerDictionaryCall(QStringLiteral("clearPinYinWuBiCnThesaurusPinYin"));
+    return answerDictionaryCall(QStringLiteral("clearPinYinWuBiCnThesaurusPinYin"), [this] {
+        return mDictionaries.clear(UserDictionaryStore::Dictionary::WubiPinyin);
+    });
 }
 
 bool ImeServiceStandIn::recoveryDefaultThesaurus()
 {
-    return answerDictionaryCall(QStringLiteral("recoveryDefaultThesaurus"));
+    return answerDictionaryCall(QStringLiteral("recoveryDefaultThesaurus"), [this] {
+        using Dictionary = UserDictionaryStore::Dictionary;
+        bool recovered = true;
+        for (const Dictionary dictionary :
+             {Dictionary::Pinyin, Dictionary::English, Dictionary::WebEmail})
+            recovered = mDictionaries.recover(dictionary) && recovered;
+        return recovered;
+    });
 }
 
 bool ImeServiceStandIn::recoveryWuBiDefaultThesaurus()
 {
-    return answerDictionaryCall(QStringLiteral("recoveryWuBiDefaultThesaurus"));
+    return answerDictionaryCall(QStringLiteral("recoveryWuBiDefaultThesaurus"), [this] {
+        using Dictionary = UserDictionaryStore::Dictionary;
+        bool recovered = true;
+        for (const Dictionary dictionary : {Dictionary::Wubi, Dictionary::WubiPinyin,
+                                            Dictionary::WubiEnglish, Dictionary::WubiWebEmail})
+            recovered = mDictionaries.recover(dictionary) && recovered;
+        return recovered;
+    });
 }
 
 bool ImeServiceStandIn::recoveryEnThesaurus()
 {
-    return answerDictionaryCall(QStringLiteral("recoveryEnThesaurus"));
+    return answerDictionaryCall(QStringLiteral("recoveryEnThesaurus"), [this] {
+        return mDictionaries.recover(UserDictionaryStore::Dictionary::English);
+    });
 }

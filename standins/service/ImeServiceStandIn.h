@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UserDictionaryStore.h"
+
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QObject>
@@ -9,7 +11,9 @@
 
 // The input-method service as the settings tool sees it on the session bus:
 // it claims the display's service name, answers every method of
-// com.kaiwoimebs_service.hotel as configured and journals each call.
+// com.kaiwoimebs_service.hotel as configured and journals each call. The
+// user-dictionary methods act on the dictionaries of a UserDictionaryStore
+// unless the options tell the call to fail.
 //
 // The public methods named after D-Bus methods are called by the adaptor
 // generated from com.kaiwoimebs_service.hotel.xml.
@@ -24,6 +28,8 @@ public:
         Answer answer = Answer::True;
         int delayMs = 0;
         QString journalPath; // empty: the default journal under HOME
+        // A call whose path argument contains one of these answers false.
+        QStringList failOn;
     };
 
     static const char *const kInterface;
@@ -39,6 +45,7 @@ public:
     bool start(QString *error);
 
     QString journalPath() const { return mJournalPath; }
+    const UserDictionaryStore &dictionaries() const { return mDictionaries; }
     const QVariantMap &config() const { return mConfig; }
 
     void ReloadConfig();
@@ -63,16 +70,21 @@ public:
 
 private:
     void journal(const QString &method, const QStringList &arguments = {});
-    // Answers the current call as the options say; the return value is what
-    // the adaptor replies with when the answer is not sent separately.
-    bool answerWithBool(const QString &method);
+    // Answers the current call with value, or with an error when the options
+    // say so; the return value is what the adaptor replies with when the
+    // answer is not sent separately.
+    bool answerWithBool(const QString &method, bool value);
     void answerWithoutValue(const QString &method);
     void sendReply(const QDBusMessage &reply);
-    bool answerDictionaryCall(const QString &method, const QString &path);
-    bool answerDictionaryCall(const QString &method);
+    // Journals the call and, unless the options make it fail, runs effect
+    // and answers with its result.
+    template <typename Effect>
+    bool answerDictionaryCall(const QString &method, const QString &path, Effect effect);
+    template <typename Effect> bool answerDictionaryCall(const QString &method, Effect effect);
 
     const Options mOptions;
     const QString mHome;
     QString mJournalPath;
     QVariantMap mConfig;
+    UserDictionaryStore mDictionaries;
 };

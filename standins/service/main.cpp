@@ -30,12 +30,18 @@ bool parseOptions(QCommandLineParser &parser, const QStringList &arguments,
         QStringLiteral("Append one line per call to FILE (default "
                        "$HOME/.config/kaiwoimebs/service-journal.log)."),
         QStringLiteral("FILE"));
+    const QCommandLineOption failOnOption(
+        QStringLiteral("fail-on"),
+        QStringLiteral("Answer false, without effect, to any call whose path argument contains "
+                       "SUBSTRING (may be repeated)."),
+        QStringLiteral("SUBSTRING"));
     parser.setApplicationDescription(
         QStringLiteral("Input-method service on the session bus, for the settings tool."));
     parser.addHelpOption();
     parser.addOption(answerOption);
     parser.addOption(delayOption);
     parser.addOption(journalOption);
+    parser.addOption(failOnOption);
 
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
@@ -75,6 +81,12 @@ bool parseOptions(QCommandLineParser &parser, const QStringList &arguments,
             *error = QStringLiteral("--journal needs a file name");
             return false;
         }
+    }
+
+    options.failOn = parser.values(failOnOption);
+    if (options.failOn.contains(QString())) {
+        *error = QStringLiteral("--fail-on needs a non-empty substring");
+        return false;
     }
     return true;
 }

@@ -275,7 +275,9 @@ private slots:
         }
         QCOMPARE(nameOwned(serviceBusName(0)), bool(service));
 
+        // A real dictionary, so only the service's answer decides.
         const QString path = mDir->filePath(QStringLiteral("导入 it's.bin"));
+        QVERIFY(writeFile(path, "KaiwoUserDictionary 1 pinyin\nkaiwo\t凯沃\t5\n"));
         QCOMPARE(ImeServiceClient::ask(QStringLiteral("clearCnThesaurus"), {}, "clear fail\n"),
                  result);
         QCOMPARE(ImeServiceClient::ask(QStringLiteral("UsrDictImport"), {path}, "import fail\n"),
