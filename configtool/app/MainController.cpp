@@ -1,5 +1,6 @@
 #include "MainController.h"
 #include "DataRoot.h"
+#include "FlatTransfer.h"
 #include "ImeServiceClient.h"
 #include "Logging.h"
 #include "SystemHelpers.h"
@@ -195,6 +196,26 @@ bool MainController::InitShell()
                                       wubiUser.c_str());
     qCDebug(lcConfigtool) << "InitWBShell:" << result;
     return result;
+}
+
+bool MainController::OperDic(e_dicType type, e_operDicType operation, s_inputOutputDicData &data,
+                             SHELL_TYPE shell)
+{
+    ShellWrapperInterface *target = shell == SHELL_PINYIN ? ShellWrapper()
+                                    : shell == SHELL_WUBI ? WuBiShellWrapper()
+                                                          : nullptr;
+    if (!target)
+        return false;
+    FlatRequest request(data);
+    if (!request.block())
+        return false;
+    flat::Result *result = nullptr;
+    const bool ok = target->DicOperationFlat(type, operation, request.block(), &result);
+    if (result) {
+        FlatRequest::readResult(*result, data);
+        target->FreeDicResult(&result);
+    }
+    return ok;
 }
 
 void MainController::update_cfg_to_service()

@@ -34,6 +34,11 @@ public:
 
     void update_cfg_to_service();
 
+    // Hands a dictionary request to a shell through the flat transfer
+    // blocks; the record is updated in place. False for an unknown shell.
+    bool OperDic(e_dicType type, e_operDicType operation, s_inputOutputDicData &data,
+                 SHELL_TYPE shell);
+
     // Opens the two settings objects; init() does this, tests call it alone.
     void openSettings();
     // The settings object of a load mode; null before openSettings().

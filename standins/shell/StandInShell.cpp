@@ -1,5 +1,7 @@
 #include "StandInShell.h"
 
+#include "CellDictionaryStore.h"
+#include "PhraseStore.h"
 #include "WideText.h"
 
 #include <sys/stat.h>
@@ -16,6 +18,33 @@ bool isDirectory(const std::string &path, struct stat &info)
 bool convertNonEmpty(const wchar_t *text, std::string &out)
 {
     return wideToUtf8(text, out) && !out.empty();
+}
+
+std::wstring fieldText(const wchar_t *field, size_t capacity)
+{
+    size_t length = 0;
+    while (length < capacity && field[length])
+        ++length;
+    return std::wstring(field, length);
+}
+
+s_inputOutputDicData recordFromRequest(const flat::Request &request)
+{
+    s_inputOutputDicData data;
+    data.inputPath = fieldText(request.inputPath, flat::kPathChars);
+    data.outputPath = fieldText(request.outputPath, flat::kPathChars);
+    for (int32_t i = 0; request.cellPaths && i < request.cellCount; ++i) {
+        s_cellDicInfo cell;
+        if (request.cellPaths[i])
+            cell.strFilePath = fieldText(request.cellPaths[i], flat::kPathChars);
+        data.cellDicList.push_back(cell);
+    }
+    for (int32_t i = 0; request.phrases && i < request.phraseCount; ++i) {
+        const flat::PhraseEntry &entry = request.phrases[i];
+        data.phraseList.push_back(
+            {entry.abbr ? entry.abbr : L"", entry.phrase ? entry.phrase : L"", entry.position});
+    }
+    return data;
 }
 
 } // namespace
@@ -50,15 +79,33 @@ bool StandInShell::Init(const wchar_t *version, const wchar_t *userDir, const wc
     return true;
 }
 
-bool StandInShell::DicOperation(e_dicType, e_operDicType, s_inputOutputDicData &)
+bool StandInShell::DicOperation(e_dicType type, e_operDicType operation, s_inputOutputDicData &data)
 {
+    if (!mInitialised)
+        return false;
+    switch (type) {
+    case ed_cellDict:
+        return CellDictionaryStore(mType, mUserDir, mSystemDir).operate(operation, data);
+    case ed_userPhrase:
+        return PhraseStore(mType, mUserDir, mSystemDir).operate(operation, data);
+    }
     return false;
 }
 
-bool StandInShell::DicOperationFlat(e_dicType, e_operDicType, const flat::Request *,
-                                    flat::Result **)
+bool StandInShell::DicOperationFlat(e_dicType type, e_operDicType operation,
+                                    const flat::Request *request, flat::Result **result)
 {
-    return false;
+    if (!request)
+        return false;
+    s_inputOutputDicData data = recordFromRequest(*request);
+    const bool ok = DicOperation(type, operation, data);
+    // Only operations that answer with lists hand a block back; the others
+    // leave the caller's lists as they were.
+    const bool answersWithLists = operation == ec_getCellDictInfo ||
+                                  operation == ec_getDefaultPhrase || operation == ec_getUserPhrase;
+    if (ok && answersWithLists && result)
+        *result = mResults.create(data.cellDicList, data.phraseList);
+    return ok;
 }
 
 void StandInShell::FreeDicResult(flat::Result **result)

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "DicOperationTypes.h"
+
+#include <string>
+
+// The shell's cell dictionaries: reading .kcel files and rebuilding the engine's cell data.
+class CellDictionaryStore
+{
+public:
+    // Paths are UTF-8; userDir ends in "/" for the pinyin shell.
+    CellDictionaryStore(SHELL_TYPE shell, const std::string &userDir, const std::string &systemDir);
+
+    // One dictionary operation on the record, as the tool hands it over.
+    bool operate(e_operDicType operation, s_inputOutputDicData &data);
+
+private:
+    SHELL_TYPE mShell;
+    std::string mUserDir;
+    std::string mSystemDir;
+};
