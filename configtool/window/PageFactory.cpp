@@ -4,6 +4,8 @@
 #include "SettingAppearanceWidget.h"
 #include "SettingGeneralWidget.h"
 #include "SettingsPage.h"
+#include "pinyin/SettingPinyinWidget.h"
+#include "pinyin/SettingWubiWidget.h"
 
 SettingsPage *createSettingsPage(SettingsCategory category, QWidget *parent)
 {
@@ -14,11 +16,13 @@ SettingsPage *createSettingsPage(SettingsCategory category, QWidget *parent)
         return new SettingAppearanceWidget(parent);
     case SettingsCategory::Advance:
         return new SettingAdvanceWidget(parent);
+    case SettingsCategory::Pinyin:
+        return new SettingPinyinWidget(parent);
+    case SettingsCategory::Wubi:
+        return new SettingWubiWidget(parent);
     case SettingsCategory::About:
         return new SettingAboutWidget(parent);
     case SettingsCategory::Thesaurus:
-    case SettingsCategory::Pinyin:
-    case SettingsCategory::Wubi:
         break;
     }
     // Categories whose page is not written yet get an empty page, so the

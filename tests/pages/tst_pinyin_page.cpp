@@ -1,0 +1,276 @@
+#include "TestFiles.h"
+#include "app/MainController.h"
+#include "pinyin/SettingPinyinWidget.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace
+{
+
+QString envPath()
+{
+    return MainController::localPcPyDirPath() + QStringLiteral("env.ini");
+}
+
+// Writes the user's env.ini (unless env is null), reopens the stores and
+// builds a page on them.
+std::unique_ptr<SettingPinyinWidget> pageOn(const QByteArray &env = QByteArray())
+{
+    if (!env.isNull())
+        writeFile(envPath(), env);
+    MainController::self()->openSettings();
+    auto page = std::make_unique<SettingPinyinWidget>();
+    page->resize(554, 488);
+    page->show();
+    return page;
+}
+
+QAbstractButton *button(QWidget *page, const QString &text)
+{
+    for (auto *widget : page->findChildren<QAbstractButton *>()) {
+        if (widget->text() == text)
+            return widget;
+    }
+    qFatal("no widget %s", qPrintable(text));
+}
+
+// Clicks where the indicator is.
+void click(QWidget *page, const QString &text)
+{
+    QAbstractButton *box = button(page, text);
+    box->ensurePolished();
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+}
+
+int storedInt(const char *key)
+{
+    QSettings settings(envPath(), QSettings::IniFormat);
+    return settings.value(QLatin1String("Setting/") + QLatin1String(key), -1).toInt();
+}
+
+const QString kZcs = QStringLiteral("首字母简拼(如:z表示zh等,a表示an等)");
+const QString kEdit = QStringLiteral("编辑候选项：输入拼音后回退光标，对候选项进行编辑");
+const QStringList kDependents = {
+    kZcs, "双拼方案设置", "双拼展开提示", "双拼下同时使用全拼", "拼音纠错设置", "按字母选词"};
+
+QStringList checkedOf(QWidget *page)
+{
+    QStringList checked;
+    for (const char *text :
+         {"全拼", "双拼", "双拼展开提示", "双拼下同时使用全拼", "拼音纠错", "动态组词", "拆分输入",
+          "智能人名", "英文补全", "网址邮箱补全", "按空格出字", "按字母选词"}) {
+        if (button(page, text)->isChecked())
+            checked << text;
+    }
+    for (const QString &text : {kZcs, kEdit}) {
+        if (button(page, text)->isChecked())
+            checked << text;
+    }
+    return checked;
+}
+
+QStringList enabledOf(QWidget *page)
+{
+    QStringList enabled;
+    for (const QString &text : kDependents) {
+        if (button(page, text)->isEnabled())
+            enabled << text;
+    }
+    return enabled;
+}
+
+const QStringList kDefaultChecked = {"全拼",     "拼音纠错",     "动态组词", "拆分输入", "智能人名",
+                                     "英文补全", "网址邮箱补全", kZcs,       kEdit};
+const QStringList kDefaultEnabled = {kZcs, "拼音纠错设置"};
+
+} // namespace
+
+// The Pinyin page's fourteen keys, the enabling between them, and its dialogs.
+class TestPinyinPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QVERIFY(QDir().mkpath(MainController::localPcPyDirPath())); }
+    void defaults_data();
+    void defaults();
+    void keyRoundTrip_data();
+    void keyRoundTrip();
+    void enablingFollowsReadValues_data();
+    void enablingFollowsReadValues();
+    void doublePinyinClick();
+    void dependentBoxesKeepTheirMark();
+    void restoreThenCancelWritesNothing();
+    void dialogButtons_data();
+    void dialogButtons();
+};
+
+void TestPinyinPage::defaults_data()
+{
+    QTest::addColumn<QByteArray>("env");
+    QTest::newRow("empty file") << QByteArray("");
+    QTest::newRow("other keys only") << QByteArray("[Setting]\nPageSize=5\n");
+}
+
+void TestPinyinPage::defaults()
+{
+    QFETCH(QByteArray, env);
+    auto page = pageOn(env);
+    QCOMPARE(checkedOf(page.get()), kDefaultChecked);
+    QCOMPARE(enabledOf(page.get()), kDefaultEnabled);
+}
+
+void TestPinyinPage::keyRoundTrip_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("widget");
+    QTest::addColumn<bool>("checked");
+    QTest::addColumn<int>("saved");
+    QTest::newRow("no phrase") << "NoPhrase" << QByteArray("1") << "动态组词" << false << 1;
+    QTest::newRow("no phrase 2") << "NoPhrase" << QByteArray("2") << "动态组词" << true << 0;
+    QTest::newRow("no phrase junk") << "NoPhrase" << QByteArray("x") << "动态组词" << true << 0;
+    QTest::newRow("split 2") << "SplitZi" << QByteArray("2") << "拆分输入" << false << 0;
+    QTest::newRow("name junk") << "MakeName" << QByteArray("x") << "智能人名" << false << 0;
+    QTest::newRow("name 1") << "MakeName" << QByteArray("1") << "智能人名" << true << 1;
+    QTest::newRow("eng fill 2") << "EngFill" << QByteArray("2") << "英文补全" << true << 1;
+    QTest::newRow("correction 0") << "Correction" << QByteArray("0") << "拼音纠错" << false << 0;
+    QTest::newRow("zcs") << "ZCSForZhChSh" << QByteArray("0") << kZcs << false << 0;
+    QTest::newRow("convert") << "ConvertStyle" << QByteArray("1") << "按空格出字" << true << 1;
+    QTest::newRow("edit") << "EditMode" << QByteArray("0") << kEdit << false << 0;
+    QTest::newRow("shuangpin") << "ShuangPin" << QByteArray("1") << "双拼" << true << 1;
+}
+
+void TestPinyinPage::keyRoundTrip()
+{
+    QFETCH(QString, key);
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, widget);
+    QFETCH(bool, checked);
+    QFETCH(int, saved);
+    auto page = pageOn("[Setting]\nPageSize=7\n" + key.toLatin1() + "=" + stored + "\n");
+    QCOMPARE(button(page.get(), widget)->isChecked(), checked);
+    page->saveSettings();
+    QCOMPARE(storedInt(qPrintable(key)), saved);
+    // Every key is written, the others with their defaults.
+    QCOMPARE(storedInt("EditMode") == -1, false);
+    QCOMPARE(storedInt("QuanPin"), key == "ShuangPin" ? 0 : 1);
+    QCOMPARE(storedInt("PageSize"), 7);
+}
+
+void TestPinyinPage::enablingFollowsReadValues_data()
+{
+    QTest::addColumn<QByteArray>("env");
+    QTest::addColumn<QStringList>("enabled");
+    QTest::newRow("double pinyin")
+        << QByteArray("[Setting]\nQuanPin=0\nShuangPin=1\nCorrection=0\n")
+        << QStringList({"双拼方案设置", "双拼展开提示", "双拼下同时使用全拼"});
+    // Both flags set: the radio shows one, the enabling follows both.
+    QTest::newRow("both") << QByteArray("[Setting]\nQuanPin=1\nShuangPin=1\nConvertStyle=1\n")
+                          << kDependents;
+}
+
+void TestPinyinPage::enablingFollowsReadValues()
+{
+    QFETCH(QByteArray, env);
+    QFETCH(QStringList, enabled);
+    auto page = pageOn(env);
+    QCOMPARE(enabledOf(page.get()), enabled);
+    // Reloading the user's values resets whatever the clicks enabled.
+    click(page.get(), "全拼");
+    click(page.get(), "拼音纠错");
+    page->loadSettings(CON_CURRENT);
+    QCOMPARE(enabledOf(page.get()), enabled);
+}
+
+void TestPinyinPage::doublePinyinClick()
+{
+    auto page = pageOn("[Setting]\n");
+    click(page.get(), "双拼");
+    QCOMPARE(enabledOf(page.get()),
+             QStringList({"双拼方案设置", "双拼展开提示", "双拼下同时使用全拼", "拼音纠错设置"}));
+    QStringList checked = kDefaultChecked;
+    checked.replace(0, "双拼");
+    QCOMPARE(checkedOf(page.get()), checked);
+    page->saveSettings();
+    QCOMPARE(storedInt("QuanPin"), 0);
+    QCOMPARE(storedInt("ShuangPin"), 1);
+    QCOMPARE(storedInt("ZCSForZhChSh"), 1);
+
+    click(page.get(), "全拼");
+    QCOMPARE(enabledOf(page.get()), kDefaultEnabled);
+}
+
+void TestPinyinPage::dependentBoxesKeepTheirMark()
+{
+    auto page = pageOn("[Setting]\nConvertStyle=1\nSelectStyle=1\nNoPhrase=1\n");
+    QVERIFY(button(page.get(), "按字母选词")->isEnabled());
+    click(page.get(), "按空格出字");
+    click(page.get(), "拼音纠错");
+    click(page.get(), "动态组词");
+    QCOMPARE(enabledOf(page.get()), QStringList(kZcs));
+    QVERIFY(button(page.get(), "按字母选词")->isChecked());
+    page->saveSettings();
+    QCOMPARE(storedInt("ConvertStyle"), 0);
+    QCOMPARE(storedInt("SelectStyle"), 1);
+    QCOMPARE(storedInt("Correction"), 0);
+    QCOMPARE(storedInt("NoPhrase"), 0);
+}
+
+void TestPinyinPage::restoreThenCancelWritesNothing()
+{
+    const QByteArray env("; mine\n[Setting]\nQuanPin=0\nShuangPin=1\nNoPhrase=1\nSplitZi=0\n");
+    auto page = pageOn(env);
+    page->restoreDefaultSettings();
+    QCOMPARE(checkedOf(page.get()), kDefaultChecked);
+    QCOMPARE(enabledOf(page.get()), kDefaultEnabled);
+    page->loadSettings(CON_CURRENT);
+    QVERIFY(button(page.get(), "双拼")->isChecked());
+    page.reset();
+    MainController::self()->openSettings();
+    QCOMPARE(readFile(envPath()), env);
+}
+
+void TestPinyinPage::dialogButtons_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("fuzzy") << "模糊音设置"
+                           << "MoHuYinDialog";
+    QTest::newRow("correction") << "拼音纠错设置"
+                                << "CorrectionDialog";
+    QTest::newRow("english") << "英文输入法设置"
+                             << "EngImeDialog";
+}
+
+void TestPinyinPage::dialogButtons()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, dialog);
+    auto page = pageOn("[Setting]\n");
+    QString opened;
+    QWidget *parent = nullptr;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&] {
+        if (auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            opened = modal->metaObject()->className();
+            parent = modal->parentWidget();
+            modal->reject();
+        }
+    });
+    closer.start(10);
+    QTest::mouseClick(button(page.get(), text), Qt::LeftButton);
+    QCOMPARE(opened, dialog);
+    QCOMPARE(parent, page.get());
+}
+
+QTEST_MAIN(TestPinyinPage)
+#include "tst_pinyin_page.moc"
