@@ -5,6 +5,7 @@
 #include "SettingGeneralWidget.h"
 #include "SettingsPage.h"
 #include "pinyin/SettingPinyinWidget.h"
+#include "pinyin/SettingThesaurusWidget.h"
 #include "pinyin/SettingWubiWidget.h"
 
 SettingsPage *createSettingsPage(SettingsCategory category, QWidget *parent)
@@ -23,7 +24,7 @@ SettingsPage *createSettingsPage(SettingsCategory category, QWidget *parent)
     case SettingsCategory::About:
         return new SettingAboutWidget(parent);
     case SettingsCategory::Thesaurus:
-        break;
+        return new SettingThesaurusWidget(parent);
     }
     // Categories whose page is not written yet get an empty page, so the
     // column and the stack stay in step.

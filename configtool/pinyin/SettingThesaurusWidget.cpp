@@ -1,0 +1,401 @@
+#include "SettingThesaurusWidget.h"
+#include "ThesaurusLabelWidget.h"
+#include "ThesaurusLookDialog.h"
+#include "app/DataRoot.h"
+#include "app/ImeServiceClient.h"
+#include "app/Logging.h"
+#include "app/MainController.h"
+#include "app/SystemHelpers.h"
+#include "window/KaiwoPromptDialog.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace
+{
+
+QStringList nextFileNames;
+bool hasNextFileNames = false;
+
+const int kNameWidth = 130;
+const QString kCellStyle = QStringLiteral("QLabel {border:1px;font-size:13px;}");
+
+QString dictionaryPrompt(const QString &fileName, const char *tail)
+{
+    return QStringLiteral("细胞词库\"") + fileName + QLatin1Char('"') + QString::fromUtf8(tail);
+}
+
+} // namespace
+
+SettingThesaurusWidget::SettingThesaurusWidget(QWidget *parent)
+    : SettingsPage(parent),
+      mCellDir(homeDirectory() + QStringLiteral("/.config/KaiwoShell/usr/kcd")),
+      mKcdList(mCellDir + QLatin1Char('/') + KcdListFile::fileName())
+{
+    setObjectName(QStringLiteral("white_widget"));
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    initUi();
+    initThesaurusSettings();
+    setCellThesaurusTable();
+}
+
+void SettingThesaurusWidget::setNextFileNames(const QStringList &paths)
+{
+    nextFileNames = paths;
+    hasNextFileNames = true;
+}
+
+void SettingThesaurusWidget::initUi()
+{
+    auto *title = new QLabel(QStringLiteral("细胞词库"), this);
+    title->setObjectName(QStringLiteral("one_title_label"));
+
+    mAddButton = new QPushButton(QStringLiteral("添加细胞词库"), this);
+    mAddButton->setObjectName(QStringLiteral("addCellThesaurusPushButton"));
+    mAddButton->setFixedSize(150, 24);
+    connect(mAddButton, &QPushButton::released, this,
+            &SettingThesaurusWidget::slot_released_addCellThesaurusPushButton);
+
+    mTable = new QTableWidget(this);
+    mTable->setObjectName(QStringLiteral("tableWidget_thesaurus"));
+    mTable->setFixedSize(420, 197);
+    mTable->setColumnCount(4);
+    mTable->verticalHeader()->setVisible(false);
+    mTable->verticalHeader()->setDefaultSectionSize(36);
+    QHeaderView *header = mTable->horizontalHeader();
+    header->setSectionsClickable(false);
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(true);
+    const int widths[] = {175, 68, 80, 77};
+    for (int i = 0; i < 4; ++i)
+        mTable->setColumnWidth(i, widths[i]);
+    mTable->setShowGrid(false);
+    mTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    mTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    mTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    mTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(mTable, &QTableWidget::cellClicked, this,
+            &SettingThesaurusWidget::slot_tabelWidgetThesaurusCellClicked);
+    connect(mTable, &QTableWidget::cellPressed, this, &SettingThesaurusWidget::slot_cell_pressed);
+    connect(mTable, &QTableWidget::itemSelectionChanged, this,
+            &SettingThesaurusWidget::slot_selection_changed);
+    mTable->installEventFilter(this);
+
+    auto *right = new QVBoxLayout;
+    right->setSpacing(10);
+    right->addWidget(mAddButton);
+    right->addWidget(mTable);
+    right->addStretch();
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(20, 20, 20, 20);
+    layout->setSpacing(10);
+    layout->addWidget(title, 0, Qt::AlignTop);
+    layout->addLayout(right);
+    layout->addStretch();
+}
+
+void SettingThesaurusWidget::setCellThesaurusTable()
+{
+    mTable->clear();
+    mTable->setRowCount(0);
+    mTable->setHorizontalHeaderLabels({QStringLiteral("名称"), QStringLiteral("词条数"),
+                                       QStringLiteral("日期"), QStringLiteral("操作")});
+    QDir dir(mCellDir);
+    if (dir.exists()) {
+        const QStringList names = dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+        s_inputOutputDicData data;
+        for (const QString &name : names) {
+            if (!name.endsWith(QLatin1String(".kcel")))
+                continue;
+            s_cellDicInfo info;
+            info.strFilePath = (mCellDir + QLatin1Char('/') + name).toStdWString();
+            data.cellDicList.push_back(info);
+        }
+        if (data.cellDicList.empty()) {
+            mTable->setRowCount(0);
+            return;
+        }
+        const bool ok =
+            MainController::ShellWrapper()->DicOperation(ed_cellDict, ec_getCellDictInfo, data);
+        qCDebug(lcConfigtool) << "nResult:" << data.nResult
+                              << QString::fromStdWString(data.resultText);
+        if (ok) {
+            mNameIndex.clear();
+            for (s_cellDicInfo &info : data.cellDicList) {
+                if (!info.bValid)
+                    continue;
+                int state = mKcdList.usedState(QString::fromStdWString(info.strId));
+                if (state < 0) {
+                    state = 1;
+                    mChanged = true;
+                }
+                appendRow(info, state == 1, mTable->rowCount() == 0);
+            }
+        }
+    }
+    if (mTable->rowCount() > 0)
+        makeFirstRowCurrent();
+}
+
+QString SettingThesaurusWidget::appendRow(s_cellDicInfo &info, bool checked, bool whiteCheck)
+{
+    const int row = mTable->rowCount();
+    mTable->insertRow(row);
+
+    auto *nameCell = new QWidget(mTable);
+    auto *nameLayout = new QHBoxLayout(nameCell);
+    nameLayout->setSpacing(0);
+    auto *box = new QCheckBox(nameCell);
+    box->setObjectName(QStringLiteral("checkbox"));
+    box->setFocusPolicy(Qt::NoFocus);
+    box->setChecked(checked);
+    connect(box, &QCheckBox::clicked, this, &SettingThesaurusWidget::slot_checkbox_statechanged);
+    auto *nameLabel = new QLabel(nameCell);
+    nameLabel->setObjectName(QStringLiteral("text_label"));
+    nameLabel->setFont(QFont(QStringLiteral("Droid Sans Fallback"), 10));
+    nameLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    const QString name = QString::fromStdWString(info.strName);
+    const QFontMetrics metrics(nameLabel->font());
+    QString shown = name;
+    if (metrics.horizontalAdvance(name) >= kNameWidth) {
+        nameLabel->setToolTip(name);
+        shown = metrics.elidedText(name, Qt::ElideRight, kNameWidth);
+    }
+    nameLabel->setText(shown);
+    nameLayout->addWidget(box);
+    nameLayout->addWidget(nameLabel, 1);
+    mTable->setCellWidget(row, 0, nameCell);
+
+    auto *count = new QLabel(QString::number(info.nWordsCount), mTable);
+    auto *date = new QLabel(time_2_string(info.nDate), mTable);
+    for (QLabel *label : {count, date}) {
+        label->setStyleSheet(kCellStyle);
+        label->setAlignment(Qt::AlignCenter);
+    }
+    mTable->setCellWidget(row, 1, count);
+    mTable->setCellWidget(row, 2, date);
+
+    auto *actions = new ThesaurusLabelWidget(true, info, mTable);
+    connect(actions, &ThesaurusLabelWidget::sig_lookLabel_or_deleteLabel, this,
+            &SettingThesaurusWidget::slot_lookLabel_or_deleteLabel);
+    mTable->setCellWidget(row, 3, actions);
+
+    setCheckImage(row, whiteCheck);
+    mNameIndex.insert(shown, QString::fromStdWString(info.strId));
+    return shown;
+}
+
+void SettingThesaurusWidget::setCheckImage(int row, bool white)
+{
+    QWidget *cell = mTable->cellWidget(row, 0);
+    auto *box = cell ? cell->findChild<QCheckBox *>(QStringLiteral("checkbox")) : nullptr;
+    if (!box)
+        return;
+    box->setStyleSheet(
+        white ? QStringLiteral(
+                    "QCheckBox::indicator:checked{ image:url(://picture/check-select-white.png); }")
+              : QStringLiteral(
+                    "QCheckBox::indicator:checked{ image:url(://picture/check-select.png); }"));
+}
+
+void SettingThesaurusWidget::makeFirstRowCurrent()
+{
+    mTable->setCurrentCell(0, 0);
+    mCurrentRow = 0;
+    mTable->setFocus();
+}
+
+void SettingThesaurusWidget::slot_released_addCellThesaurusPushButton()
+{
+    QStringList paths;
+    if (hasNextFileNames) {
+        paths = nextFileNames;
+        hasNextFileNames = false;
+    } else {
+        paths = QFileDialog::getOpenFileNames(this, QStringLiteral("打开"),
+                                              QString::fromLocal8Bit(qgetenv("HOME")),
+                                              QStringLiteral("细胞词库(*.kcel)"));
+    }
+    for (const QString &path : paths) {
+        s_inputOutputDicData data;
+        s_cellDicInfo request;
+        request.strFilePath = path.toStdWString();
+        data.cellDicList.push_back(request);
+        MainController::ShellWrapper()->DicOperation(ed_cellDict, ec_getCellDictInfo, data);
+        s_cellDicInfo info = data.cellDicList.empty() ? request : data.cellDicList.front();
+        const QString fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+        if (!info.bValid) {
+            KaiwoPromptDialog(QStringLiteral("添加细胞词库"),
+                              dictionaryPrompt(fileName, "是无效词库。"), DIALOG_NOTICE, this)
+                .exec();
+            continue;
+        }
+        const QString target = mCellDir + QLatin1Char('/') + fileName;
+        if (!QFile::copy(path, target)) {
+            qCDebug(lcConfigtool) << "copy cell dictionary failed:" << path << "->" << target;
+        } else {
+            info.strFilePath = target.toStdWString();
+            // The name as it would be shown decides whether the row exists.
+            QLabel probe;
+            probe.setFont(QFont(QStringLiteral("Droid Sans Fallback"), 10));
+            const QFontMetrics metrics(probe.font());
+            const QString name = QString::fromStdWString(info.strName);
+            const QString shown = metrics.horizontalAdvance(name) >= kNameWidth
+                                      ? metrics.elidedText(name, Qt::ElideRight, kNameWidth)
+                                      : name;
+            if (!mNameIndex.contains(shown, QString::fromStdWString(info.strId))) {
+                appendRow(info, true, mTable->rowCount() == 0);
+                if (mTable->rowCount() == 1)
+                    makeFirstRowCurrent();
+            }
+        }
+        KaiwoPromptDialog(QStringLiteral("添加细胞词库"), dictionaryPrompt(fileName, "安装成功。"),
+                          DIALOG_NOTICE, this)
+            .exec();
+        mChanged = true;
+        rebuildCell();
+    }
+}
+
+void SettingThesaurusWidget::slot_lookLabel_or_deleteLabel(QString action, s_cellDicInfo &info)
+{
+    mLastAction = action;
+    mLastInfo = info;
+}
+
+void SettingThesaurusWidget::slot_tabelWidgetThesaurusCellClicked(int row, int column)
+{
+    if (column != 3)
+        return;
+    // One label click is handled once, whatever the user answers.
+    const QString action = mLastAction;
+    mLastAction.clear();
+    if (action == QLatin1String("lookLabel")) {
+        ThesaurusLookDialog dialog(mLastInfo, this);
+        dialog.setModal(true);
+        dialog.exec();
+    } else if (action == QLatin1String("deleteLabel")) {
+        KaiwoPromptDialog prompt(QStringLiteral("删除细胞词库"),
+                                 QStringLiteral("确定要删除细胞词库\"") +
+                                     QString::fromStdWString(mLastInfo.strName) +
+                                     QStringLiteral("\"吗？"),
+                                 DIALOG_QUESTION, this);
+        if (prompt.exec() != QDialog::Accepted)
+            return;
+        const bool removed = QFile::remove(QString::fromStdWString(mLastInfo.strFilePath));
+        qCDebug(lcConfigtool) << "remove cell dictionary:" << removed;
+        QWidget *cell = mTable->cellWidget(row, 0);
+        auto *label = cell ? cell->findChild<QLabel *>(QStringLiteral("text_label")) : nullptr;
+        if (label)
+            mNameIndex.remove(label->text(), QString::fromStdWString(mLastInfo.strId));
+        mTable->removeRow(row);
+        mChanged = true;
+        rebuildCell();
+    }
+}
+
+void SettingThesaurusWidget::slot_openurl(QString url)
+{
+    QDesktopServices::openUrl(QUrl(url));
+}
+
+void SettingThesaurusWidget::slot_checkbox_statechanged(bool)
+{
+    mChanged = true;
+}
+
+void SettingThesaurusWidget::slot_cell_pressed(int row, int)
+{
+    if (mCurrentRow >= 0 && mCurrentRow < mTable->rowCount())
+        setCheckImage(mCurrentRow, false);
+    setCheckImage(row, true);
+    mCurrentRow = row;
+}
+
+void SettingThesaurusWidget::slot_selection_changed()
+{
+    if (mCurrentRow == -1)
+        return;
+    const QList<QTableWidgetSelectionRange> ranges = mTable->selectedRanges();
+    const int top = ranges.isEmpty() ? -1 : ranges.first().topRow();
+    const int bottom = ranges.isEmpty() ? -1 : ranges.first().bottomRow();
+    for (int row = 0; row < mTable->rowCount(); ++row)
+        setCheckImage(row, row >= top && row <= bottom);
+}
+
+bool SettingThesaurusWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mTable && event->type() == QEvent::FocusOut) {
+        mTable->setCurrentCell(-1, -1);
+        return true;
+    }
+    return SettingsPage::eventFilter(watched, event);
+}
+
+void SettingThesaurusWidget::saveThesaurusSettings()
+{
+    rebuildCell();
+}
+
+void SettingThesaurusWidget::restoreTheaurusDefaultSetting()
+{
+    if (mNameIndex.isEmpty())
+        return;
+    for (int row = 0; row < mTable->rowCount(); ++row) {
+        QWidget *cell = mTable->cellWidget(row, 0);
+        if (auto *box = cell ? cell->findChild<QCheckBox *>(QStringLiteral("checkbox")) : nullptr)
+            box->setChecked(false);
+    }
+    mChanged = true;
+}
+
+void SettingThesaurusWidget::rebuildCell()
+{
+    if (!mChanged)
+        return;
+    s_inputOutputDicData data;
+    data.inputPath = MainController::localPcPyDirPath().toStdWString();
+    QList<KcdListFile::Row> rows;
+    for (int row = 0; row < mTable->rowCount(); ++row) {
+        auto *actions = qobject_cast<ThesaurusLabelWidget *>(mTable->cellWidget(row, 3));
+        QWidget *cell = mTable->cellWidget(row, 0);
+        auto *box = cell ? cell->findChild<QCheckBox *>(QStringLiteral("checkbox")) : nullptr;
+        if (!actions || !box)
+            continue;
+        const s_cellDicInfo &info = actions->info();
+        if (box->isChecked())
+            data.cellDicList.push_back(info);
+        KcdListFile::Row entry;
+        entry.id = QString::fromStdWString(info.strId);
+        entry.name = QString::fromStdWString(info.strName);
+        entry.type = QString::fromStdWString(info.strType);
+        entry.md5 = KcdListFile::md5Of(QString::fromStdWString(info.strFilePath));
+        entry.used = box->isChecked();
+        rows << entry;
+    }
+    mKcdList.rewrite(rows);
+
+    MainController *controller = MainController::self();
+    const bool pinyin = controller->OperDic(ed_cellDict, ec_rebuildCellDict, data, SHELL_PINYIN);
+    qCDebug(lcConfigtool) << "rebuild cell pinyin:" << pinyin;
+    const bool wubi = controller->OperDic(ed_cellDict, ec_rebuildCellDict, data, SHELL_WUBI);
+    qCDebug(lcConfigtool) << "rebuild cell wubi:" << wubi;
+    ImeServiceClient::reloadDictionary(1);
+    mChanged = false;
+}

@@ -1,0 +1,357 @@
+// The cell dictionary page: listing, kcdlist.ini, add, delete, restore and
+// what the engines and the service are told.
+#include "ServiceProcess.h"
+#include "TestFiles.h"
+#include "app/DataRoot.h"
+#include "app/ImeServiceClient.h"
+#include "app/MainController.h"
+#include "pinyin/SettingThesaurusWidget.h"
+#include "pinyin/ThesaurusLabelWidget.h"
+#include "pinyin/ThesaurusLookDialog.h"
+#include "window/KaiwoPromptDialog.h"
+
+#include <QCheckBox>
+#include <QCryptographicHash>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace
+{
+
+QString sample(const QString &name)
+{
+    return kaiwoDataRoot() + QStringLiteral("/samples/kcel/") + name;
+}
+
+QString cellDir()
+{
+    return homeDirectory() + QStringLiteral("/.config/KaiwoShell/usr/kcd");
+}
+
+QString kcdlist()
+{
+    return cellDir() + QStringLiteral("/kcdlist.ini");
+}
+
+QCheckBox *box(QTableWidget *table, int row)
+{
+    return table->cellWidget(row, 0)->findChild<QCheckBox *>(QStringLiteral("checkbox"));
+}
+
+QLabel *nameLabel(QTableWidget *table, int row)
+{
+    return table->cellWidget(row, 0)->findChild<QLabel *>(QStringLiteral("text_label"));
+}
+
+// Clicks "查看" or "删除" of a row as the user would, through the table.
+void clickAction(QTableWidget *table, int row, const QString &text)
+{
+    for (QLabel *label : table->cellWidget(row, 3)->findChildren<QLabel *>()) {
+        if (label->text() == text)
+            QTest::mouseClick(label, Qt::LeftButton);
+    }
+}
+
+} // namespace
+
+class TestThesaurusPage : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ServiceProcess> mService;
+    std::unique_ptr<SettingThesaurusWidget> mPage;
+
+    SettingThesaurusWidget *makePage()
+    {
+        mPage = std::make_unique<SettingThesaurusWidget>(nullptr);
+        mPage->show();
+        return mPage.get();
+    }
+
+    // "name" installs a sample, "name=garbage" writes junk under that name.
+    void install(const QStringList &files)
+    {
+        for (const QString &file : files) {
+            const QString target = cellDir() + '/' + file.section('=', 0, 0);
+            if (file.contains('='))
+                QVERIFY(writeFile(target, "not a cell dictionary"));
+            else
+                QVERIFY(QFile::copy(sample(file.section('/', -1).toLower()), target));
+        }
+    }
+
+    QStringList reloads() const { return mService->journal().filter("ReloadDictionary"); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(QDir().mkpath(MainController::localPcPyDirPath()));
+        QVERIFY(QDir().mkpath(MainController::localPcWbDirPath()));
+        QVERIFY(QFile::copy(MainController::sysEnvPyDirPath() + "env.ini",
+                            MainController::localPcPyDirPath() + "env.ini"));
+        MainController::self()->openSettings();
+        QVERIFY(MainController::self()->InitShell());
+        mService = std::make_unique<ServiceProcess>();
+        QVERIFY(mService->waitUntilReady(ImeServiceClient::serviceName()));
+    }
+
+    void init()
+    {
+        mPage.reset();
+        QDir(cellDir()).removeRecursively();
+        QVERIFY(QDir().mkpath(cellDir()));
+        mService->clearJournal();
+    }
+
+    void listing_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("checks");
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("upper-case and rejected files skipped")
+            << QStringList{"computer.kcel", "CITIES.KCEL", "bad.kcel=garbage"} << QByteArray()
+            << QStringList{"计算机词汇大全"} << "1" << true;
+        QTest::newRow("state from kcdlist, missing entry checked")
+            << QStringList{"idioms.kcel", "computer.kcel"}
+            << QByteArray("[kcdlist]\nkcdNum=1\n[kcd0]\nid=kaiwo.sample.idioms\nused=0\n")
+            << QStringList{"计算机词汇大全", "成语精选"} << "10" << true;
+        QTest::newRow("all listed")
+            << QStringList{"idioms.kcel", "cities.kcel"}
+            << QByteArray("[kcdlist]\nkcdNum=2\n[kcd0]\nid=kaiwo.sample.cities\nused=0\n"
+                          "[kcd1]\nid=kaiwo.sample.idioms\n")
+            << QStringList{"城市地名", "成语精选"} << "01" << false;
+        QTest::newRow("negative kcdNum")
+            << QStringList{"idioms.kcel"}
+            << QByteArray("[kcdlist]\nkcdNum=-3\n[kcd0]\nid=kaiwo.sample.idioms\nused=0\n")
+            << QStringList{"成语精选"} << "1" << true;
+        QTest::newRow("garbage kcdlist")
+            << QStringList{"idioms.kcel"} << QByteArray("\x01\xff[[kcd\n=\n", 12)
+            << QStringList{"成语精选"} << "1" << true;
+        QTest::newRow("nothing installed")
+            << QStringList{} << QByteArray() << QStringList{} << "" << false;
+    }
+
+    void listing()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QByteArray, list);
+        QFETCH(QStringList, names);
+        QFETCH(QString, checks);
+        QFETCH(bool, changed);
+        install(files);
+        if (!list.isEmpty())
+            QVERIFY(writeFile(kcdlist(), list));
+        QTableWidget *table = makePage()->table();
+        QCOMPARE(table->rowCount(), names.size());
+        for (int row = 0; row < names.size(); ++row) {
+            QCOMPARE(nameLabel(table, row)->text(), names[row]);
+            QCOMPARE(box(table, row)->isChecked(), checks[row] == '1');
+        }
+        QCOMPARE(mPage->isChanged(), changed);
+        QCOMPARE(table->currentRow(), names.isEmpty() ? -1 : 0);
+    }
+
+    void okWritesKcdlistAndEnginesFollow()
+    {
+        install({"computer.kcel", "idioms.kcel"});
+        QTableWidget *table = makePage()->table();
+        QCOMPARE(qobject_cast<QLabel *>(table->cellWidget(0, 1))->text(), QStringLiteral("12"));
+        QCOMPARE(qobject_cast<QLabel *>(table->cellWidget(0, 2))->text(),
+                 QStringLiteral("2026-01-01 "));
+        QTest::mouseClick(box(table, 1), Qt::LeftButton);
+        mPage->saveSettings();
+
+        QSettings list(kcdlist(), QSettings::IniFormat);
+        list.setIniCodec("UTF-8");
+        QCOMPARE(list.value("kcdlist/kcdNum").toInt(), 2);
+        const QString ids[] = {"kaiwo.sample.computer", "kaiwo.sample.idioms"};
+        for (int i = 0; i < 2; ++i) {
+            const QString group = "kcd" + QString::number(i) + '/';
+            QCOMPARE(list.value(group + "id").toString(), ids[i]);
+            QCOMPARE(list.value(group + "used").toInt(), i == 0 ? 1 : 0);
+            const QByteArray md5 =
+                QCryptographicHash::hash(
+                    readFile(cellDir() + (i ? "/idioms.kcel" : "/computer.kcel")),
+                    QCryptographicHash::Md5)
+                    .toHex();
+            QCOMPARE(list.value(group + "md5").toByteArray(), md5);
+        }
+        QCOMPARE(list.value("kcd0/name").toString(), QStringLiteral("计算机词汇大全"));
+        QCOMPARE(list.value("kcd1/type").toString(), QStringLiteral("文学"));
+        for (const QString &data : {MainController::localPcPyDirPath() + "kaiwo_cells.txt",
+                                    MainController::localPcWbDirPath() + "/kaiwo_cells.txt"}) {
+            const QString words = QString::fromUtf8(readFile(data));
+            QVERIFY2(words.contains("编译器") && !words.contains("画蛇添足"), qPrintable(data));
+        }
+        QCOMPARE(reloads(), QStringList{"ReloadDictionary\t1"});
+        QVERIFY(!mPage->isChanged());
+        // Nothing changed since: a second OK rebuilds nothing.
+        mPage->saveSettings();
+        QCOMPARE(reloads().size(), 1);
+    }
+
+    void cancelLeavesKcdlistAlone()
+    {
+        install({"computer.kcel"});
+        makePage()->saveSettings();
+        const QByteArray before = readFile(kcdlist());
+        QTest::mouseClick(box(mPage->table(), 0), Qt::LeftButton);
+        QVERIFY(mPage->isChanged());
+        mPage.reset();
+        QCOMPARE(readFile(kcdlist()), before);
+    }
+
+    void add_data()
+    {
+        QTest::addColumn<QStringList>("paths");
+        QTest::addColumn<QStringList>("prompts");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QStringList>("filesAfter");
+        const QString computer = sample("computer.kcel");
+        const QString copy = QDir::home().filePath("另一个.kcel");
+        const QString junk = QDir::home().filePath("junk.kcel");
+        QTest::newRow("same file twice") << QStringList{computer, computer}
+                                         << QStringList{"细胞词库\"computer.kcel\"安装成功。",
+                                                        "细胞词库\"computer.kcel\"安装成功。"}
+                                         << 1 << QStringList{"computer.kcel", "kcdlist.ini"};
+        QTest::newRow("same dictionary, other file name")
+            << QStringList{computer, copy}
+            << QStringList{"细胞词库\"computer.kcel\"安装成功。",
+                           "细胞词库\"另一个.kcel\"安装成功。"}
+            << 1 << QStringList{"computer.kcel", "kcdlist.ini", "另一个.kcel"};
+        QTest::newRow("invalid file")
+            << QStringList{junk} << QStringList{"细胞词库\"junk.kcel\"是无效词库。"} << 0
+            << QStringList{};
+    }
+
+    void add()
+    {
+        QFETCH(QStringList, paths);
+        QFETCH(QStringList, prompts);
+        QFETCH(int, rows);
+        QFETCH(QStringList, filesAfter);
+        QFile::remove(QDir::home().filePath("另一个.kcel"));
+        QVERIFY(QFile::copy(sample("computer.kcel"), QDir::home().filePath("另一个.kcel")));
+        QVERIFY(writeFile(QDir::home().filePath("junk.kcel"), QByteArray(100, '\x7f')));
+        makePage();
+        int reloadsExpected = 0;
+        for (int i = 0; i < paths.size(); ++i) {
+            SettingThesaurusWidget::setNextFileNames({paths[i]});
+            KaiwoPromptDialog::setNextAnswer(1);
+            QTest::mouseClick(mPage->findChild<QPushButton *>("addCellThesaurusPushButton"),
+                              Qt::LeftButton);
+            QCOMPARE(KaiwoPromptDialog::lastTitle(), QStringLiteral("添加细胞词库"));
+            QCOMPARE(KaiwoPromptDialog::lastContent(), prompts[i]);
+            reloadsExpected += prompts[i].endsWith("安装成功。");
+        }
+        QCOMPARE(mPage->table()->rowCount(), rows);
+        QCOMPARE(QDir(cellDir()).entryList(QDir::Files, QDir::Name), filesAfter);
+        QCOMPARE(reloads().size(), reloadsExpected);
+    }
+
+    void restoreDefaults()
+    {
+        makePage()->restoreDefaultSettings();
+        QVERIFY(!mPage->isChanged());
+        install({"computer.kcel", "cities.kcel"});
+        makePage()->saveSettings();
+        mPage->restoreDefaultSettings();
+        QVERIFY(mPage->isChanged());
+        QVERIFY(!box(mPage->table(), 0)->isChecked() && !box(mPage->table(), 1)->isChecked());
+        QVERIFY(readFile(kcdlist()).contains("used=1"));
+    }
+
+    void deleteCancelThenEmptyClick()
+    {
+        install({"computer.kcel", "cities.kcel"});
+        QTableWidget *table = makePage()->table();
+        QVERIFY(QTest::qWaitForWindowExposed(mPage.get()));
+        const int shown = KaiwoPromptDialog::promptCount();
+        KaiwoPromptDialog::setNextAnswer(0);
+        clickAction(table, 0, "删除");
+        QCOMPARE(KaiwoPromptDialog::promptCount(), shown + 1);
+        QCOMPARE(KaiwoPromptDialog::lastContent(),
+                 QStringLiteral("确定要删除细胞词库\"城市地名\"吗？"));
+        // A click on the empty part of another row's "操作" cell does nothing.
+        const QRect cell = table->visualRect(table->model()->index(1, 3));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.bottomRight() - QPoint(2, 2));
+        QCOMPARE(KaiwoPromptDialog::promptCount(), shown + 1);
+        QCOMPARE(table->rowCount(), 2);
+        QVERIFY(reloads().isEmpty());
+
+        KaiwoPromptDialog::setNextAnswer(1);
+        clickAction(table, 0, "删除");
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(nameLabel(table, 0)->text(), QStringLiteral("计算机词汇大全"));
+        QVERIFY(!QFile::exists(cellDir() + "/cities.kcel"));
+        QCOMPARE(reloads(), QStringList{"ReloadDictionary\t1"});
+        QSettings list(kcdlist(), QSettings::IniFormat);
+        QCOMPARE(list.value("kcdlist/kcdNum").toInt(), 1);
+        QCOMPARE(list.value("kcd0/id").toString(), QStringLiteral("kaiwo.sample.computer"));
+    }
+
+    void lookAndLongName()
+    {
+        const QString words = QDir::home().filePath("w.txt");
+        QVERIFY(writeFile(words, "一 yi\n二 er\n"));
+        const QString longName = QString(30, QChar(0x957f)); // far wider than 130 pixels
+        QCOMPARE(QProcess::execute(qEnvironmentVariable("KAIWO_BUILD_DIR") + "/bin/kaiwo-make-kcel",
+                                   {"--name", longName, "--category", "c", "--date", "0", words,
+                                    cellDir() + "/long.kcel"}),
+                 0);
+        install({"cities.kcel"});
+        QTableWidget *table = makePage()->table();
+        QVERIFY(QTest::qWaitForWindowExposed(mPage.get()));
+        QVERIFY(nameLabel(table, 0)->toolTip().isEmpty());
+        QCOMPARE(nameLabel(table, 1)->toolTip(), longName);
+        // Shortened to fit 130 pixels (the ellipsis glyph depends on the fonts present).
+        const QLabel *label = nameLabel(table, 1);
+        QVERIFY(label->text().size() < longName.size());
+        QVERIFY(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= 130);
+
+        QStringList seen;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<ThesaurusLookDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            for (const char *name : {"label_Name", "label_Count", "label_Date", "label_Example"})
+                seen << dialog->findChild<QLabel *>(name)->text();
+            dialog->accept();
+        });
+        clickAction(table, 1, "查看");
+        QCOMPARE(seen, (QStringList{"词库名称:" + longName, "词库条数:2", "词库日期:1970-01-01 ",
+                                    "一 \n二 \n"}));
+    }
+
+    void exampleText_data()
+    {
+        QTest::addColumn<QString>("examples");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("three words") << "a b c"
+                                     << "a \nb \nc \n";
+        QTest::newRow("seven of nine") << "1 2 3 4 5 6 7 8 9"
+                                       << "1 \n2 \n3 \n4 \n5 \n6 \n7 \n";
+        QTest::newRow("empty part kept") << "a  b"
+                                         << "a \n \nb \n";
+        QTest::newRow("line feed part skipped, still stops at position 6")
+            << "a \n b c d e f g"
+            << "a \nb \nc \nd \ne \nf \n";
+    }
+
+    void exampleText()
+    {
+        QFETCH(QString, examples);
+        QFETCH(QString, shown);
+        QCOMPARE(ThesaurusLookDialog::exampleText(examples), shown);
+    }
+};
+
+QTEST_MAIN(TestThesaurusPage)
+#include "tst_thesaurus_page.moc"
