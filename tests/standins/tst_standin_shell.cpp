@@ -116,14 +116,13 @@ private slots:
         QVERIFY(!result);
     }
 
-    void dictionaryOperationsAreRefused()
+    void emptyCellRequestsAreRefused()
     {
         for (ShellWrapperInterface *shell : shells()) {
             QVERIFY(
                 callInit(shell, QStringLiteral("U/"), QStringLiteral("S/"), QStringLiteral("U")));
             s_inputOutputDicData data;
             data.phraseList.push_back({L"abc", L"短语", 1});
-            QVERIFY(!shell->DicOperation(ed_userPhrase, ec_getUserPhrase, data));
             QVERIFY(!shell->DicOperation(ed_cellDict, ec_getCellDictInfo, data));
             QCOMPARE(data.phraseList.size(), std::size_t(1));
 

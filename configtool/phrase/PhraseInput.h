@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/DicOperationTypes.h"
+
+#include <QList>
+#include <QMetaType>
+#include <QString>
+
+class QComboBox;
+class QLineEdit;
+class QTextEdit;
+
+Q_DECLARE_METATYPE(UserPhraseItem)
+
+using UserPhraseList = QList<UserPhraseItem>;
+
+// Input rules the add and edit dialogs share.
+namespace PhraseInput
+{
+
+constexpr int kMaxAbbrLength = 21;
+constexpr int kMaxPhraseLength = 1000;
+
+// At most 21 ASCII letters.
+void setupAbbreviationField(QLineEdit *field);
+// "1" to "9" with a list view popup; maxVisible 0 keeps the default.
+void fillPositions(QComboBox *box, int maxVisible);
+// Cuts the text back to 1000 characters by removing what was typed or
+// pasted just before the cursor.
+void limitPhraseLength(QTextEdit *edit);
+
+UserPhraseItem makeItem(const QString &abbr, const QString &phrase, int position);
+
+} // namespace PhraseInput
