@@ -4,6 +4,7 @@
 #include "UserDictionaryActions.h"
 #include "app/Logging.h"
 #include "window/EngImeDialog.h"
+#include "window/PageWidgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -30,39 +31,6 @@ constexpr int kTitleWidth = 70;
 // Wide enough for the longest row label, so the buttons line up.
 constexpr int kRowLabelWidth = 104;
 
-QLabel *sectionTitle(const QString &text)
-{
-    auto *label = new QLabel(text);
-    label->setObjectName(QStringLiteral("one_title_label"));
-    label->setFixedWidth(kTitleWidth);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-QPushButton *fixedButton(const QString &text, int width)
-{
-    auto *button = new QPushButton(text);
-    button->setFixedSize(width, 24);
-    // The default font's longer texts do not fit the fixed widths.
-    QFont font = button->font();
-    font.setPixelSize(14);
-    button->setFont(font);
-    return button;
-}
-
-// Widgets side by side, left-aligned, indent pixels in and gap apart.
-QHBoxLayout *row(std::initializer_list<QWidget *> widgets, int indent = 0, int gap = 8)
-{
-    auto *layout = new QHBoxLayout;
-    layout->setSpacing(gap);
-    if (indent > 0)
-        layout->addSpacing(indent);
-    for (QWidget *widget : widgets)
-        layout->addWidget(widget);
-    layout->addStretch();
-    return layout;
-}
-
 QLabel *rowLabel(const QString &text)
 {
     auto *label = new QLabel(text);
@@ -75,7 +43,7 @@ QHBoxLayout *section(const QString &title, QVBoxLayout *rows)
 {
     auto *layout = new QHBoxLayout;
     layout->setSpacing(20);
-    layout->addWidget(sectionTitle(title), 0, Qt::AlignTop);
+    layout->addWidget(PageWidgets::sectionTitle(title, nullptr, kTitleWidth), 0, Qt::AlignTop);
     layout->addLayout(rows);
     return layout;
 }
@@ -102,12 +70,6 @@ struct Key {
 
 SettingPinyinWidget::SettingPinyinWidget(QWidget *parent) : SettingsPage(parent)
 {
-    setObjectName(QStringLiteral("white_widget"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setBrush(QPalette::Window, QBrush(Qt::white));
-    setPalette(pal);
-
     initUi();
     initKeys();
     initPinyinSettings();
@@ -121,19 +83,19 @@ void SettingPinyinWidget::initUi()
     mPinyinModeGroup->addButton(mQuanPinRadio, QuanPinMode);
     mPinyinModeGroup->addButton(mShuangPinRadio, ShuangPinMode);
     mZcsCheckBox = new QCheckBox(tr("首字母简拼(如:z表示zh等,a表示an等)"));
-    mShuangPinSettingButton = fixedButton(tr("双拼方案设置"), 150);
+    mShuangPinSettingButton = PageWidgets::fixedButton(tr("双拼方案设置"), 150);
     mHintSpCheckBox = new QCheckBox(tr("双拼展开提示"));
     mAllowQuanPinCheckBox = new QCheckBox(tr("双拼下同时使用全拼"));
     mCorrectionCheckBox = new QCheckBox(tr("拼音纠错"));
-    mCorrectionSettingButton = fixedButton(tr("拼音纠错设置"), 100);
-    mMoHuYinSettingButton = fixedButton(tr("模糊音设置"), 100);
+    mCorrectionSettingButton = PageWidgets::fixedButton(tr("拼音纠错设置"), 100);
+    mMoHuYinSettingButton = PageWidgets::fixedButton(tr("模糊音设置"), 100);
 
-    mLoadThesaurusButton = fixedButton(tr("导入"), 100);
-    mExportThesaurusButton = fixedButton(tr("导出"), 100);
-    mClearCnThesaurusButton = fixedButton(tr("清空"), 100);
-    mClearEnThesaurusButton = fixedButton(tr("清空"), 100);
-    mClearWebEmailThesaurusButton = fixedButton(tr("清空"), 100);
-    mRecoveryDefaultThesaurusButton = fixedButton(tr("一键恢复初始状态"), 150);
+    mLoadThesaurusButton = PageWidgets::fixedButton(tr("导入"), 100);
+    mExportThesaurusButton = PageWidgets::fixedButton(tr("导出"), 100);
+    mClearCnThesaurusButton = PageWidgets::fixedButton(tr("清空"), 100);
+    mClearEnThesaurusButton = PageWidgets::fixedButton(tr("清空"), 100);
+    mClearWebEmailThesaurusButton = PageWidgets::fixedButton(tr("清空"), 100);
+    mRecoveryDefaultThesaurusButton = PageWidgets::fixedButton(tr("一键恢复初始状态"), 150);
     mRecoveryDefaultThesaurusButton->setFocusPolicy(Qt::NoFocus);
 
     mNoPhraseCheckBox = new QCheckBox(tr("动态组词"));
@@ -144,35 +106,38 @@ void SettingPinyinWidget::initUi()
     mConvertStyleCheckBox = new QCheckBox(tr("按空格出字"));
     mSelectStyleCheckBox = new QCheckBox(tr("按字母选词"));
     mEditModeCheckBox = new QCheckBox(tr("编辑候选项：输入拼音后回退光标，对候选项进行编辑"));
-    mEngImeSettingButton = fixedButton(tr("英文输入法设置"), 120);
+    mEngImeSettingButton = PageWidgets::fixedButton(tr("英文输入法设置"), 120);
 
     auto *habit = column();
-    habit->addLayout(row({mQuanPinRadio}));
-    habit->addLayout(row({mZcsCheckBox}, kIndent));
-    habit->addLayout(row({mShuangPinRadio, mShuangPinSettingButton}, 0, 20));
-    habit->addLayout(row({mHintSpCheckBox, mAllowQuanPinCheckBox}, kIndent, 20));
-    habit->addLayout(row({mCorrectionCheckBox, mCorrectionSettingButton}, 0, 20));
-    habit->addLayout(row({new QLabel(tr("模糊音设置")), mMoHuYinSettingButton}, 0, 20));
+    habit->addLayout(PageWidgets::row({mQuanPinRadio}));
+    habit->addLayout(PageWidgets::row({mZcsCheckBox}, kIndent));
+    habit->addLayout(PageWidgets::row({mShuangPinRadio, mShuangPinSettingButton}, 0, 20));
+    habit->addLayout(PageWidgets::row({mHintSpCheckBox, mAllowQuanPinCheckBox}, kIndent, 20));
+    habit->addLayout(PageWidgets::row({mCorrectionCheckBox, mCorrectionSettingButton}, 0, 20));
+    habit->addLayout(
+        PageWidgets::row({new QLabel(tr("模糊音设置")), mMoHuYinSettingButton}, 0, 20));
 
     auto *dictionaries = column();
-    dictionaries->addLayout(row({rowLabel(tr("中文用户词库")), mLoadThesaurusButton,
-                                 mExportThesaurusButton, mClearCnThesaurusButton}));
-    dictionaries->addLayout(row({rowLabel(tr("英文用户词库")), mClearEnThesaurusButton}));
-    dictionaries->addLayout(row({rowLabel(tr("网址邮箱词库")), mClearWebEmailThesaurusButton}));
-    dictionaries->addLayout(row({mRecoveryDefaultThesaurusButton}));
+    dictionaries->addLayout(PageWidgets::row({rowLabel(tr("中文用户词库")), mLoadThesaurusButton,
+                                              mExportThesaurusButton, mClearCnThesaurusButton}));
+    dictionaries->addLayout(
+        PageWidgets::row({rowLabel(tr("英文用户词库")), mClearEnThesaurusButton}));
+    dictionaries->addLayout(
+        PageWidgets::row({rowLabel(tr("网址邮箱词库")), mClearWebEmailThesaurusButton}));
+    dictionaries->addLayout(PageWidgets::row({mRecoveryDefaultThesaurusButton}));
 
     auto *candidates = column();
-    candidates->addLayout(row({mNoPhraseCheckBox, mSplitZiCheckBox}, 0, 50));
-    candidates->addLayout(row({mMakeNameCheckBox}));
+    candidates->addLayout(PageWidgets::row({mNoPhraseCheckBox, mSplitZiCheckBox}, 0, 50));
+    candidates->addLayout(PageWidgets::row({mMakeNameCheckBox}));
 
     auto *extension = column();
-    extension->addLayout(row({mEngFillCheckBox, mMailUrlFillCheckBox}, 0, 50));
+    extension->addLayout(PageWidgets::row({mEngFillCheckBox, mMailUrlFillCheckBox}, 0, 50));
 
     auto *other = column();
-    other->addLayout(row({mConvertStyleCheckBox}));
-    other->addLayout(row({mSelectStyleCheckBox}));
-    other->addLayout(row({mEditModeCheckBox}));
-    other->addLayout(row({new QLabel(tr("英文输入法")), mEngImeSettingButton}, 0, 20));
+    other->addLayout(PageWidgets::row({mConvertStyleCheckBox}));
+    other->addLayout(PageWidgets::row({mSelectStyleCheckBox}));
+    other->addLayout(PageWidgets::row({mEditModeCheckBox}));
+    other->addLayout(PageWidgets::row({new QLabel(tr("英文输入法")), mEngImeSettingButton}, 0, 20));
 
     auto *content = new QWidget;
     content->setObjectName(QStringLiteral("scrollArea_widget"));

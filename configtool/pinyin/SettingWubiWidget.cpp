@@ -1,5 +1,6 @@
 #include "SettingWubiWidget.h"
 #include "UserDictionaryActions.h"
+#include "window/PageWidgets.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -17,26 +18,6 @@ constexpr int kTitleWidth = 70;
 constexpr int kSecondColumnGap = 40;
 // Wide enough for the longest row label, so the buttons line up.
 constexpr int kRowLabelWidth = 104;
-
-QLabel *sectionTitle(const QString &text)
-{
-    auto *label = new QLabel(text);
-    label->setObjectName(QStringLiteral("one_title_label"));
-    label->setFixedWidth(kTitleWidth);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-QPushButton *fixedButton(const QString &text, int width)
-{
-    auto *button = new QPushButton(text);
-    button->setFixedSize(width, 24);
-    // The default font's longer texts do not fit the fixed widths.
-    QFont font = button->font();
-    font.setPixelSize(14);
-    button->setFont(font);
-    return button;
-}
 
 QHBoxLayout *section(QLabel *title, QLayout *controls)
 {
@@ -97,12 +78,6 @@ void addKey(SettingsTable &table, const char *key, int defaultValue, QCheckBox *
 
 SettingWubiWidget::SettingWubiWidget(QWidget *parent) : SettingsPage(parent)
 {
-    setObjectName(QStringLiteral("white_widget"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setBrush(QPalette::Window, QBrush(Qt::white));
-    setPalette(pal);
-
     initUi();
 
     // 1 is pure Wubi, 0 mixed Wubi and pinyin, which is what the box shows.
@@ -137,14 +112,14 @@ void SettingWubiWidget::initUi()
     mPhraseOnlyWhenFullCheckBox = new QCheckBox(tr("仅在全码匹配时显示词组"));
     mQuickInputCheckBox = new QCheckBox(QStringLiteral("符号表情"));
 
-    mLoadPinYinWuBiThesaurusButton = fixedButton(tr("导入"), 100);
-    mExportPinYinWuBiThesaurusButton = fixedButton(tr("导出"), 100);
-    mClearWuBiPinYinThesaurusButton = fixedButton(tr("清空"), 100);
-    mLoadWuBiCnThesaurusButton = fixedButton(tr("导入"), 100);
-    mExportWuBiCnThesaurusButton = fixedButton(tr("导出"), 100);
-    mClearWuBiCnThesaurusButton = fixedButton(tr("清空"), 100);
-    mClearWuBiWebEmailThesaurusButton = fixedButton(tr("清空"), 100);
-    mRecoveryWuBiDefaultThesaurusButton = fixedButton(tr("一键恢复初始状态"), 150);
+    mLoadPinYinWuBiThesaurusButton = PageWidgets::fixedButton(tr("导入"), 100);
+    mExportPinYinWuBiThesaurusButton = PageWidgets::fixedButton(tr("导出"), 100);
+    mClearWuBiPinYinThesaurusButton = PageWidgets::fixedButton(tr("清空"), 100);
+    mLoadWuBiCnThesaurusButton = PageWidgets::fixedButton(tr("导入"), 100);
+    mExportWuBiCnThesaurusButton = PageWidgets::fixedButton(tr("导出"), 100);
+    mClearWuBiCnThesaurusButton = PageWidgets::fixedButton(tr("清空"), 100);
+    mClearWuBiWebEmailThesaurusButton = PageWidgets::fixedButton(tr("清空"), 100);
+    mRecoveryWuBiDefaultThesaurusButton = PageWidgets::fixedButton(tr("一键恢复初始状态"), 150);
     mRecoveryWuBiDefaultThesaurusButton->setFocusPolicy(Qt::NoFocus);
 
     auto *dictionaries = new QVBoxLayout;
@@ -161,18 +136,20 @@ void SettingWubiWidget::initUi()
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(20, 14, 0, 0);
     layout->setSpacing(kSectionGap);
-    layout->addLayout(section(sectionTitle(tr("输入风格")),
+    layout->addLayout(section(PageWidgets::sectionTitle(tr("输入风格"), nullptr, kTitleWidth),
                               boxLines({{mInputModeCheckBox, mActiveGbkCheckBox}})));
-    layout->addLayout(section(sectionTitle(tr("特殊习惯")),
+    layout->addLayout(section(PageWidgets::sectionTitle(tr("特殊习惯"), nullptr, kTitleWidth),
                               boxLines({{mMergeAutoOnScreenCheckBox, mCancelEmptyCodeCheckBox},
                                         {mSubmitForFifthCheckBox, mMergeEnterUsageCheckBox},
                                         {mMergeAdjustRateCheckBox, mAutoLearnNewWordCheckBox}})));
-    layout->addLayout(section(sectionTitle(tr("高级")),
+    layout->addLayout(section(PageWidgets::sectionTitle(tr("高级"), nullptr, kTitleWidth),
                               boxLines({{mMix4CodeHintCheckBox, mPhraseOnlyWhenFullCheckBox},
                                         {mSingleWordModeCheckBox, nullptr}})));
-    layout->addLayout(section(sectionTitle(QStringLiteral("辅助功能")),
-                              boxLines({{mQuickInputCheckBox, nullptr}})));
-    layout->addLayout(section(sectionTitle(tr("基础词库")), dictionaries));
+    layout->addLayout(
+        section(PageWidgets::sectionTitle(QStringLiteral("辅助功能"), nullptr, kTitleWidth),
+                boxLines({{mQuickInputCheckBox, nullptr}})));
+    layout->addLayout(
+        section(PageWidgets::sectionTitle(tr("基础词库"), nullptr, kTitleWidth), dictionaries));
     layout->addStretch();
 
     connect(mLoadPinYinWuBiThesaurusButton, &QPushButton::clicked, this,

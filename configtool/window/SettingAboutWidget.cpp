@@ -1,4 +1,5 @@
 #include "SettingAboutWidget.h"
+#include "PageWidgets.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>
@@ -31,16 +32,11 @@ QLabel *textLabel(const QString &text, int pointSize)
 
 SettingAboutWidget::SettingAboutWidget(QWidget *parent) : SettingsPage(parent)
 {
-    setObjectName(QStringLiteral("white_widget"));
     init();
 }
 
 void SettingAboutWidget::init()
 {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setBrush(QPalette::Window, QBrush(Qt::white));
-    setPalette(pal);
 
     auto *visitButton = new QPushButton(tr("进入官网(G)"));
     visitButton->setFixedSize(90, 30);

@@ -1,4 +1,5 @@
 #include "SettingAdvanceWidget.h"
+#include "PageWidgets.h"
 #include "SystemShortcutKeysDialog.h"
 #include "app/Logging.h"
 
@@ -27,13 +28,6 @@ constexpr int kMinusEqualBit = 2;
 constexpr int kCommaPeriodBit = 4;
 constexpr int kTabBit = 8;
 
-QLabel *sectionTitle(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QStringLiteral("one_title_label"));
-    return label;
-}
-
 QLabel *rowLabel(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
@@ -56,17 +50,12 @@ QHBoxLayout *controls(std::initializer_list<QWidget *> widgets)
 
 SettingAdvanceWidget::SettingAdvanceWidget(QWidget *parent) : SettingsPage(parent)
 {
-    setObjectName(QStringLiteral("white_widget"));
     init();
     initAdvanceSettings();
 }
 
 void SettingAdvanceWidget::init()
 {
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setBrush(QPalette::Window, QBrush(Qt::white));
-    setPalette(palette);
 
     auto *scrollArea = new QScrollArea(this);
     scrollArea->setObjectName(QStringLiteral("scrollArea_widget"));
@@ -93,7 +82,7 @@ void SettingAdvanceWidget::init()
     const auto addSection = [&](const QString &title) {
         if (line > 0)
             grid->setRowMinimumHeight(line++, 10);
-        grid->addWidget(sectionTitle(title, content), line++, 0, 1, 2);
+        grid->addWidget(PageWidgets::sectionTitle(title, content), line++, 0, 1, 2);
     };
     const auto addRow = [&](const QString &label, QLayout *row) {
         if (!label.isEmpty())

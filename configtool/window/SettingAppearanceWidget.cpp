@@ -1,4 +1,5 @@
 #include "SettingAppearanceWidget.h"
+#include "PageWidgets.h"
 #include "PreverSkinWidget.h"
 #include "app/DataRoot.h"
 #include "app/Logging.h"
@@ -35,13 +36,6 @@ QString skinRoot()
     return kaiwoDataRoot() + QStringLiteral("/Resources/PC/skin/");
 }
 
-QLabel *sectionTitle(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QStringLiteral("one_title_label"));
-    return label;
-}
-
 // A check box in front of a control; the fixed width lines the controls up.
 QCheckBox *rowCheckBox(const QString &text, const char *name, QWidget *parent)
 {
@@ -58,27 +52,10 @@ QComboBox *combo(const char *name, QWidget *parent)
     return box;
 }
 
-QHBoxLayout *row(std::initializer_list<QWidget *> widgets)
-{
-    auto *layout = new QHBoxLayout;
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(8);
-    for (QWidget *widget : widgets)
-        layout->addWidget(widget);
-    layout->addStretch(1);
-    return layout;
-}
-
 } // namespace
 
 SettingAppearanceWidget::SettingAppearanceWidget(QWidget *parent) : SettingsPage(parent)
 {
-    setObjectName(QStringLiteral("white_widget"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setBrush(QPalette::Window, QBrush(Qt::white));
-    setPalette(pal);
-
     initUi();
     initTable();
     initAppearanceSettings();
@@ -135,7 +112,7 @@ void SettingAppearanceWidget::initUi()
     mPreverSkinWidget = new PreverSkinWidget(this);
     mPreverSkinWidget->setObjectName(QStringLiteral("preverSkinWidget"));
 
-    auto *displayRow = row({mHorizontalRadio, mVerticalRadio});
+    auto *displayRow = PageWidgets::row({mHorizontalRadio, mVerticalRadio});
     displayRow->insertSpacing(2, 24);
     displayRow->insertWidget(3, candidateLabel);
     displayRow->insertWidget(4, mCandidateNumbersCombo);
@@ -144,21 +121,21 @@ void SettingAppearanceWidget::initUi()
 
     auto *skinBlock = new QVBoxLayout;
     skinBlock->setSpacing(6);
-    skinBlock->addLayout(row({mUseSkinBox, mSkinCombo}));
-    skinBlock->addLayout(row({mChangeColorBox, mColorCombo, mSettingColorButton}));
-    skinBlock->addLayout(row({mChangeFontBox, mChineseFontCombo}));
-    skinBlock->addLayout(row({mChangeFontSizeBox, mFontSizeCombo}));
+    skinBlock->addLayout(PageWidgets::row({mUseSkinBox, mSkinCombo}));
+    skinBlock->addLayout(PageWidgets::row({mChangeColorBox, mColorCombo, mSettingColorButton}));
+    skinBlock->addLayout(PageWidgets::row({mChangeFontBox, mChineseFontCombo}));
+    skinBlock->addLayout(PageWidgets::row({mChangeFontSizeBox, mFontSizeCombo}));
     skinBlock->addSpacing(4);
     skinBlock->addWidget(mPreverSkinWidget);
 
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(30, 16, 24, 12);
     page->setSpacing(0);
-    page->addWidget(sectionTitle(tr("显示设置"), this));
+    page->addWidget(PageWidgets::sectionTitle(tr("显示设置"), this));
     page->addSpacing(12);
     page->addLayout(displayRow);
     page->addSpacing(22);
-    page->addWidget(sectionTitle(tr("皮肤设置"), this));
+    page->addWidget(PageWidgets::sectionTitle(tr("皮肤设置"), this));
     page->addSpacing(12);
     page->addLayout(skinBlock);
     page->addStretch(1);

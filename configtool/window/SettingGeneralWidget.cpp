@@ -1,5 +1,7 @@
 #include "SettingGeneralWidget.h"
+#include "PageWidgets.h"
 #include "app/Logging.h"
+#include "phrase/DiyPhraseDialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -11,15 +13,6 @@
 
 namespace
 {
-
-QLabel *titleLabel(const QString &text)
-{
-    auto *label = new QLabel(text);
-    label->setObjectName(QStringLiteral("one_title_label"));
-    // Keeps the title level with the first row of its block.
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
 
 QLabel *blankLabel()
 {
@@ -40,7 +33,6 @@ QHBoxLayout *singleRow(QWidget *widget)
 
 SettingGeneralWidget::SettingGeneralWidget(QWidget *parent) : SettingsPage(parent)
 {
-    setObjectName(QStringLiteral("white_widget"));
     initUi();
 
     // Same order for reading and writing.
@@ -72,11 +64,6 @@ QHBoxLayout *SettingGeneralWidget::radioRow(QRadioButton *first, QRadioButton *s
 
 void SettingGeneralWidget::initUi()
 {
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setBrush(QPalette::Window, QBrush(Qt::white));
-    setPalette(pal);
-
     mJiantiRadio = new QRadioButton(tr("简体"));
     mFantiRadio = new QRadioButton(tr("繁体"));
     mBanjiaoRadio = new QRadioButton(tr("半角"));
@@ -109,7 +96,7 @@ void SettingGeneralWidget::initUi()
     stateRows->addLayout(singleRow(mHideStatusBarCheckBox));
     auto *stateBlock = new QHBoxLayout;
     stateBlock->setSpacing(20);
-    stateBlock->addWidget(titleLabel(tr("默认状态")));
+    stateBlock->addWidget(PageWidgets::sectionTitle(tr("默认状态")));
     stateBlock->addLayout(stateRows);
 
     auto *symbolRows = new QVBoxLayout;
@@ -118,12 +105,12 @@ void SettingGeneralWidget::initUi()
     symbolRows->addLayout(singleRow(mSmartSymbolsCheckBox));
     auto *symbolBlock = new QHBoxLayout;
     symbolBlock->setSpacing(20);
-    symbolBlock->addWidget(titleLabel(tr("标点符号")));
+    symbolBlock->addWidget(PageWidgets::sectionTitle(tr("标点符号")));
     symbolBlock->addLayout(symbolRows);
 
     auto *phraseBlock = new QHBoxLayout;
     phraseBlock->setSpacing(20);
-    phraseBlock->addWidget(titleLabel(tr("候选扩展")));
+    phraseBlock->addWidget(PageWidgets::sectionTitle(tr("候选扩展")));
     phraseBlock->addWidget(mDefinePhrasesCheckBox);
     phraseBlock->addWidget(mDefinePhrasesSettingsButton);
     phraseBlock->addStretch();
@@ -208,6 +195,7 @@ void SettingGeneralWidget::slot_definePhrasesCheckBox_clicked(bool checked)
 
 void SettingGeneralWidget::slot_definePhrasesSettings_button_clicked()
 {
-    // The custom phrase manager opens here once it exists.
     qCDebug(lcConfigtool) << "slot_definePhrasesSettings_button_clicked";
+    DiyPhraseDialog dialog(this);
+    dialog.exec();
 }

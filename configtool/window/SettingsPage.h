@@ -13,8 +13,13 @@ class SettingsPage : public QWidget
 public:
     explicit SettingsPage(QWidget *parent = nullptr) : QWidget(parent)
     {
-        // Lets the style sheet paint the page's background by object name.
+        // Every page is white; the object name lets the style sheet agree.
+        setObjectName(QStringLiteral("white_widget"));
         setAttribute(Qt::WA_StyledBackground, true);
+        setAutoFillBackground(true);
+        QPalette white = palette();
+        white.setBrush(QPalette::Window, QBrush(Qt::white));
+        setPalette(white);
     }
 
     virtual void loadSettings(CON_TPYE mode) { Q_UNUSED(mode) }
