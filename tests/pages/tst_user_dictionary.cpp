@@ -12,6 +12,7 @@
 #include <QDate>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -62,6 +63,12 @@ private:
                 // The dialog keeps accept() protected; QDialogs is public.
                 static_cast<QDialog *>(files)->accept();
             }
+        } else if (auto *question = qobject_cast<QMessageBox *>(modal)) {
+            // The save dialog's own "replace the existing file?" question.
+            question->done(QMessageBox::Yes);
+        } else {
+            // Anything unexpected is closed, so a test fails instead of hanging.
+            modal->close();
         }
         mBusy = false;
     }
