@@ -31,6 +31,15 @@ std::wstring fieldText(const wchar_t *field, size_t capacity)
 
 } // namespace
 
+bool FlatRequest::fits(const s_inputOutputDicData &data)
+{
+    const auto fitsField = [](const std::wstring &path) { return path.size() < flat::kPathChars; };
+    if (!fitsField(data.inputPath) || !fitsField(data.outputPath))
+        return false;
+    return std::all_of(data.cellDicList.begin(), data.cellDicList.end(),
+                       [&](const s_cellDicInfo &cell) { return fitsField(cell.strFilePath); });
+}
+
 FlatRequest::FlatRequest(const s_inputOutputDicData &data)
     : mBlock(static_cast<flat::Request *>(std::calloc(1, sizeof(flat::Request))))
 {

@@ -15,6 +15,9 @@ public:
 
     const flat::Request *block() const { return mBlock; }
 
+    // True when every path fits its 260-character field with its NUL.
+    static bool fits(const s_inputOutputDicData &data);
+
     // Replaces the record's phrase and cell lists with the result's entries.
     static void readResult(const flat::Result &result, s_inputOutputDicData &data);
 

@@ -66,6 +66,12 @@ ShellWrapperInterface *MainController::WuBiShellWrapper()
     return mWubiShellWrapper;
 }
 
+void MainController::setShellWrappers(ShellWrapperInterface *pinyin, ShellWrapperInterface *wubi)
+{
+    mShellWrapper = pinyin;
+    mWubiShellWrapper = wubi;
+}
+
 QString MainController::configtoolBusName()
 {
     char name[64];
@@ -204,7 +210,9 @@ bool MainController::OperDic(e_dicType type, e_operDicType operation, s_inputOut
     ShellWrapperInterface *target = shell == SHELL_PINYIN ? ShellWrapper()
                                     : shell == SHELL_WUBI ? WuBiShellWrapper()
                                                           : nullptr;
-    if (!target)
+    // A path that does not fit the request's fixed fields would reach the
+    // shell cut short and name another file: such a request is refused.
+    if (!target || !FlatRequest::fits(data))
         return false;
     FlatRequest request(data);
     if (!request.block())

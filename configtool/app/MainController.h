@@ -22,6 +22,8 @@ public:
 
     static ShellWrapperInterface *ShellWrapper();
     static ShellWrapperInterface *WuBiShellWrapper();
+    // Test hook: shells to use instead of the libraries' factories.
+    static void setShellWrappers(ShellWrapperInterface *pinyin, ShellWrapperInterface *wubi);
 
     void InitDbus();
     void init();

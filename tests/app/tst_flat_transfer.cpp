@@ -5,6 +5,77 @@
 
 #include <cwchar>
 
+namespace
+{
+
+// A shell that checks the request at its byte offsets and answers with a
+// result block of its own.
+class CheckingShell : public ShellWrapperInterface
+{
+public:
+    bool Init(const wchar_t *, const wchar_t *, const wchar_t *, const wchar_t *) override
+    {
+        return true;
+    }
+    bool DicOperation(e_dicType, e_operDicType, s_inputOutputDicData &) override { return false; }
+    bool DicOperationFlat(e_dicType type, e_operDicType operation, const flat::Request *request,
+                          flat::Result **result) override
+    {
+        ++calls;
+        lastType = type;
+        lastOperation = operation;
+        const auto *bytes = reinterpret_cast<const char *>(request);
+        inputPath = QString::fromWCharArray(reinterpret_cast<const wchar_t *>(bytes));
+        outputPath = QString::fromWCharArray(reinterpret_cast<const wchar_t *>(bytes + 1040));
+        cellPaths.clear();
+        const auto *cells = *reinterpret_cast<wchar_t *const *const *>(bytes + 2080);
+        cellCount = *reinterpret_cast<const int32_t *>(bytes + 2088);
+        for (int i = 0; i < cellCount; ++i)
+            cellPaths << QString::fromWCharArray(cells[i]);
+        cellArrayNull = cells == nullptr;
+        const char *phrases = *reinterpret_cast<const char *const *>(bytes + 2096);
+        phraseCount = *reinterpret_cast<const int32_t *>(bytes + 2104);
+        phraseTexts.clear();
+        for (int i = 0; i < phraseCount; ++i) {
+            const char *entry = phrases + 24 * i;
+            phraseTexts << QString::fromWCharArray(*reinterpret_cast<wchar_t *const *>(entry)) +
+                               QLatin1Char('=') +
+                               QString::fromWCharArray(
+                                   *reinterpret_cast<wchar_t *const *>(entry + 8)) +
+                               QLatin1Char('@') +
+                               QString::number(*reinterpret_cast<const int16_t *>(entry + 16));
+        }
+        if (answer) {
+            mBlock = flat::Result{};
+            mBlock.phrases = answerPhrases.data();
+            mBlock.phraseCount = int32_t(answerPhrases.size());
+            *result = &mBlock;
+        }
+        return true;
+    }
+    void FreeDicResult(flat::Result **result) override
+    {
+        ++frees;
+        *result = nullptr;
+    }
+
+    int calls = 0;
+    int frees = 0;
+    e_dicType lastType = ed_cellDict;
+    e_operDicType lastOperation = ec_rebuildCellDict;
+    QString inputPath, outputPath;
+    QStringList cellPaths, phraseTexts;
+    int cellCount = -1, phraseCount = -1;
+    bool cellArrayNull = false;
+    bool answer = false;
+    std::vector<flat::PhraseEntry> answerPhrases;
+
+private:
+    flat::Result mBlock{};
+};
+
+} // namespace
+
 // The fixed-layout blocks between the tool and the engine shells.
 class TestFlatTransfer : public QObject
 {
@@ -70,6 +141,56 @@ private slots:
         QCOMPARE(data.cellDicList[0].nWordsCount, 10000);
         QCOMPARE(data.cellDicList[0].nDate, 1700000000);
         QVERIFY(data.cellDicList[0].bValid);
+    }
+
+    void operDicHandsTheRightShellEveryField()
+    {
+        CheckingShell pinyin, wubi;
+        MainController::setShellWrappers(&pinyin, &wubi);
+        s_inputOutputDicData data;
+        data.inputPath = L"/home/a b/PCPYDict/kwim_phrases.bin";
+        data.outputPath = L"/home/a b/PCPYDict/phrase/PhraseEdit.txt";
+        data.cellDicList.resize(1);
+        data.cellDicList[0].strFilePath = L"/词库/城市.kcel";
+        data.phraseList = {{L"kw", L"凯沃\n输入法", -2}};
+        QVERIFY(MainController::self()->OperDic(ed_userPhrase, ec_addUserPhrase, data, SHELL_WUBI));
+
+        QCOMPARE(pinyin.calls, 0);
+        QCOMPARE(wubi.calls, 1);
+        QCOMPARE(wubi.lastOperation, ec_addUserPhrase);
+        QCOMPARE(wubi.inputPath, QStringLiteral("/home/a b/PCPYDict/kwim_phrases.bin"));
+        QCOMPARE(wubi.outputPath, QStringLiteral("/home/a b/PCPYDict/phrase/PhraseEdit.txt"));
+        QCOMPARE(wubi.cellPaths, QStringList{QStringLiteral("/词库/城市.kcel")});
+        QCOMPARE(wubi.phraseTexts, QStringList{QStringLiteral("kw=凯沃\n输入法@-2")});
+        QCOMPARE(wubi.frees, 0); // no block handed back, none freed
+        QCOMPARE(data.phraseList.size(), size_t(1));
+
+        // A returned block replaces the list, even when it holds nothing.
+        pinyin.answer = true;
+        QVERIFY(
+            MainController::self()->OperDic(ed_userPhrase, ec_getUserPhrase, data, SHELL_PINYIN));
+        QCOMPARE(pinyin.frees, 1);
+        QVERIFY(data.phraseList.empty());
+
+        data = s_inputOutputDicData();
+        QVERIFY(
+            MainController::self()->OperDic(ed_cellDict, ec_rebuildCellDict, data, SHELL_PINYIN));
+        QVERIFY(pinyin.cellArrayNull);
+        QCOMPARE(pinyin.cellCount, 0);
+        QCOMPARE(pinyin.phraseCount, 0);
+
+        // Too long for the fixed fields: refused before any shell sees it.
+        const int before = pinyin.calls;
+        data.inputPath = std::wstring(260, L'p');
+        QVERIFY(
+            !MainController::self()->OperDic(ed_cellDict, ec_rebuildCellDict, data, SHELL_PINYIN));
+        data.inputPath.clear();
+        data.cellDicList.resize(1);
+        data.cellDicList[0].strFilePath = std::wstring(300, L'c');
+        QVERIFY(
+            !MainController::self()->OperDic(ed_cellDict, ec_rebuildCellDict, data, SHELL_PINYIN));
+        QCOMPARE(pinyin.calls, before);
+        MainController::setShellWrappers(nullptr, nullptr);
     }
 
     void unknownShellCallsNothing()
