@@ -1,5 +1,6 @@
 #include "ImeServiceStandIn.h"
 
+#include "CellWordsFile.h"
 #include "ImeServiceAdaptor.h"
 
 #include <QDBusConnection>
@@ -23,6 +24,8 @@ namespace
 const char kPinyinDir[] = "/.config/KaiwoShell/usr/PCPYDict/";
 const char kWubiDir[] = "/.config/KaiwoShell/usr/PCWBDict/";
 const char kServiceDir[] = "/.config/kaiwoimebs/";
+// ReloadDictionary's argument after the cell dictionaries changed.
+const int kCellDictionaries = 1;
 
 QString homeDirectory()
 {
@@ -79,6 +82,11 @@ QString ImeServiceStandIn::serviceName(int displayNumber)
 QString ImeServiceStandIn::defaultJournalPath(const QString &home)
 {
     return home + QLatin1String(kServiceDir) + QLatin1String("service-journal.log");
+}
+
+QString ImeServiceStandIn::cellWordsSnapshotPath(const QString &home)
+{
+    return home + QLatin1String(kServiceDir) + QLatin1String("service-cell-words.txt");
 }
 
 bool ImeServiceStandIn::start(QString *error)
@@ -219,7 +227,25 @@ void ImeServiceStandIn::RebuildKeyMap()
 void ImeServiceStandIn::ReloadDictionary(int kind)
 {
     journal(QStringLiteral("ReloadDictionary"), {QString::number(kind)});
+    if (kind == kCellDictionaries && mOptions.answer != Answer::Error)
+        reloadCellWords();
     answerWithoutValue(QStringLiteral("ReloadDictionary"));
+}
+
+void ImeServiceStandIn::reloadCellWords()
+{
+    QStringList words;
+    for (const char *folder : {kPinyinDir, kWubiDir})
+        words += CellWordsFile::read(mHome + QLatin1String(folder) +
+                                     QLatin1String(CellWordsFile::fileName()));
+    words.removeDuplicates();
+    words.sort();
+    mCellWords = words;
+    std::fprintf(stderr, "ReloadDictionary: %d cell words\n", mCellWords.size());
+
+    const QString snapshot = cellWordsSnapshotPath(mHome);
+    if (!CellWordsFile::writeSnapshot(snapshot, mCellWords))
+        printError(QStringLiteral("cannot write %1").arg(snapshot));
 }
 
 bool ImeServiceStandIn::UsrDictImport(const QString &path)

@@ -47,6 +47,9 @@ public:
     QString journalPath() const { return mJournalPath; }
     const UserDictionaryStore &dictionaries() const { return mDictionaries; }
     const QVariantMap &config() const { return mConfig; }
+    // The words of both shells' cell data at the last reload, sorted, each once.
+    const QStringList &cellWords() const { return mCellWords; }
+    static QString cellWordsSnapshotPath(const QString &home);
 
     void ReloadConfig();
     void RebuildKeyMap();
@@ -70,6 +73,9 @@ public:
 
 private:
     void journal(const QString &method, const QStringList &arguments = {});
+    // Replaces the cell words with those the shells rebuilt and shows them
+    // on stderr and in the snapshot file.
+    void reloadCellWords();
     // Answers the current call with value, or with an error when the options
     // say so; the return value is what the adaptor replies with when the
     // answer is not sent separately.
@@ -86,5 +92,6 @@ private:
     const QString mHome;
     QString mJournalPath;
     QVariantMap mConfig;
+    QStringList mCellWords;
     UserDictionaryStore mDictionaries;
 };
