@@ -1,24 +1,18 @@
-#include "TestFiles.h"
+#include "PageFixture.h"
 #include "app/DataRoot.h"
-#include "app/MainController.h"
 #include "window/PreverSkinWidget.h"
 #include "window/SettingAppearanceWidget.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QFontDatabase>
 #include <QPushButton>
 #include <QSettings>
-#include <QTest>
 
 namespace
 {
 
 using Values = QList<QPair<QString, QString>>;
-
-const QString kEnvIni = QStringLiteral("env.ini");
 
 QString skinRoot()
 {
@@ -46,7 +40,7 @@ void store(const QString &text)
 
 QString saved(const QString &key)
 {
-    return QSettings(MainController::localPcPyDirPath() + kEnvIni, QSettings::IniFormat)
+    return QSettings(pyFile("env.ini"), QSettings::IniFormat)
         .value(QStringLiteral("Setting/") + key)
         .toString();
 }
@@ -72,13 +66,6 @@ void makeSkins(const QStringList &skins, const QStringList &bare = {})
         QVERIFY(writeFile(skinRoot() + name + QStringLiteral("/skin.ini"), "[Skin]\n"));
 }
 
-void writePreview(const QString &skin, const QColor &color)
-{
-    QImage image(40, 20, QImage::Format_RGB32);
-    image.fill(color);
-    QVERIFY(image.save(skinRoot() + skin + QStringLiteral("/preview.png")));
-}
-
 template <typename T = QWidget> T *child(QWidget *page, const char *name)
 {
     T *widget = page->findChild<T *>(QLatin1String(name));
@@ -89,11 +76,8 @@ template <typename T = QWidget> T *child(QWidget *page, const char *name)
 
 QColor swatch(QWidget *page)
 {
-    return child<QPushButton>(page, "pushButton_SettingColor")
-        ->icon()
-        .pixmap(20, 20)
-        .toImage()
-        .pixelColor(10, 10);
+    const QIcon icon = child<QPushButton>(page, "pushButton_SettingColor")->icon();
+    return icon.pixmap(20, 20).toImage().pixelColor(10, 10);
 }
 
 QColor previewPixel(QWidget *page, int x, int y)
@@ -125,14 +109,6 @@ QString state(QWidget *page)
 
 const QString kDefaults = QStringLiteral("0 5 1 0Blue- 0拼音串颜色- 0 016- #b96205 Default");
 
-QStringList items(const QComboBox *combo)
-{
-    QStringList list;
-    for (int i = 0; i < combo->count(); ++i)
-        list << combo->itemText(i);
-    return list;
-}
-
 } // namespace
 
 class TestAppearancePage : public QObject
@@ -140,13 +116,9 @@ class TestAppearancePage : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(QDir().mkpath(MainController::localPcPyDirPath()));
-        MainController::self()->openSettings();
-    }
+    void initTestCase() { openUserSettings(); }
 
-    void emptyStoreShowsDefaults()
+    void defaultsRoundTripAndRestore()
     {
         makeSkins({QStringLiteral("Blue")});
         store(QString());
@@ -161,13 +133,10 @@ private slots:
             "ColorPinyin=4290339333;ColorPrimary=4278190335;ColorNonPrimary=4293231104");
         QCOMPARE(reread(expected), expected);
         // Read for the service's sake, but this page never writes them.
-        const QByteArray file = readFile(MainController::localPcPyDirPath() + kEnvIni);
+        const QByteArray file = readFile(pyFile("env.ini"));
         QVERIFY(!file.contains("ColorBorder") && !file.contains("ColorBackground"));
-    }
 
-    void everyKeyRoundTrips()
-    {
-        makeSkins({QStringLiteral("Blue"), QStringLiteral("Jade")});
+        makeSkins({"Blue", "Jade"});
         const QStringList families = QFontDatabase().families(QFontDatabase::SimplifiedChinese);
         const QString values =
             QStringLiteral(
@@ -177,13 +146,18 @@ private slots:
                 "ColorPrimary=4294901760;ColorNonPrimary=4278190080")
                 .arg(families.value(families.size() - 1));
         store(values);
-        SettingAppearanceWidget page;
-        QCOMPARE(state(&page), QStringLiteral("1 7 0 1Jade 1拼音串颜色 1 130 #00ff00 Jade"));
-        QVERIFY(child(&page, "CNcomboBox_Chinese")->isEnabled());
+        SettingAppearanceWidget other;
+        QCOMPARE(state(&other), QStringLiteral("1 7 0 1Jade 1拼音串颜色 1 130 #00ff00 Jade"));
+        QVERIFY(child(&other, "CNcomboBox_Chinese")->isEnabled());
 
         store(QString());
-        page.saveAppearranceSettings();
+        other.saveAppearranceSettings();
         QCOMPARE(reread(values), values);
+        // Restoring shows the shipped defaults and writes nothing.
+        const QByteArray before = readFile(pyFile("env.ini"));
+        other.restoreAppearanceDefaultSetting();
+        QCOMPARE(state(&other), kDefaults);
+        QCOMPARE(readFile(pyFile("env.ini")), before);
     }
 
     void skinDiscovery_data()
@@ -219,7 +193,10 @@ private slots:
         store(QStringLiteral("SkinEnabled=%1;ActiveSkinName=%2").arg(enabled).arg(active));
         SettingAppearanceWidget page;
         auto *combo = child<QComboBox>(&page, "comboBox_UseSkin");
-        QCOMPARE(items(combo), listed);
+        QStringList items;
+        for (int i = 0; i < combo->count(); ++i)
+            items << combo->itemText(i);
+        QCOMPARE(items, listed);
         const QStringList parts = state(&page).split(' ');
         QCOMPARE(parts[3] + ' ' + parts[8], shown);
         page.saveAppearranceSettings();
@@ -229,9 +206,14 @@ private slots:
     void previewFollowsSkin()
     {
         makeSkins({"Blue", "Broken", "Default"});
-        writePreview(QStringLiteral("Blue"), Qt::red);
-        writePreview(QStringLiteral("Default"), Qt::green);
-        QVERIFY(writeFile(skinRoot() + QStringLiteral("Broken/preview.png"), "not a png"));
+        const auto preview = [](const QString &skin, Qt::GlobalColor color) {
+            QImage image(40, 20, QImage::Format_RGB32);
+            image.fill(color);
+            QVERIFY(image.save(skinRoot() + skin + "/preview.png"));
+        };
+        preview("Blue", Qt::red);
+        preview("Default", Qt::green);
+        QVERIFY(writeFile(skinRoot() + "Broken/preview.png", "not a png"));
         store(QStringLiteral("SkinEnabled=1;ActiveSkinName=Blue"));
         SettingAppearanceWidget page;
         QCOMPARE(previewPixel(&page, 5, 5), QColor(Qt::red));
@@ -268,9 +250,9 @@ private slots:
         QCOMPARE(swatch(&page), QColor(229, 130, 0));
 
         page.saveAppearranceSettings();
-        QCOMPARE(saved(QStringLiteral("ColorPinyin")), QStringLiteral("4279312947"));
-        QCOMPARE(saved(QStringLiteral("ColorPrimary")), QStringLiteral("4279312947"));
-        QCOMPARE(saved(QStringLiteral("ColorNonPrimary")), QStringLiteral("4293231104"));
+        const QString written("ColorPinyin=4279312947;ColorPrimary=4279312947;"
+                              "ColorNonPrimary=4293231104");
+        QCOMPARE(reread(written), written);
 
         // Clearing an override disables its controls; colours go back to the first item.
         child<QCheckBox>(&page, "checkBox_ChangeColor")->setChecked(false);
@@ -283,45 +265,24 @@ private slots:
 
     void storedTexts_data()
     {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("written");
-        QTest::newRow("page size 3") << "PageSize"
-                                     << "3"
-                                     << "3"
-                                     << "3";
-        QTest::newRow("page size 12") << "PageSize"
-                                      << "12"
-                                      << ""
-                                      << "2";
-        QTest::newRow("page size text") << "PageSize"
-                                        << "five"
-                                        << ""
-                                        << "2";
-        QTest::newRow("font size 17") << "FontSize"
-                                      << "17"
-                                      << "16"
-                                      << "16";
-        QTest::newRow("font size 48") << "FontSize"
-                                      << "48"
-                                      << "48"
-                                      << "48";
+        QTest::addColumn<QStringList>("values"); // key, stored, shown, written
+        QTest::newRow("page size 3") << QStringList{"PageSize", "3", "3", "3"};
+        QTest::newRow("page size 12") << QStringList{"PageSize", "12", "", "2"};
+        QTest::newRow("page size text") << QStringList{"PageSize", "five", "", "2"};
+        QTest::newRow("font size 17") << QStringList{"FontSize", "17", "16", "16"};
+        QTest::newRow("font size 48") << QStringList{"FontSize", "48", "48", "48"};
     }
 
     void storedTexts()
     {
-        QFETCH(QString, key);
-        QFETCH(QString, stored);
-        QFETCH(QString, shown);
-        QFETCH(QString, written);
-        store(key + '=' + stored);
+        QFETCH(QStringList, values);
+        store(values[0] + '=' + values[1]);
         SettingAppearanceWidget page;
         const char *name =
-            key == QLatin1String("PageSize") ? "comboBox_CandidateNumbers" : "comboBox_FontSize";
-        QCOMPARE(child<QComboBox>(&page, name)->currentText(), shown);
+            values[0] == "PageSize" ? "comboBox_CandidateNumbers" : "comboBox_FontSize";
+        QCOMPARE(child<QComboBox>(&page, name)->currentText(), values[2]);
         page.saveAppearranceSettings();
-        QCOMPARE(saved(key), written);
+        QCOMPARE(saved(values[0]), values[3]);
     }
 
     void missingFontFallsBack()
@@ -331,17 +292,6 @@ private slots:
         auto *combo = child<QComboBox>(&page, "CNcomboBox_Chinese");
         const int own = combo->findText(QApplication::font().family());
         QCOMPARE(combo->currentIndex(), combo->count() == 0 ? -1 : qMax(own, 0));
-    }
-
-    void restoreShowsShippedDefaultsWritesNothing()
-    {
-        makeSkins({QStringLiteral("Blue")});
-        store(QStringLiteral("SkinEnabled=1;ActiveSkinName=Blue;IgnoreSkinColorSetting=1"));
-        SettingAppearanceWidget page;
-        const QByteArray before = readFile(MainController::localPcPyDirPath() + kEnvIni);
-        page.restoreAppearanceDefaultSetting();
-        QCOMPARE(state(&page), kDefaults);
-        QCOMPARE(readFile(MainController::localPcPyDirPath() + kEnvIni), before);
     }
 };
 

@@ -1,0 +1,93 @@
+#pragma once
+
+// Fixture code shared by the page and dialog tests: the user's settings, the
+// service stand-in, buttons, and the "恢复默认" question.
+
+#include "ServiceProcess.h"
+#include "TestFiles.h"
+#include "app/ImeServiceClient.h"
+#include "app/MainController.h"
+#include "window/KaiwoPromptDialog.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QDBusConnectionInterface>
+#include <QDialog>
+#include <QTest>
+
+#include <memory>
+
+const QString kOkButton = QStringLiteral("ok_pushButton");
+
+// A file of the user's pinyin folder.
+inline QString pyFile(const QString &name)
+{
+    return MainController::localPcPyDirPath() + name;
+}
+
+inline void openUserSettings()
+{
+    QDir().mkpath(MainController::localPcPyDirPath());
+    MainController::self()->openSettings();
+}
+
+// Stops the service and waits until the bus has freed its name.
+inline void stopService(std::unique_ptr<ServiceProcess> &service)
+{
+    service.reset();
+    QTRY_VERIFY(!QDBusConnection::sessionBus().interface()->isServiceRegistered(
+        ImeServiceClient::serviceName()));
+}
+
+// (Re)starts the service stand-in with these arguments.
+inline void startService(std::unique_ptr<ServiceProcess> &service,
+                         const QStringList &arguments = {})
+{
+    stopService(service);
+    service = std::make_unique<ServiceProcess>(arguments);
+    QVERIFY(service->waitUntilReady(ImeServiceClient::serviceName()));
+}
+
+inline void click(QWidget *parent, const QString &name)
+{
+    auto *button = parent->findChild<QAbstractButton *>(name);
+    QVERIFY2(button, qPrintable(name));
+    button->click();
+}
+
+inline QCheckBox *boxWithText(QWidget *parent, const QString &text)
+{
+    for (QCheckBox *box : parent->findChildren<QCheckBox *>()) {
+        if (box->text() == text)
+            return box;
+    }
+    qFatal("no check box %s", qPrintable(text));
+    return nullptr;
+}
+
+// Clicks "恢复默认" and gives its question this answer.
+inline void clickRestore(QWidget *dialog, int answer)
+{
+    KaiwoPromptDialog::setNextAnswer(answer);
+    click(dialog, QStringLiteral("restore_default_pushButton"));
+    QCOMPARE(KaiwoPromptDialog::lastTitle(), QStringLiteral("恢复默认配置"));
+    QCOMPARE(KaiwoPromptDialog::lastContent(), QStringLiteral("确定恢复本页默认配置？"));
+}
+
+// Rows "button" for leaving a dialog by 确定 (if withOk), 取消 and the title bar.
+inline void addLeaveRows(bool withOk = true)
+{
+    QTest::addColumn<QString>("button");
+    if (withOk)
+        QTest::newRow("确定") << kOkButton;
+    QTest::newRow("取消") << QStringLiteral("cancel_pushButton");
+    QTest::newRow("close") << QStringLiteral("title_close_button");
+}
+
+// Leaves a shown dialog by button; it must close, accepted only by 确定.
+inline void leave(QDialog *dialog, const QString &button)
+{
+    click(dialog, button);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(dialog->result(), int(button == kOkButton ? QDialog::Accepted : QDialog::Rejected));
+}
