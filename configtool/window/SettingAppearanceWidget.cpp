@@ -101,7 +101,8 @@ void SettingAppearanceWidget::initUi()
     mChineseFontCombo = combo("CNcomboBox_Chinese", this);
     mChineseFontCombo->setFixedSize(160, 24);
     // The one font enumeration of the page; loads only search this list.
-    mChineseFontCombo->addItems(QFontDatabase().families(QFontDatabase::SimplifiedChinese));
+    // Enumerating the fonts is slow and the combo is not seen before the page is
+    // shown; ensureChineseFonts() fills it then, or when a save needs it.
 
     mChangeFontSizeBox = rowCheckBox(tr("字体大小"), "checkBox_ChangeFontSize", this);
     mFontSizeCombo = combo("comboBox_FontSize", this);
@@ -182,12 +183,14 @@ void SettingAppearanceWidget::initTable()
     mTable.addCustom(
         QStringLiteral("FontCh"), QStringLiteral("Droid Sans Fallback"),
         [this](const QVariant &stored) {
-            int index = mChineseFontCombo->findText(stored.toString());
-            if (index < 0)
-                index = mChineseFontCombo->findText(QApplication::font().family());
-            mChineseFontCombo->setCurrentIndex(qMax(index, 0));
+            mStoredChineseFont = stored.toString();
+            if (mChineseFontsLoaded)
+                selectChineseFont();
         },
-        [this] { return QVariant(mChineseFontCombo->currentText()); });
+        [this] {
+            ensureChineseFonts();
+            return QVariant(mChineseFontCombo->currentText());
+        });
     mTable.addCustom(
         QStringLiteral("FontSize"), QStringLiteral("16"),
         [this](const QVariant &stored) {
@@ -407,6 +410,29 @@ void SettingAppearanceWidget::slot_buttonGroupClicked_horizontal_vertical(int id
 void SettingAppearanceWidget::slot_comboBox_CandidateNumbers_currentIndexChanged(int index)
 {
     Q_UNUSED(index)
+}
+
+void SettingAppearanceWidget::ensureChineseFonts()
+{
+    if (mChineseFontsLoaded)
+        return;
+    mChineseFontsLoaded = true;
+    mChineseFontCombo->addItems(QFontDatabase().families(QFontDatabase::SimplifiedChinese));
+    selectChineseFont();
+}
+
+void SettingAppearanceWidget::selectChineseFont()
+{
+    int index = mChineseFontCombo->findText(mStoredChineseFont);
+    if (index < 0)
+        index = mChineseFontCombo->findText(QApplication::font().family());
+    mChineseFontCombo->setCurrentIndex(qMax(index, 0));
+}
+
+void SettingAppearanceWidget::showEvent(QShowEvent *event)
+{
+    ensureChineseFonts();
+    SettingsPage::showEvent(event);
 }
 
 void SettingAppearanceWidget::slot_CNcomboBox_Chinese_currentIndexChanged(QString text)

@@ -56,7 +56,13 @@ private slots:
     void slot_CNcomboBox_Chinese_currentIndexChanged(QString text);
     void slot_comboBox_FontSize_currentIndexChanged(QString text);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void ensureChineseFonts();
+    void selectChineseFont();
+
     // Indices of the colour members; the colour combo box uses the first three.
     enum ColorIndex { ColorPinyin, ColorPrimary, ColorNonPrimary, ColorBorder, ColorBackground };
 
@@ -79,6 +85,8 @@ private:
     QPushButton *mSettingColorButton = nullptr;
     QCheckBox *mChangeFontBox = nullptr;
     QComboBox *mChineseFontCombo = nullptr;
+    QString mStoredChineseFont;
+    bool mChineseFontsLoaded = false;
     QCheckBox *mChangeFontSizeBox = nullptr;
     QComboBox *mFontSizeCombo = nullptr;
     PreverSkinWidget *mPreverSkinWidget = nullptr;

@@ -223,7 +223,9 @@ void SettingsWidget::createPages()
         const int index = categoryIndex(info.category);
         if (!mEnabled[index])
             continue;
-        SettingsPage *page = pageFactory()(info.category, this);
+        // Built straight into the stack, where the page ends up anyway:
+        // moving a finished page there would restyle every widget again.
+        SettingsPage *page = pageFactory()(info.category, mStack);
         if (!page)
             continue;
         mPages[index] = page;
