@@ -9,6 +9,7 @@ packages=(
     xvfb openbox x11-utils x11-apps imagemagick xdotool
     dbus dbus-x11 psmisc file xdg-utils util-linux procps
     fonts-wqy-microhei fonts-droid-fallback
+    dpkg-dev desktop-file-utils appstream lintian
 )
 missing=()
 for p in "${packages[@]}"; do
