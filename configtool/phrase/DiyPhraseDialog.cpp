@@ -76,8 +76,7 @@ DiyPhraseDialog::DiyPhraseDialog(QWidget *parent) : QDialog(parent), ui(new Ui::
             &DiyPhraseDialog::buildVisibleRows);
 
     DialogFrame::apply(this, ui->label_title, ui->title_close_button);
-    ui->bottom_widget->setObjectName(QStringLiteral("settings_bottom_widget"));
-    ui->bottom_widget->setAttribute(Qt::WA_StyledBackground, true);
+    DialogFrame::markBottomStrip(ui->bottom_widget);
     setFixedSize(500, 375);
 
     init();

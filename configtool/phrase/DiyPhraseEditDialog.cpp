@@ -12,8 +12,7 @@ DiyPhraseEditDialog::DiyPhraseEditDialog(QWidget *parent)
     ui->setupUi(this);
     PhraseTable::useDialogFont(this);
     DialogFrame::apply(this, ui->label_title, ui->title_close_button);
-    ui->bottom_widget->setObjectName(QStringLiteral("settings_bottom_widget"));
-    ui->bottom_widget->setAttribute(Qt::WA_StyledBackground, true);
+    DialogFrame::markBottomStrip(ui->bottom_widget);
     setFixedSize(500, 325);
     PhraseInput::setupAbbreviationField(ui->lineEdit);
     init();

@@ -13,8 +13,7 @@ CorrectionDialog::CorrectionDialog(QWidget *parent) : QDialog(parent), ui(new Ui
     ui->setupUi(this);
     DialogFrame::apply(this, ui->label_title, ui->title_close_button);
     setFixedSize(500, 325);
-    ui->bottom_widget->setObjectName(QStringLiteral("settings_bottom_widget"));
-    ui->bottom_widget->setAttribute(Qt::WA_StyledBackground, true);
+    DialogFrame::markBottomStrip(ui->bottom_widget);
 
     for (int i = 0; i < CorrectionFile::kRuleCount; ++i) {
         const CorrectionFile::Rule &rule = CorrectionFile::rule(i);

@@ -23,8 +23,7 @@ MoHuYinDialog::MoHuYinDialog(QWidget *parent) : QDialog(parent), ui(new Ui::MoHu
     ui->setupUi(this);
     DialogFrame::apply(this, ui->label_title, ui->title_close_button);
     setFixedSize(500, 325);
-    ui->bottom_widget->setObjectName(QStringLiteral("settings_bottom_widget"));
-    ui->bottom_widget->setAttribute(Qt::WA_StyledBackground, true);
+    DialogFrame::markBottomStrip(ui->bottom_widget);
 
     for (int i = 0; i < FuzzyFile::kPairCount; ++i) {
         mPairBoxes[i] = new QCheckBox(FuzzyFile::pairText(i), ui->contentWidget);

@@ -17,8 +17,7 @@ ThesaurusLookDialog::ThesaurusLookDialog(s_cellDicInfo &info, QWidget *parent)
                         QBrush(QPixmap(QStringLiteral("://picture/backImage-500x375.png"))));
     setPalette(background);
     setAutoFillBackground(true);
-    ui->widget_bottom->setObjectName(QStringLiteral("settings_bottom_widget"));
-    ui->widget_bottom->setAttribute(Qt::WA_StyledBackground, true);
+    DialogFrame::markBottomStrip(ui->widget_bottom);
 
     ui->label_Name->setText(QStringLiteral("词库名称:") + QString::fromStdWString(info.strName));
     ui->label_Count->setText(QStringLiteral("词库条数:") + QString::number(info.nWordsCount));

@@ -30,6 +30,12 @@ void DialogFrame::apply(QWidget *dialog, QLabel *titleLabel, QPushButton *closeB
     new FramelessDrag(dialog);
 }
 
+void DialogFrame::markBottomStrip(QWidget *strip)
+{
+    strip->setObjectName(QStringLiteral("settings_bottom_widget"));
+    strip->setAttribute(Qt::WA_StyledBackground, true);
+}
+
 void DialogFrame::centreOnDesktop(QWidget *window)
 {
     const QWidget *desktop = QApplication::desktop();

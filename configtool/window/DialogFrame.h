@@ -17,6 +17,9 @@ public:
     // make it a tool window of its own (the prompt dialog).
     static void apply(QWidget *dialog, QLabel *titleLabel, QPushButton *closeButton,
                       Qt::WindowFlags flags = kDialogFlags, bool applicationModal = true);
+    // The strip at the bottom that holds OK and Cancel: named for the style
+    // sheet and painted by it.
+    static void markBottomStrip(QWidget *strip);
     // Centres the window on the desktop, as the window manager would not
     // place a frameless window.
     static void centreOnDesktop(QWidget *window);

@@ -35,8 +35,7 @@ EngImeDialog::EngImeDialog(QWidget *parent) : QDialog(parent), ui(new Ui::EngIme
     ui->setupUi(this);
     DialogFrame::apply(this, ui->label_title, ui->title_close_button);
     setFixedSize(500, 325);
-    ui->bottom_widget->setObjectName(QStringLiteral("settings_bottom_widget"));
-    ui->bottom_widget->setAttribute(Qt::WA_StyledBackground, true);
+    DialogFrame::markBottomStrip(ui->bottom_widget);
     buildGrid();
     initTable();
     connect(mLearnFreqCheckBox, &QCheckBox::toggled, this,

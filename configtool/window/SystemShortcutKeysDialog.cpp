@@ -65,8 +65,7 @@ SystemShortcutKeysDialog::SystemShortcutKeysDialog(QWidget *parent)
     ui->setupUi(this);
     DialogFrame::apply(this, ui->label_title, ui->title_close_button);
     setFixedSize(500, 325);
-    ui->bottom_widget->setObjectName(QStringLiteral("settings_bottom_widget"));
-    ui->bottom_widget->setAttribute(Qt::WA_StyledBackground, true);
+    DialogFrame::markBottomStrip(ui->bottom_widget);
     buildRows();
     initTable();
     initSettings();
