@@ -1,9 +1,38 @@
 #include "IniParser.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
+#include <locale.h>
 #include <locale>
 #include <sstream>
+#include <stdlib.h>
+
+namespace
+{
+
+int baseOf(const std::string &text)
+{
+    return text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') ? 16 : 10;
+}
+
+// Decimal text only: strtod alone would also take hex, "inf" and "nan", and
+// follows the process locale, which may use ',' as decimal point.
+double toDouble(const std::string &text)
+{
+    std::string::size_type start = text.find_first_not_of(" \f\n\r\t\v");
+    if (start != std::string::npos && (text[start] == '+' || text[start] == '-'))
+        ++start;
+    if (start == std::string::npos || start >= text.size() ||
+        !(std::isdigit(static_cast<unsigned char>(text[start])) || text[start] == '.'))
+        return 0;
+    if (text.compare(start, 2, "0x") == 0 || text.compare(start, 2, "0X") == 0)
+        return 0;
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t());
+    return strtod_l(text.c_str(), nullptr, cLocale);
+}
+
+} // namespace
 
 namespace n_kwxx
 {
@@ -13,12 +42,6 @@ namespace utils
 namespace
 {
 const char kWhitespace[] = " \f\n\r\t\v";
-
-// "0x"/"0X" selects base 16, as the scheme files' numeric values expect.
-int baseOf(const std::string &text)
-{
-    return text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') ? 16 : 10;
-}
 } // namespace
 
 std::string LeftTrim(const std::string &s)
@@ -221,13 +244,12 @@ std::string t_iniParser::GetKeyValueStr(const std::string &section, const std::s
     return HasOption(section, key) ? GetOption(section, key) : def;
 }
 
-int t_iniParser::GetKeyValueInt(const std::string &section, const std::string &key,
-                                int def) const
+int t_iniParser::GetKeyValueInt(const std::string &section, const std::string &key, int def) const
 {
     if (!HasOption(section, key))
         return def;
     const std::string text = GetOption(section, key);
-    return static_cast<int>(std::strtoul(text.c_str(), nullptr, utils::baseOf(text)));
+    return static_cast<int>(std::strtoul(text.c_str(), nullptr, baseOf(text)));
 }
 
 unsigned long long t_iniParser::GetKeyValueUlonglong(const std::string &section,
@@ -237,7 +259,7 @@ unsigned long long t_iniParser::GetKeyValueUlonglong(const std::string &section,
     if (!HasOption(section, key))
         return def;
     const std::string text = GetOption(section, key);
-    return std::strtoull(text.c_str(), nullptr, utils::baseOf(text));
+    return std::strtoull(text.c_str(), nullptr, baseOf(text));
 }
 
 double t_iniParser::GetKeyValueDouble(const std::string &section, const std::string &key,
@@ -245,13 +267,7 @@ double t_iniParser::GetKeyValueDouble(const std::string &section, const std::str
 {
     if (!HasOption(section, key))
         return def;
-    // The classic locale keeps '.' the decimal point whatever the user's locale.
-    std::istringstream in(GetOption(section, key));
-    in.imbue(std::locale::classic());
-    double value = 0;
-    if (!(in >> value))
-        value = 0;
-    return value;
+    return toDouble(GetOption(section, key));
 }
 
 void t_iniParser::SetKeyValue(const std::string &section, const std::string &key, int value)

@@ -57,16 +57,13 @@ public:
                                const std::string &def) const;
     int GetKeyValueInt(const std::string &section, const std::string &key, int def) const;
     unsigned long long GetKeyValueUlonglong(const std::string &section, const std::string &key,
-                                           unsigned long long def) const;
-    double GetKeyValueDouble(const std::string &section, const std::string &key,
-                             double def) const;
+                                            unsigned long long def) const;
+    double GetKeyValueDouble(const std::string &section, const std::string &key, double def) const;
 
     void SetKeyValue(const std::string &section, const std::string &key, int value);
-    void SetKeyValue(const std::string &section, const std::string &key,
-                     unsigned long long value);
+    void SetKeyValue(const std::string &section, const std::string &key, unsigned long long value);
     void SetKeyValue(const std::string &section, const std::string &key, double value);
-    void SetKeyValue(const std::string &section, const std::string &key,
-                     const std::string &value);
+    void SetKeyValue(const std::string &section, const std::string &key, const std::string &value);
 
 private:
     std::map<std::string, std::map<std::string, std::string>> mSections;
