@@ -3,6 +3,7 @@
 #include "MoHuYinDialog.h"
 #include "UserDictionaryActions.h"
 #include "app/Logging.h"
+#include "shuangpin/ShuangPinSettingDialog.h"
 #include "window/EngImeDialog.h"
 #include "window/PageWidgets.h"
 
@@ -303,8 +304,8 @@ void SettingPinyinWidget::mohuyin_setting_button_clicked()
 
 void SettingPinyinWidget::shuangping_setting_button_clicked()
 {
-    // The double-pinyin scheme dialog opens here once it exists.
-    qCDebug(lcConfigtool) << "shuangping_setting_button_clicked";
+    ShuangPinSettingDialog dialog(nullptr);
+    dialog.exec();
 }
 
 void SettingPinyinWidget::pinyinCorrection_setting_button_clicked()

@@ -1,0 +1,44 @@
+#include "KeyboardViewDialog.h"
+#include "ShuangPinController.h"
+#include "window/DialogFrame.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QQmlContext>
+#include <QQuickWidget>
+
+QQuickWidget *setUpKeyboardViewDialog(QDialog *dialog, const QString &title, QLabel *titleLabel,
+                                      QPushButton *closeButton, QWidget *bottomStrip, QWidget *host,
+                                      const QWidget *colourSource, const QString &qmlFile,
+                                      QHBoxLayout **layout)
+{
+    DialogFrame::apply(dialog, titleLabel, closeButton);
+    dialog->setWindowTitle(title);
+    dialog->setMinimumSize(480, 300);
+    dialog->setMaximumSize(480, 300);
+    DialogFrame::markBottomStrip(bottomStrip);
+
+    QPalette palette = dialog->palette();
+    palette.setBrush(QPalette::Window,
+                     QBrush(QPixmap(QStringLiteral("://picture/backImage-480x300.png"))));
+    dialog->setPalette(palette);
+
+    *layout = new QHBoxLayout(host);
+    auto *view = new QQuickWidget;
+    view->setFocusPolicy(Qt::NoFocus);
+    view->setResizeMode(QQuickWidget::SizeViewToRootObject);
+    // The keys are drawn on the dialog's own background.
+    view->setClearColor(Qt::transparent);
+    view->setAttribute(Qt::WA_AlwaysStackOnTop);
+    (*layout)->addWidget(view);
+    (*layout)->setContentsMargins(0, 0, 0, 0);
+
+    ShuangPinController::self()->setBackColor(
+        colourSource->palette().color(colourSource->backgroundRole()));
+    view->rootContext()->setContextProperty(QStringLiteral("shuangPinController"),
+                                            ShuangPinController::self());
+    view->setSource(QUrl(QStringLiteral("qrc:/Src/configtool/shuangpin/qml/") + qmlFile));
+    return view;
+}
