@@ -1,3 +1,4 @@
+#include "BenchSession.h"
 // Times the cell dictionary page with 500 installed dictionaries of 10,000
 // words each: building it (construct, show, first paint of the table) and
 // its save (rebuild both engines' cell data, reload the service).
@@ -112,27 +113,6 @@ bool installCells(const QString &dir)
     return true;
 }
 
-// The IME service stand-in on the session bus, so the reload call is a
-// real round trip; null when there is no bus or it does not come up.
-std::unique_ptr<QProcess> startService(const QString &journal)
-{
-    if (!QDBusConnection::sessionBus().isConnected())
-        return nullptr;
-    auto service = std::make_unique<QProcess>();
-    service->setStandardOutputFile(QProcess::nullDevice());
-    service->setStandardErrorFile(QProcess::nullDevice());
-    service->start(QStringLiteral(KAIWO_SERVICE_PROGRAM), {QStringLiteral("--journal"), journal});
-    for (int i = 0; i < 100; ++i) {
-        if (QDBusConnection::sessionBus().interface()->isServiceRegistered(
-                ImeServiceClient::serviceName()))
-            return service;
-        QThread::msleep(50);
-    }
-    service->kill();
-    service->waitForFinished(1000);
-    return nullptr;
-}
-
 double buildPage(std::unique_ptr<SettingThesaurusWidget> &page)
 {
     QElapsedTimer timer;
@@ -181,63 +161,17 @@ qint64 cellDataLines(const QString &userDir)
     return data.readAll().count('\n') - 1;
 }
 
-void report(const char *name, std::vector<double> ms, double target)
-{
-    std::sort(ms.begin(), ms.end());
-    const double median =
-        ms.size() % 2 ? ms[ms.size() / 2] : (ms[ms.size() / 2 - 1] + ms[ms.size() / 2]) / 2;
-    std::printf("median %7.1f ms  min %7.1f  max %7.1f  ", median, ms.front(), ms.back());
-    // Every run must meet the target, so the slowest one decides. The name
-    // goes last: printf pads bytes, not the width of Chinese text.
-    if (target > 0)
-        std::printf("target < %.0f ms  %s  %s\n", target, ms.back() < target ? "PASS" : "FAIL",
-                    name);
-    else
-        std::printf("(no target)  %s\n", name);
-}
-
-// The page logs per dictionary; the lines are formatted as usual but not
-// written, so the figures do not depend on the terminal.
-void quietDebug(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtDebugMsg && qstrcmp(context.category, "kaiwo.configtool") == 0)
-        return;
-    std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    if (!home.isValid())
+    BenchSession session;
+    if (!session.isValid())
         return 1;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        QDir(home.path()).mkdir(QStringLiteral("runtime"));
-        QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.filePath(QStringLiteral("runtime"))));
-    }
-    if (qEnvironmentVariableIsEmpty("KAIWOIMEBS_DATA_ROOT"))
-        qputenv("KAIWOIMEBS_DATA_ROOT", KAIWO_SOURCE_DATA_DIR);
-    qInstallMessageHandler(quietDebug);
-
     QApplication app(argc, argv);
-    QFont font;
-    font.setPixelSize(14);
-    QApplication::setFont(font);
-    QFile styleSheet(QStringLiteral(":kaiwoImeService.qss"));
-    if (styleSheet.open(QIODevice::ReadOnly))
-        app.setStyleSheet(QString::fromUtf8(styleSheet.readAll()));
-
-    QDir().mkpath(MainController::localPcPyDirPath());
-    QDir().mkpath(MainController::localPcWbDirPath());
-    QFile::copy(MainController::sysEnvPyDirPath() + QStringLiteral("env.ini"),
-                MainController::localPath() + QStringLiteral("env.ini"));
-    const QString cellDir = home.filePath(QStringLiteral(".config/KaiwoShell/usr/kcd"));
+    BenchSession::styleLikeTheTool(app);
+    BenchSession::prepareUserFolders();
+    const QString cellDir = session.homePath(QStringLiteral(".config/KaiwoShell/usr/kcd"));
     if (!installCells(cellDir)) {
         std::fprintf(stderr, "could not write the cell dictionaries to %s\n", qPrintable(cellDir));
         return 1;
@@ -248,8 +182,8 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    const QString journal = home.filePath(QStringLiteral("service-journal.log"));
-    std::unique_ptr<QProcess> service = startService(journal);
+    const QString journal = session.journalPath();
+    std::unique_ptr<QProcess> service = session.startService();
     std::printf("SettingThesaurusWidget, %d cell dictionaries of %d words, all in use, %d runs "
                 "after 1 warm-up, platform %s, service: %s\n",
                 kCellCount, kWordsPerCell, kRuns, qgetenv("QT_QPA_PLATFORM").constData(),
@@ -297,7 +231,8 @@ int main(int argc, char **argv)
         service->waitForFinished(3000);
     }
 
-    report("page build: construct, show, first paint", buildMs, kBuildTargetMs);
-    report("rebuild: saveThesaurusSettings, both engines, ReloadDictionary 1", rebuildMs, 0);
+    BenchSession::report("page build: construct, show, first paint", buildMs, kBuildTargetMs);
+    BenchSession::report("rebuild: saveThesaurusSettings, both engines, ReloadDictionary 1",
+                         rebuildMs, 0);
     return 0;
 }

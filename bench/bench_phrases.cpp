@@ -1,3 +1,4 @@
+#include "BenchSession.h"
 // Times the custom-phrase manager with 10,000 phrases in both engine shells:
 // opening it (construct, show, first paint of the table) and its "确定"
 // (save into both engines, regenerate the text file, reload the service).
@@ -80,27 +81,6 @@ int storedPhrases(ShellWrapperInterface *shell)
     return int(data.phraseList.size());
 }
 
-// The IME service stand-in on the session bus, so the reload calls are
-// real round trips; null when there is no bus or it does not come up.
-std::unique_ptr<QProcess> startService(const QString &journal)
-{
-    if (!QDBusConnection::sessionBus().isConnected())
-        return nullptr;
-    auto service = std::make_unique<QProcess>();
-    service->setStandardOutputFile(QProcess::nullDevice());
-    service->setStandardErrorFile(QProcess::nullDevice());
-    service->start(QStringLiteral(KAIWO_SERVICE_PROGRAM), {QStringLiteral("--journal"), journal});
-    for (int i = 0; i < 100; ++i) {
-        if (QDBusConnection::sessionBus().interface()->isServiceRegistered(
-                ImeServiceClient::serviceName()))
-            return service;
-        QThread::msleep(50);
-    }
-    service->kill();
-    service->waitForFinished(1000);
-    return nullptr;
-}
-
 double openDialog(std::unique_ptr<DiyPhraseDialog> &dialog)
 {
     QElapsedTimer timer;
@@ -131,66 +111,24 @@ double pressOk(DiyPhraseDialog &dialog)
     return timer.nsecsElapsed() / 1e6;
 }
 
-void report(const char *name, std::vector<double> ms)
-{
-    std::sort(ms.begin(), ms.end());
-    const double median =
-        ms.size() % 2 ? ms[ms.size() / 2] : (ms[ms.size() / 2 - 1] + ms[ms.size() / 2]) / 2;
-    // Every run must meet the target, so the slowest one decides. The name
-    // goes last: printf pads bytes, not the width of Chinese text.
-    std::printf("median %7.1f ms  min %7.1f  max %7.1f  target < %.0f ms  %s  %s\n", median,
-                ms.front(), ms.back(), kTargetMs, ms.back() < kTargetMs ? "PASS" : "FAIL", name);
-}
-
-// The tool logs every phrase it loads; the lines are formatted as usual
-// but not written, so the figures do not depend on the terminal.
-void quietDebug(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtDebugMsg && qstrcmp(context.category, "kaiwo.configtool") == 0)
-        return;
-    std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    if (!home.isValid())
+    BenchSession session;
+    if (!session.isValid())
         return 1;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        QDir(home.path()).mkdir(QStringLiteral("runtime"));
-        QFile::setPermissions(home.filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.filePath(QStringLiteral("runtime"))));
-    }
-    if (qEnvironmentVariableIsEmpty("KAIWOIMEBS_DATA_ROOT"))
-        qputenv("KAIWOIMEBS_DATA_ROOT", KAIWO_SOURCE_DATA_DIR);
-    qInstallMessageHandler(quietDebug);
-
     QApplication app(argc, argv);
-    QFont font;
-    font.setPixelSize(14);
-    QApplication::setFont(font);
-    QFile styleSheet(QStringLiteral(":kaiwoImeService.qss"));
-    if (styleSheet.open(QIODevice::ReadOnly))
-        app.setStyleSheet(QString::fromUtf8(styleSheet.readAll()));
-
-    QDir().mkpath(MainController::localPcPyDirPath());
-    QDir().mkpath(MainController::localPcWbDirPath());
-    QFile::copy(MainController::sysEnvPyDirPath() + QStringLiteral("env.ini"),
-                MainController::localPath() + QStringLiteral("env.ini"));
+    BenchSession::styleLikeTheTool(app);
+    BenchSession::prepareUserFolders();
     MainController::self()->openSettings();
     if (!MainController::self()->InitShell() || !fillShells()) {
         std::fprintf(stderr, "the engine shells did not take the phrases\n");
         return 1;
     }
 
-    const QString journal = home.filePath(QStringLiteral("service-journal.log"));
-    std::unique_ptr<QProcess> service = startService(journal);
+    const QString journal = session.journalPath();
+    std::unique_ptr<QProcess> service = session.startService();
     std::printf("DiyPhraseDialog, %d custom phrases in both shells, %d runs after 1 warm-up, "
                 "platform %s, service: %s\n",
                 kPhraseCount, kRuns, qgetenv("QT_QPA_PLATFORM").constData(),
@@ -230,7 +168,7 @@ int main(int argc, char **argv)
         service->waitForFinished(3000);
     }
 
-    report("open: construct, show, first paint", openMs);
-    report("\"确定\": both engines, text file, reloads", okMs);
+    BenchSession::report("open: construct, show, first paint", openMs, kTargetMs);
+    BenchSession::report("\"确定\": both engines, text file, reloads", okMs, kTargetMs);
     return 0;
 }
