@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QDBusConnectionInterface>
 #include <QDialog>
+#include <QSettings>
 #include <QTest>
 
 #include <memory>
@@ -23,6 +24,42 @@ const QString kOkButton = QStringLiteral("ok_pushButton");
 inline QString pyFile(const QString &name)
 {
     return MainController::localPcPyDirPath() + name;
+}
+
+inline QString userEnvIni()
+{
+    return pyFile(QStringLiteral("env.ini"));
+}
+
+// Writes the user's env.ini (unless env is null), reopens the stores and
+// builds a page on them, shown at the size of the window's page area.
+template <class Page> std::unique_ptr<Page> pageOn(const QByteArray &env = QByteArray())
+{
+    QDir().mkpath(MainController::localPcPyDirPath());
+    if (!env.isNull())
+        writeFile(userEnvIni(), env);
+    MainController::self()->openSettings();
+    auto page = std::make_unique<Page>();
+    page->resize(554, 488);
+    page->show();
+    return page;
+}
+
+// The button with this text; the test stops when there is none.
+inline QAbstractButton *buttonWithText(QWidget *parent, const QString &text)
+{
+    for (auto *widget : parent->findChildren<QAbstractButton *>()) {
+        if (widget->text() == text)
+            return widget;
+    }
+    qFatal("no widget %s", qPrintable(text));
+}
+
+// A key of group Setting in the user's env.ini as an integer; -1 if absent.
+inline int storedInt(const QString &key)
+{
+    QSettings settings(userEnvIni(), QSettings::IniFormat);
+    return settings.value(QLatin1String("Setting/") + key, -1).toInt();
 }
 
 inline void openUserSettings()

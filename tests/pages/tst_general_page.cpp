@@ -1,4 +1,4 @@
-#include "TestFiles.h"
+#include "PageFixture.h"
 #include "app/MainController.h"
 #include "window/SettingGeneralWidget.h"
 
@@ -16,45 +16,15 @@ const char *const kKeys[] = {"DefaultNative",        "DefaultTradition", "Defaul
                              "DefaultPinyin",        "StatusAppearance", "SymbolCompletion",
                              "SmartSymbolsAfterNum", "UserPhrase"};
 
-QString envPath()
-{
-    return MainController::localPcPyDirPath() + QStringLiteral("env.ini");
-}
-
-// Writes the user's env.ini (unless env is null), reopens the stores and
-// builds a page on them.
-std::unique_ptr<SettingGeneralWidget> pageOn(const QByteArray &env = QByteArray())
-{
-    if (!env.isNull())
-        writeFile(envPath(), env);
-    MainController::self()->openSettings();
-    return std::make_unique<SettingGeneralWidget>();
-}
-
-QAbstractButton *button(QWidget *page, const QString &text)
-{
-    for (auto *widget : page->findChildren<QAbstractButton *>()) {
-        if (widget->text() == text)
-            return widget;
-    }
-    qFatal("no widget %s", qPrintable(text));
-}
-
 QAbstractButton *phraseButton(QWidget *page)
 {
-    return button(page, QStringLiteral("自定义短语设置"));
+    return buttonWithText(page, QStringLiteral("自定义短语设置"));
 }
 
 // Clicks where the indicator is: a box's blank right-hand part takes no clicks.
 void click(QAbstractButton *button)
 {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-}
-
-int storedInt(const char *key)
-{
-    QSettings settings(envPath(), QSettings::IniFormat);
-    return settings.value(QLatin1String("Setting/") + QLatin1String(key), -1).toInt();
 }
 
 // The widgets' state with nothing stored: which of the named buttons are checked.
@@ -67,9 +37,9 @@ const QStringList kDefaultUnchecked = {"繁体", "全角", "英文", "五笔", "
 void expectDefaults(QWidget *page, bool opposite = false)
 {
     for (const QString &text : kDefaultChecked)
-        QVERIFY2(button(page, text)->isChecked() != opposite, qPrintable(text));
+        QVERIFY2(buttonWithText(page, text)->isChecked() != opposite, qPrintable(text));
     for (const QString &text : kDefaultUnchecked)
-        QVERIFY2(button(page, text)->isChecked() == opposite, qPrintable(text));
+        QVERIFY2(buttonWithText(page, text)->isChecked() == opposite, qPrintable(text));
 }
 
 } // namespace
@@ -105,7 +75,7 @@ void TestGeneralPage::defaults_data()
 void TestGeneralPage::defaults()
 {
     QFETCH(QByteArray, env);
-    auto page = pageOn(env);
+    auto page = pageOn<SettingGeneralWidget>(env);
     expectDefaults(page.get());
     QVERIFY(phraseButton(page.get())->isEnabled());
 }
@@ -142,11 +112,12 @@ void TestGeneralPage::keyRoundTrip()
     QFETCH(QString, widget);
     QFETCH(bool, checked);
     QFETCH(int, saved);
-    auto page = pageOn("[Setting]\nPageSize=7\n" + key.toLatin1() + "=" + stored + "\n");
-    QCOMPARE(button(page.get(), widget)->isChecked(), checked);
+    auto page = pageOn<SettingGeneralWidget>("[Setting]\nPageSize=7\n" + key.toLatin1() + "=" +
+                                             stored + "\n");
+    QCOMPARE(buttonWithText(page.get(), widget)->isChecked(), checked);
 
     page->saveSettings();
-    const QByteArray bytes = readFile(envPath());
+    const QByteArray bytes = readFile(userEnvIni());
     QVERIFY2(bytes.contains("\n" + key.toLatin1() + "=" + QByteArray::number(saved) + "\n"),
              bytes.constData());
     QCOMPARE(storedInt(qPrintable(key)), saved);
@@ -154,32 +125,32 @@ void TestGeneralPage::keyRoundTrip()
         QVERIFY2(storedInt(other) == 0 || storedInt(other) == 1, other);
     QCOMPARE(storedInt("PageSize"), 7);
 
-    QCOMPARE(button(pageOn().get(), widget)->isChecked(), checked);
+    QCOMPARE(buttonWithText(pageOn<SettingGeneralWidget>().get(), widget)->isChecked(), checked);
 }
 
 void TestGeneralPage::clicksAreSaved()
 {
-    auto page = pageOn("[Setting]\n");
+    auto page = pageOn<SettingGeneralWidget>("[Setting]\n");
     page->resize(554, 488);
     page->show();
     for (const char *text : {"繁体", "全角", "英文", "五笔", "隐藏状态栏",
                              "标点配对：自动补全成对标点", "智能调整数字后标点", "自定义短语"})
-        click(button(page.get(), QString::fromUtf8(text)));
+        click(buttonWithText(page.get(), QString::fromUtf8(text)));
     // Exclusive pairs: the partner is cleared by the click.
-    QVERIFY(!button(page.get(), QStringLiteral("简体"))->isChecked());
+    QVERIFY(!buttonWithText(page.get(), QStringLiteral("简体"))->isChecked());
     page->saveSettings();
 
     const int expected[] = {0, 1, 1, 0, 0, 0, 0, 0};
     for (int i = 0; i < 8; ++i)
         QVERIFY2(storedInt(kKeys[i]) == expected[i], kKeys[i]);
-    expectDefaults(pageOn().get(), true);
+    expectDefaults(pageOn<SettingGeneralWidget>().get(), true);
 }
 
 void TestGeneralPage::phraseButtonFollowsBox()
 {
-    auto page = pageOn("[Setting]\nUserPhrase=0\n");
+    auto page = pageOn<SettingGeneralWidget>("[Setting]\nUserPhrase=0\n");
     page->show();
-    QAbstractButton *box = button(page.get(), QStringLiteral("自定义短语"));
+    QAbstractButton *box = buttonWithText(page.get(), QStringLiteral("自定义短语"));
     QVERIFY(!box->isChecked());
     QVERIFY(!phraseButton(page.get())->isEnabled());
     click(box);
@@ -195,18 +166,18 @@ void TestGeneralPage::phraseButtonFollowsBox()
 void TestGeneralPage::restoreWritesNothing()
 {
     QByteArray env("; user copy\n[Setting]\nDefaultNative=0\nStatusAppearance=0\nUserPhrase=0\n");
-    auto page = pageOn(env);
+    auto page = pageOn<SettingGeneralWidget>(env);
     page->restoreDefaultSettings();
     expectDefaults(page.get());
     QVERIFY(phraseButton(page.get())->isEnabled());
 
     // Cancel reloads the current values; the file never changes.
     page->loadSettings(CON_CURRENT);
-    QVERIFY(button(page.get(), QStringLiteral("英文"))->isChecked());
+    QVERIFY(buttonWithText(page.get(), QStringLiteral("英文"))->isChecked());
     // Closing the stores would flush anything left pending.
     page.reset();
     MainController::self()->openSettings();
-    QCOMPARE(readFile(envPath()), env);
+    QCOMPARE(readFile(userEnvIni()), env);
 }
 
 QTEST_MAIN(TestGeneralPage)

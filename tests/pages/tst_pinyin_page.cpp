@@ -1,4 +1,4 @@
-#include "TestFiles.h"
+#include "PageFixture.h"
 #include "app/MainController.h"
 #include "pinyin/SettingPinyinWidget.h"
 
@@ -15,45 +15,12 @@
 namespace
 {
 
-QString envPath()
-{
-    return MainController::localPcPyDirPath() + QStringLiteral("env.ini");
-}
-
-// Writes the user's env.ini (unless env is null), reopens the stores and
-// builds a page on them.
-std::unique_ptr<SettingPinyinWidget> pageOn(const QByteArray &env = QByteArray())
-{
-    if (!env.isNull())
-        writeFile(envPath(), env);
-    MainController::self()->openSettings();
-    auto page = std::make_unique<SettingPinyinWidget>();
-    page->resize(554, 488);
-    page->show();
-    return page;
-}
-
-QAbstractButton *button(QWidget *page, const QString &text)
-{
-    for (auto *widget : page->findChildren<QAbstractButton *>()) {
-        if (widget->text() == text)
-            return widget;
-    }
-    qFatal("no widget %s", qPrintable(text));
-}
-
 // Clicks where the indicator is.
-void click(QWidget *page, const QString &text)
+void clickText(QWidget *page, const QString &text)
 {
-    QAbstractButton *box = button(page, text);
+    QAbstractButton *box = buttonWithText(page, text);
     box->ensurePolished();
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-}
-
-int storedInt(const char *key)
-{
-    QSettings settings(envPath(), QSettings::IniFormat);
-    return settings.value(QLatin1String("Setting/") + QLatin1String(key), -1).toInt();
 }
 
 const QString kZcs = QStringLiteral("首字母简拼(如:z表示zh等,a表示an等)");
@@ -67,11 +34,11 @@ QStringList checkedOf(QWidget *page)
     for (const char *text :
          {"全拼", "双拼", "双拼展开提示", "双拼下同时使用全拼", "拼音纠错", "动态组词", "拆分输入",
           "智能人名", "英文补全", "网址邮箱补全", "按空格出字", "按字母选词"}) {
-        if (button(page, text)->isChecked())
+        if (buttonWithText(page, text)->isChecked())
             checked << text;
     }
     for (const QString &text : {kZcs, kEdit}) {
-        if (button(page, text)->isChecked())
+        if (buttonWithText(page, text)->isChecked())
             checked << text;
     }
     return checked;
@@ -81,7 +48,7 @@ QStringList enabledOf(QWidget *page)
 {
     QStringList enabled;
     for (const QString &text : kDependents) {
-        if (button(page, text)->isEnabled())
+        if (buttonWithText(page, text)->isEnabled())
             enabled << text;
     }
     return enabled;
@@ -123,7 +90,7 @@ void TestPinyinPage::defaults_data()
 void TestPinyinPage::defaults()
 {
     QFETCH(QByteArray, env);
-    auto page = pageOn(env);
+    auto page = pageOn<SettingPinyinWidget>(env);
     QCOMPARE(checkedOf(page.get()), kDefaultChecked);
     QCOMPARE(enabledOf(page.get()), kDefaultEnabled);
 }
@@ -156,8 +123,9 @@ void TestPinyinPage::keyRoundTrip()
     QFETCH(QString, widget);
     QFETCH(bool, checked);
     QFETCH(int, saved);
-    auto page = pageOn("[Setting]\nPageSize=7\n" + key.toLatin1() + "=" + stored + "\n");
-    QCOMPARE(button(page.get(), widget)->isChecked(), checked);
+    auto page = pageOn<SettingPinyinWidget>("[Setting]\nPageSize=7\n" + key.toLatin1() + "=" +
+                                            stored + "\n");
+    QCOMPARE(buttonWithText(page.get(), widget)->isChecked(), checked);
     page->saveSettings();
     QCOMPARE(storedInt(qPrintable(key)), saved);
     // Every key is written, the others with their defaults.
@@ -182,19 +150,19 @@ void TestPinyinPage::enablingFollowsReadValues()
 {
     QFETCH(QByteArray, env);
     QFETCH(QStringList, enabled);
-    auto page = pageOn(env);
+    auto page = pageOn<SettingPinyinWidget>(env);
     QCOMPARE(enabledOf(page.get()), enabled);
     // Reloading the user's values resets whatever the clicks enabled.
-    click(page.get(), "全拼");
-    click(page.get(), "拼音纠错");
+    clickText(page.get(), "全拼");
+    clickText(page.get(), "拼音纠错");
     page->loadSettings(CON_CURRENT);
     QCOMPARE(enabledOf(page.get()), enabled);
 }
 
 void TestPinyinPage::doublePinyinClick()
 {
-    auto page = pageOn("[Setting]\n");
-    click(page.get(), "双拼");
+    auto page = pageOn<SettingPinyinWidget>("[Setting]\n");
+    clickText(page.get(), "双拼");
     QCOMPARE(enabledOf(page.get()),
              QStringList({"双拼方案设置", "双拼展开提示", "双拼下同时使用全拼", "拼音纠错设置"}));
     QStringList checked = kDefaultChecked;
@@ -205,19 +173,20 @@ void TestPinyinPage::doublePinyinClick()
     QCOMPARE(storedInt("ShuangPin"), 1);
     QCOMPARE(storedInt("ZCSForZhChSh"), 1);
 
-    click(page.get(), "全拼");
+    clickText(page.get(), "全拼");
     QCOMPARE(enabledOf(page.get()), kDefaultEnabled);
 }
 
 void TestPinyinPage::dependentBoxesKeepTheirMark()
 {
-    auto page = pageOn("[Setting]\nConvertStyle=1\nSelectStyle=1\nNoPhrase=1\n");
-    QVERIFY(button(page.get(), "按字母选词")->isEnabled());
-    click(page.get(), "按空格出字");
-    click(page.get(), "拼音纠错");
-    click(page.get(), "动态组词");
+    auto page =
+        pageOn<SettingPinyinWidget>("[Setting]\nConvertStyle=1\nSelectStyle=1\nNoPhrase=1\n");
+    QVERIFY(buttonWithText(page.get(), "按字母选词")->isEnabled());
+    clickText(page.get(), "按空格出字");
+    clickText(page.get(), "拼音纠错");
+    clickText(page.get(), "动态组词");
     QCOMPARE(enabledOf(page.get()), QStringList(kZcs));
-    QVERIFY(button(page.get(), "按字母选词")->isChecked());
+    QVERIFY(buttonWithText(page.get(), "按字母选词")->isChecked());
     page->saveSettings();
     QCOMPARE(storedInt("ConvertStyle"), 0);
     QCOMPARE(storedInt("SelectStyle"), 1);
@@ -228,15 +197,15 @@ void TestPinyinPage::dependentBoxesKeepTheirMark()
 void TestPinyinPage::restoreThenCancelWritesNothing()
 {
     const QByteArray env("; mine\n[Setting]\nQuanPin=0\nShuangPin=1\nNoPhrase=1\nSplitZi=0\n");
-    auto page = pageOn(env);
+    auto page = pageOn<SettingPinyinWidget>(env);
     page->restoreDefaultSettings();
     QCOMPARE(checkedOf(page.get()), kDefaultChecked);
     QCOMPARE(enabledOf(page.get()), kDefaultEnabled);
     page->loadSettings(CON_CURRENT);
-    QVERIFY(button(page.get(), "双拼")->isChecked());
+    QVERIFY(buttonWithText(page.get(), "双拼")->isChecked());
     page.reset();
     MainController::self()->openSettings();
-    QCOMPARE(readFile(envPath()), env);
+    QCOMPARE(readFile(userEnvIni()), env);
 }
 
 void TestPinyinPage::dialogButtons_data()
@@ -255,7 +224,7 @@ void TestPinyinPage::dialogButtons()
 {
     QFETCH(QString, text);
     QFETCH(QString, dialog);
-    auto page = pageOn("[Setting]\n");
+    auto page = pageOn<SettingPinyinWidget>("[Setting]\n");
     QString opened;
     QWidget *parent = nullptr;
     QTimer closer;
@@ -267,7 +236,7 @@ void TestPinyinPage::dialogButtons()
         }
     });
     closer.start(10);
-    QTest::mouseClick(button(page.get(), text), Qt::LeftButton);
+    QTest::mouseClick(buttonWithText(page.get(), text), Qt::LeftButton);
     QCOMPARE(opened, dialog);
     QCOMPARE(parent, page.get());
 }

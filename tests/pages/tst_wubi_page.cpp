@@ -1,4 +1,4 @@
-#include "TestFiles.h"
+#include "PageFixture.h"
 #include "app/MainController.h"
 #include "pinyin/SettingWubiWidget.h"
 
@@ -11,36 +11,6 @@
 
 namespace
 {
-
-QString envPath()
-{
-    return MainController::localPcPyDirPath() + QStringLiteral("env.ini");
-}
-
-std::unique_ptr<SettingWubiWidget> pageOn(const QByteArray &env)
-{
-    writeFile(envPath(), env);
-    MainController::self()->openSettings();
-    auto page = std::make_unique<SettingWubiWidget>();
-    page->resize(554, 488);
-    page->show();
-    return page;
-}
-
-QAbstractButton *box(QWidget *page, const QString &text)
-{
-    for (auto *widget : page->findChildren<QAbstractButton *>()) {
-        if (widget->text() == text)
-            return widget;
-    }
-    qFatal("no widget %s", qPrintable(text));
-}
-
-int storedInt(const QString &key)
-{
-    QSettings settings(envPath(), QSettings::IniFormat);
-    return settings.value(QLatin1String("Setting/") + key, -1).toInt();
-}
 
 // Key, box, checked with nothing stored.
 const struct {
@@ -65,7 +35,8 @@ const struct {
 void expectDefaults(QWidget *page, bool opposite = false)
 {
     for (const auto &key : kKeys)
-        QVERIFY2(box(page, QString::fromUtf8(key.box))->isChecked() == (key.checked != opposite),
+        QVERIFY2(buttonWithText(page, QString::fromUtf8(key.box))->isChecked() ==
+                     (key.checked != opposite),
                  key.box);
 }
 
@@ -88,7 +59,7 @@ private slots:
 
 void TestWubiPage::defaults()
 {
-    expectDefaults(pageOn("[Setting]\nPageSize=5\n").get());
+    expectDefaults(pageOn<SettingWubiWidget>("[Setting]\nPageSize=5\n").get());
 }
 
 void TestWubiPage::keyRoundTrip_data()
@@ -112,8 +83,9 @@ void TestWubiPage::keyRoundTrip()
     QFETCH(QString, widget);
     QFETCH(bool, checked);
     QFETCH(int, saved);
-    auto page = pageOn("[Setting]\nPageSize=7\n" + key.toLatin1() + "=" + stored + "\n");
-    QCOMPARE(box(page.get(), widget)->isChecked(), checked);
+    auto page =
+        pageOn<SettingWubiWidget>("[Setting]\nPageSize=7\n" + key.toLatin1() + "=" + stored + "\n");
+    QCOMPARE(buttonWithText(page.get(), widget)->isChecked(), checked);
     page->saveSettings();
     QCOMPARE(storedInt(key), saved);
     QCOMPARE(storedInt("PageSize"), 7);
@@ -121,29 +93,29 @@ void TestWubiPage::keyRoundTrip()
 
 void TestWubiPage::everyBoxIsSaved()
 {
-    auto page = pageOn("[Setting]\n");
+    auto page = pageOn<SettingWubiWidget>("[Setting]\n");
     for (const auto &key : kKeys)
-        box(page.get(), QString::fromUtf8(key.box))->click();
+        buttonWithText(page.get(), QString::fromUtf8(key.box))->click();
     page->saveSettings();
     for (const auto &key : kKeys) {
         // Checking "五笔混输" stores 0: mixed input.
         const int expected = qstrcmp(key.key, "InputMode") == 0 ? 0 : key.checked ? 0 : 1;
         QVERIFY2(storedInt(key.key) == expected, key.key);
     }
-    expectDefaults(pageOn(readFile(envPath())).get(), true);
+    expectDefaults(pageOn<SettingWubiWidget>(readFile(userEnvIni())).get(), true);
 }
 
 void TestWubiPage::restoreThenCancelWritesNothing()
 {
     const QByteArray env("; mine\n[Setting]\nInputMode=0\nActiveGBK=1\nQuickInputOnOff=0\n");
-    auto page = pageOn(env);
+    auto page = pageOn<SettingWubiWidget>(env);
     page->restoreDefaultSettings();
     expectDefaults(page.get());
     page->loadSettings(CON_CURRENT);
-    QVERIFY(box(page.get(), "五笔混输")->isChecked());
+    QVERIFY(buttonWithText(page.get(), "五笔混输")->isChecked());
     page.reset();
     MainController::self()->openSettings();
-    QCOMPARE(readFile(envPath()), env);
+    QCOMPARE(readFile(userEnvIni()), env);
 }
 
 QTEST_MAIN(TestWubiPage)
