@@ -62,6 +62,26 @@ inline int storedInt(const QString &key)
     return settings.value(QLatin1String("Setting/") + key, -1).toInt();
 }
 
+// Rows for a rule file the dialogs cannot use: missing, a directory in its
+// place, or its whole folder missing.
+inline void addUnusableFileRows()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("file missing") << "missing";
+    QTest::newRow("file is a directory") << "directory";
+    QTest::newRow("directory missing") << "no directory";
+}
+
+// Makes the file at path unusable the way a row of addUnusableFileRows says.
+inline void makeUnusable(const QString &path, const QString &kind)
+{
+    QFile::remove(path);
+    if (kind == QLatin1String("directory"))
+        QVERIFY(QDir().mkpath(path + QStringLiteral("/sub")));
+    if (kind == QLatin1String("no directory"))
+        QVERIFY(QDir(MainController::localPcPyDirPath()).removeRecursively());
+}
+
 inline void openUserSettings()
 {
     QDir().mkpath(MainController::localPcPyDirPath());

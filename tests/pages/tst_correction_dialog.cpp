@@ -127,23 +127,13 @@ private slots:
         }
     }
 
-    void unusableFile_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("file missing") << "missing";
-        QTest::newRow("file is a directory") << "directory";
-        QTest::newRow("directory missing") << "no directory";
-    }
+    void unusableFile_data() { addUnusableFileRows(); }
 
     void unusableFile()
     {
         QFETCH(QString, kind);
         QDir dir(MainController::localPcPyDirPath());
-        QFile::remove(correctionPath());
-        if (kind == "directory")
-            QVERIFY(QDir().mkpath(correctionPath() + "/sub"));
-        if (kind == "no directory")
-            QVERIFY(dir.removeRecursively());
+        makeUnusable(correctionPath(), kind);
 
         CorrectionDialog dialog(nullptr);
         dialog.show();

@@ -205,23 +205,13 @@ private slots:
         }
     }
 
-    void unusableFile_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("file missing") << "missing";
-        QTest::newRow("file is a directory") << "directory";
-        QTest::newRow("directory missing") << "no directory";
-    }
+    void unusableFile_data() { addUnusableFileRows(); }
 
     void unusableFile()
     {
         QFETCH(QString, kind);
         QDir dir(MainController::localPcPyDirPath());
-        QFile::remove(pyFile(kFuzzy));
-        if (kind == "directory")
-            QVERIFY(QDir().mkpath(pyFile(kFuzzy) + "/sub"));
-        if (kind == "no directory")
-            QVERIFY(dir.removeRecursively());
+        makeUnusable(pyFile(kFuzzy), kind);
 
         MoHuYinDialog dialog(nullptr);
         dialog.show();
