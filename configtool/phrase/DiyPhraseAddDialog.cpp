@@ -10,12 +10,7 @@
 DiyPhraseAddDialog::DiyPhraseAddDialog(QWidget *parent)
     : QDialog(parent), ui(new Ui::DiyPhraseAddDialog)
 {
-    ui->setupUi(this);
-    PhraseTable::useDialogFont(this);
-    DialogFrame::apply(this, ui->label_title, ui->title_close_button);
-    DialogFrame::markBottomStrip(ui->bottom_widget);
-    setFixedSize(500, 325);
-    PhraseInput::setupAbbreviationField(ui->lineEdit);
+    PhraseInput::setupPhraseForm(this, ui.data());
     init();
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "PhraseTable.h"
 #include "app/DicOperationTypes.h"
+#include "window/DialogFrame.h"
 
+#include <QDialog>
 #include <QList>
 #include <QMetaType>
 #include <QString>
@@ -30,5 +33,17 @@ void fillPositions(QComboBox *box, int maxVisible);
 void limitPhraseLength(QTextEdit *edit);
 
 UserPhraseItem makeItem(const QString &abbr, const QString &phrase, int position);
+
+// The set-up the add and edit dialogs share: their form, the dialog frame,
+// the fixed 500 x 325 size and the abbreviation field's rules.
+template <class Form> void setupPhraseForm(QDialog *dialog, Form *ui)
+{
+    ui->setupUi(dialog);
+    PhraseTable::useDialogFont(dialog);
+    DialogFrame::apply(dialog, ui->label_title, ui->title_close_button);
+    DialogFrame::markBottomStrip(ui->bottom_widget);
+    dialog->setFixedSize(500, 325);
+    setupAbbreviationField(ui->lineEdit);
+}
 
 } // namespace PhraseInput
