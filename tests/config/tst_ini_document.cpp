@@ -133,38 +133,6 @@ private slots:
         QVERIFY(!doc.Parser(path("missing.ini")));
         QCOMPARE(doc.Sections(), std::vector<std::string>());
     }
-
-    void shippedSchemes()
-    {
-        const QDir dir(KAIWO_SOURCE_DATA_DIR "/KaiwoShell/dict/PCPYDict/ShuangPinSchemes");
-        const QStringList finals =
-            QStringLiteral("ai an ang ao ei en eng er ia ian iang iao ie in ing iong "
-                           "iu ong ou ua uai uan uang ue ui un uo v ve van vn")
-                .split(' ');
-        QStringList titles;
-        for (const QFileInfo &file : dir.entryInfoList({"*.ini"}, QDir::Files)) {
-            t_iniParser doc;
-            QVERIFY2(doc.Parser(str(QFile::encodeName(file.filePath()))),
-                     qPrintable(file.fileName()));
-            const QString title =
-                QString::fromStdString(doc.GetKeyValueStr("metadata", "title", ""));
-            titles << title;
-            if (file.baseName() == "Kaiwo")
-                QCOMPARE(title, QStringLiteral("凯沃双拼"));
-            QVERIFY(doc.HasSection("声母") && doc.HasOption("声母", "empty"));
-            for (const QString &final : finals) {
-                const std::string key = doc.GetKeyValueStr("韵母", final.toStdString(), "?");
-                QVERIFY2(key.size() == 1 &&
-                             (key[0] == ';' || key[0] == '-' || (key[0] >= 'A' && key[0] <= 'Z')),
-                         qPrintable(file.fileName() + ": " + final));
-            }
-        }
-        titles.sort();
-        QStringList expected{"智能ABC",  "微软双拼", "拼音加加", "凯沃双拼",
-                             "小鹤双拼", "紫光双拼", "自然码",   "国标双拼"};
-        expected.sort();
-        QCOMPARE(titles, expected);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestIniDocument)

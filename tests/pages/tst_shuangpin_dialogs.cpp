@@ -117,6 +117,7 @@ private slots:
         QCOMPARE(view->status(), QQuickWidget::Ready);
         QCOMPARE(view->rootObject()->objectName(), QStringLiteral("shuangpinWindowQml"));
         QCOMPARE(drawnKey(&dialog, "V"), QStringLiteral("zh|ui|"));
+        QCOMPARE(drawnKey(&dialog, "R"), QStringLiteral("r|er|uan"));
         QVERIFY(drawnKey(&dialog, "L").contains("ai"));
         combo(&dialog, "comboBox")->setCurrentText("小鹤双拼");
         QVERIFY(!drawnKey(&dialog, "L").contains("ai"));
@@ -217,6 +218,116 @@ private slots:
         QVERIFY(!ShuangPinController::self()->mSchemeTitles.contains("新方案"));
     }
 
+    // From the blank base, every offered syllable placed on its first free
+    // key, through to the input method being told about the new scheme.
+    void blankBaseToSelectedScheme()
+    {
+        setSchemeName("");
+        ShuangPinSettingDialog dialog(nullptr);
+        dialog.show();
+        NewSPConfDialog editor(&dialog);
+        connect(&editor, &NewSPConfDialog::SigRefurbishSpSchemeList, &dialog,
+                &ShuangPinSettingDialog::SlotRefurbishSpSchemeList);
+        QComboBox *syllables = combo(&editor, "comboBox_syllable");
+        QComboBox *keys = combo(&editor, "comboBox_key");
+        QCOMPARE(combo(&editor, "comboBox_baseOn")->currentIndex(), 0);
+        QCOMPARE(syllables->count(), 32);
+        for (int i = 0; i < syllables->count(); ++i) {
+            syllables->setCurrentIndex(i);
+            QCOMPARE(keys->currentText(), QStringLiteral("-"));
+            QVERIFY2(keys->count() > 1, qPrintable(syllables->currentText()));
+            keys->setCurrentIndex(1);
+        }
+        QVERIFY(ShuangPinController::self()->IsFinishSpScheme());
+        editor.findChild<QLineEdit *>()->setText(QStringLiteral("从零开始"));
+        const int prompts = KaiwoPromptDialog::promptCount();
+        click(&editor, "pushButton_keep");
+        QCOMPARE(KaiwoPromptDialog::promptCount(), prompts);
+
+        const QString file = ShuangPinController::self()->mSchemeFiles.value("从零开始");
+        QVERIFY(QFile::exists(file));
+        QCOMPARE(combo(&dialog, "comboBox")->currentText(), QStringLiteral("从零开始"));
+        // What was saved shows the same on the selection keyboard, where
+        // the zero consonant is back on O.
+        for (int i = 0; i < ShuangPinController::KeyCount; ++i) {
+            const SpKeyItem &item = ShuangPinController::self()->editItem(i);
+            const QString consonant = item.key == 'O' ? " " : item.consonant;
+            QCOMPARE(drawnKey(&dialog, QString(QChar(item.key))),
+                     QString("%1|%2|%3").arg(consonant, item.vowel1, item.vowel2));
+        }
+        mService->clearJournal();
+        click(&dialog, "pushButton_ok");
+        QCOMPARE(schemeName(), QFileInfo(file).completeBaseName());
+        QCOMPARE(mService->journal().replaceInStrings(QRegExp("\t.*"), ""),
+                 QStringList({"ReloadConfig", "RebuildKeyMap"}));
+        QFile::remove(file);
+    }
+
+    // Hostile scheme files still list and show what they can.
+    void badSchemeFiles()
+    {
+        const QByteArray longTitle = QString(500, QChar(0x957f)).toUtf8();
+        writeFile(userSchemes() + "long.ini", "[metadata]\ntitle=" + longTitle + "\n");
+        writeFile(userSchemes() + "quotes.ini",
+                  "[metadata]\ntitle=\"引号\" 'x' $(rm -rf ~)\n[韵母]\nai=7\nan=ä\nang=\n"
+                  "[声母]\nzh=;\nch=x\nempty=9\n");
+        writeFile(userSchemes() + "empty.ini", "");
+        writeFile(userSchemes() + "binary.ini", QByteArray("\x00\xff[\x01]\n\x80=\x81", 12));
+        QByteArray huge = "[metadata]\ntitle=大文件\n[韵母]\n";
+        while (huge.size() < 8 << 20)
+            huge += "ai=L\nfiller" + QByteArray::number(huge.size()) + "=X\n";
+        writeFile(userSchemes() + "huge.ini", huge);
+        ShuangPinController::self()->loadShuangPinConf();
+
+        ShuangPinSettingDialog dialog(nullptr);
+        QComboBox *box = combo(&dialog, "comboBox");
+        for (const QString &title :
+             {QString::fromUtf8(longTitle), QStringLiteral("大文件"), QStringLiteral("引号")}) {
+            const int index = box->findText(title, Qt::MatchContains);
+            QVERIFY2(index >= 0, qPrintable(title.left(20)));
+            box->setCurrentIndex(index);
+        }
+        // Entries naming no valid key are ignored; the rest is still drawn.
+        QCOMPARE(drawnKey(&dialog, "V"), QStringLiteral("|ui|"));
+        QCOMPARE(drawnKey(&dialog, "I"), QStringLiteral("|i|"));
+        QCOMPARE(drawnKey(&dialog, "U"), QStringLiteral("sh|u|"));
+        QCOMPARE(drawnKey(&dialog, "O"), QStringLiteral("|o|uo"));
+        QVERIFY(!drawnKey(&dialog, "L").contains("ai"));
+        box->setCurrentText(QStringLiteral("大文件"));
+        QVERIFY(drawnKey(&dialog, "L").contains("ai"));
+        // Untitled files list with an empty title and select harmlessly.
+        box->setCurrentIndex(box->findText(QString()));
+        QVERIFY(!drawnKey(&dialog, "V").isEmpty());
+        for (const char *name : {"long.ini", "quotes.ini", "empty.ini", "binary.ini", "huge.ini"})
+            QFile::remove(userSchemes() + name);
+        ShuangPinController::self()->loadShuangPinConf();
+    }
+
+    // A scheme folder that is a file: the system schemes still list and a
+    // new scheme is refused without a half-written file anywhere.
+    void schemeFolderIsAFile()
+    {
+        const QString folder = QDir::cleanPath(userSchemes());
+        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(writeFile(folder, "not a folder"));
+        ShuangPinController::self()->loadShuangPinConf();
+        QCOMPARE(ShuangPinController::self()->mSchemeTitles.size(), 8);
+
+        ShuangPinSettingDialog dialog(nullptr);
+        NewSPConfDialog editor(&dialog);
+        combo(&editor, "comboBox_baseOn")->setCurrentText("小鹤双拼");
+        editor.findChild<QLineEdit *>()->setText(QStringLiteral("无处可存"));
+        KaiwoPromptDialog::setNextAnswer(1);
+        click(&editor, "pushButton_keep");
+        QCOMPARE(readFile(folder), QByteArray("not a folder"));
+        QVERIFY(!ShuangPinController::self()->mSchemeTitles.contains("无处可存"));
+
+        QVERIFY(QFile::remove(folder));
+        QVERIFY(QDir().mkpath(userSchemes()));
+        writeFile(userSchemes() + "4711.ini", "[metadata]\ntitle=我的方案\n");
+        ShuangPinController::self()->loadShuangPinConf();
+    }
+
     void screenshots();
 
     void editorOverwritesGuoBiao()
@@ -249,6 +360,9 @@ void TestShuangPinDialogs::screenshots()
     QFile sheet(":kaiwoImeService.qss");
     QVERIFY(sheet.open(QIODevice::ReadOnly));
     qApp->setStyleSheet(QString::fromUtf8(sheet.readAll()));
+    QFont font = QApplication::font();
+    font.setPixelSize(14);
+    QApplication::setFont(font);
     setSchemeName("Kaiwo");
     ShuangPinSettingDialog dialog(nullptr);
     dialog.show();
