@@ -5,9 +5,34 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QOpenGLContext>
 #include <QPushButton>
 #include <QQmlContext>
 #include <QQuickWidget>
+#include <QQuickWindow>
+
+namespace
+{
+
+// Without a usable OpenGL (a bare X server, a remote display, the offscreen
+// platform) Qt Quick would leave the keyboards blank; they are simple enough
+// for the software renderer. Decided once, when the first view is made, so
+// start-up does not pay for the probe.
+void chooseSceneGraphBackend()
+{
+    static bool chosen = false;
+    if (chosen)
+        return;
+    chosen = true;
+    if (qEnvironmentVariableIsSet("QT_QUICK_BACKEND") ||
+        qEnvironmentVariableIsSet("QMLSCENE_DEVICE"))
+        return;
+    QOpenGLContext probe;
+    if (!probe.create())
+        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+}
+
+} // namespace
 
 QQuickWidget *setUpKeyboardViewDialog(QDialog *dialog, const QString &title, QLabel *titleLabel,
                                       QPushButton *closeButton, QWidget *bottomStrip, QWidget *host,
@@ -26,6 +51,7 @@ QQuickWidget *setUpKeyboardViewDialog(QDialog *dialog, const QString &title, QLa
     dialog->setPalette(palette);
 
     *layout = new QHBoxLayout(host);
+    chooseSceneGraphBackend();
     auto *view = new QQuickWidget;
     view->setFocusPolicy(Qt::NoFocus);
     view->setResizeMode(QQuickWidget::SizeViewToRootObject);
