@@ -44,10 +44,20 @@ void applyStyleSheet(QApplication &app)
     }
 }
 
+// Nothing here draws with OpenGL, and on X11 merely looking for it loads the
+// GL driver stack (tens of milliseconds, about 50 MB). Without it the double-
+// pinyin keyboards use Qt Quick's software renderer. A user's own choice wins.
+void skipOpenGlOnX11()
+{
+    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", "none");
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    skipOpenGlOnX11();
     auto *app = new QApplication(argc, argv);
     MainController *controller = MainController::self();
     controller->InitDbus();

@@ -3,6 +3,7 @@
 #include "window/DialogFrame.h"
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QOpenGLContext>
@@ -27,8 +28,11 @@ void chooseSceneGraphBackend()
     if (qEnvironmentVariableIsSet("QT_QUICK_BACKEND") ||
         qEnvironmentVariableIsSet("QMLSCENE_DEVICE"))
         return;
+    // The tool turns OpenGL off on X11; probing then only prints a warning.
+    const bool glOff = QGuiApplication::platformName() == QLatin1String("xcb") &&
+                       qgetenv("QT_XCB_GL_INTEGRATION") == "none";
     QOpenGLContext probe;
-    if (!probe.create())
+    if (glOff || !probe.create())
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
 }
 

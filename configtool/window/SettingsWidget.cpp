@@ -129,11 +129,6 @@ void SettingsWidget::setPageFactory(PageFactory factory)
     pageFactory() = factory ? std::move(factory) : PageFactory(createSettingsPage);
 }
 
-SettingsPage *SettingsWidget::page(SettingsCategory category) const
-{
-    return mPages[categoryIndex(category)];
-}
-
 QWidget *SettingsWidget::buildCategoryColumn()
 {
     auto *column = new QWidget;
@@ -191,7 +186,6 @@ QWidget *SettingsWidget::buildPageSide()
     mStack->setObjectName(QStringLiteral("stacked_widget"));
     mStack->setFocusPolicy(Qt::NoFocus);
     mStack->setAutoFillBackground(true);
-    createPages();
     inner->addWidget(mStack);
 
     auto *bar = new QWidget;
@@ -217,25 +211,50 @@ QWidget *SettingsWidget::buildPageSide()
     return inner;
 }
 
-void SettingsWidget::createPages()
+// Pages are built when first shown or saved: the window opens with only the
+// page it shows, so start-up does not pay for six pages nobody has looked at.
+SettingsPage *SettingsWidget::page(SettingsCategory category)
+{
+    const int index = categoryIndex(category);
+    if (mEnabled[index] && !mPageAttempted[index]) {
+        mPageAttempted[index] = true;
+        buildPage(category);
+    }
+    return mPages[index];
+}
+
+// After the window is up, the other pages are built one per pass of the event
+// loop, so switching category is instant and OK saves without building.
+void SettingsWidget::buildNextPageWhenIdle()
 {
     for (const CategoryInfo &info : kCategories) {
         const int index = categoryIndex(info.category);
-        if (!mEnabled[index])
-            continue;
-        // Built straight into the stack, where the page ends up anyway:
-        // moving a finished page there would restyle every widget again.
-        SettingsPage *page = pageFactory()(info.category, mStack);
-        if (!page)
-            continue;
-        mPages[index] = page;
-        mStack->addWidget(page);
-        if (info.category == SettingsCategory::General &&
-            page->metaObject()->indexOfSignal("SigHideStatus(bool)") >= 0) {
-            connect(page, SIGNAL(SigHideStatus(bool)), this, SIGNAL(SigHideStatus(bool)));
-            connect(page, SIGNAL(SigFullScreenHideSB(bool)), this,
-                    SIGNAL(SigFullScreenHideSB(bool)));
+        if (mEnabled[index] && !mPageAttempted[index]) {
+            page(info.category);
+            QTimer::singleShot(0, this, &SettingsWidget::buildNextPageWhenIdle);
+            return;
         }
+    }
+}
+
+void SettingsWidget::buildPage(SettingsCategory category)
+{
+    const int index = categoryIndex(category);
+    // Built straight into the stack, where the page ends up anyway: moving a
+    // finished page there would restyle every widget again.
+    SettingsPage *built = pageFactory()(category, mStack);
+    if (!built)
+        return;
+    mPages[index] = built;
+    // The stack keeps the column's order whatever order pages are built in.
+    int position = 0;
+    for (int before = 0; before < index; ++before)
+        position += mPages[before] ? 1 : 0;
+    mStack->insertWidget(position, built);
+    if (category == SettingsCategory::General &&
+        built->metaObject()->indexOfSignal("SigHideStatus(bool)") >= 0) {
+        connect(built, SIGNAL(SigHideStatus(bool)), this, SIGNAL(SigHideStatus(bool)));
+        connect(built, SIGNAL(SigFullScreenHideSB(bool)), this, SIGNAL(SigFullScreenHideSB(bool)));
     }
 }
 
@@ -381,6 +400,10 @@ void SettingsWidget::slot_showMinimized()
 
 void SettingsWidget::showEvent(QShowEvent *event)
 {
+    if (!mIdleBuildStarted) {
+        mIdleBuildStarted = true;
+        QTimer::singleShot(0, this, &SettingsWidget::buildNextPageWhenIdle);
+    }
     if (mReopenOnGeneral) {
         if (page(SettingsCategory::General))
             selectCategory(SettingsCategory::General);

@@ -23,7 +23,8 @@ public:
     // Test hook: pages for the windows built after this call.
     static void setPageFactory(PageFactory factory);
 
-    SettingsPage *page(SettingsCategory category) const;
+    // The page of a category, built on first use; null when it is disabled.
+    SettingsPage *page(SettingsCategory category);
     QStackedWidget *pageStack() const { return mStack; }
 
 signals:
@@ -57,13 +58,15 @@ private:
     QWidget *buildCategoryColumn();
     QWidget *buildPageSide();
     void addCategoryButtons(QVBoxLayout *column);
-    void createPages();
+    void buildPage(SettingsCategory category);
+    void buildNextPageWhenIdle();
     void selectCategory(SettingsCategory category);
     void saveAllPages();
     void notifyService();
 
     CategoryFlags mEnabled{};
     SettingsPage *mPages[kSettingsCategoryCount] = {};
+    bool mPageAttempted[kSettingsCategoryCount] = {};
     QPushButton *mCategoryButtons[kSettingsCategoryCount] = {};
     QPushButton *mRestoreButton = nullptr;
     QPushButton *mOkButton = nullptr;
@@ -71,4 +74,5 @@ private:
     QPushButton *mApplyButton = nullptr;
     QStackedWidget *mStack = nullptr;
     bool mReopenOnGeneral = false;
+    bool mIdleBuildStarted = false;
 };

@@ -53,13 +53,22 @@ bus)
     ;;
 x11)
     unset QT_QPA_PLATFORM
-    # -displayfd lets Xvfb pick a free display, so parallel tests never clash.
-    exec 3<> <(:)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
-    x_pid=$!
+    # -displayfd lets Xvfb pick a free display, so parallel tests never clash;
+    # two servers starting at the same instant can still pick the same number,
+    # and the loser exits at once: try again.
     display=""
-    for _ in $(seq 1 100); do
-        if read -r -t 0.1 display <&3 && [ -n "$display" ]; then break; fi
+    for _ in 1 2 3 4 5; do
+        exec 3<> <(:)
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+        x_pid=$!
+        for _ in $(seq 1 100); do
+            if read -r -t 0.1 display <&3 && [ -n "$display" ]; then break; fi
+            kill -0 "$x_pid" 2>/dev/null || break
+        done
+        [ -n "$display" ] && break
+        kill "$x_pid" 2>/dev/null || true
+        wait "$x_pid" 2>/dev/null || true
+        sleep 0.$((RANDOM % 5 + 1))
     done
     [ -n "$display" ] || { echo "Xvfb did not start" >&2; cat "$scratch/xvfb.log" >&2; exit 1; }
     export DISPLAY=":$display"
