@@ -4,6 +4,8 @@
 // root, the tool's font and style sheet, the per-user folders with env.ini,
 // and the service stand-in on the session bus when there is one.
 
+#include <QEvent>
+#include <QObject>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
@@ -36,4 +38,18 @@ public:
 
 private:
     QTemporaryDir mHome;
+};
+
+// Sees a widget's first paint; the paint is finished once the event loop
+// pass that delivered it returns.
+class PaintWatcher : public QObject
+{
+public:
+    bool painted = false;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return false;
+    }
 };

@@ -34,20 +34,6 @@ constexpr int kWordsPerCell = 10000;
 constexpr int kRuns = 3;
 constexpr double kBuildTargetMs = 1000.0;
 
-// Sees the table's first paint; the paint is finished once the event
-// loop pass that delivered it returns.
-class PaintWatcher : public QObject
-{
-public:
-    bool painted = false;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted = true;
-        return false;
-    }
-};
-
 struct Syllable {
     const char *hanzi;
     const char *pinyin;

@@ -30,20 +30,6 @@ constexpr int kPhraseCount = 10000;
 constexpr int kRuns = 7;
 constexpr double kTargetMs = 500.0;
 
-// Sees the table's first paint; the paint is finished once the event
-// loop pass that delivered it returns.
-class PaintWatcher : public QObject
-{
-public:
-    bool painted = false;
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted = true;
-        return false;
-    }
-};
-
 std::wstring abbreviation(int i)
 {
     std::wstring abbr;
