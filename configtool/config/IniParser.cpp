@@ -1,4 +1,5 @@
 #include "IniParser.h"
+#include "app/AtomicFile.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -147,16 +148,16 @@ bool t_iniParser::Parser(const std::string &path)
 
 bool t_iniParser::Save(const std::string &path) const
 {
-    std::ofstream out(path, std::ios::out | std::ios::trunc | std::ios::binary);
-    if (!out.is_open())
-        return false;
+    std::string text;
     for (const auto &section : mSections) {
-        out << utils::CreateSection(section.first) << '\n';
+        text += utils::CreateSection(section.first) + '\n';
         for (const auto &option : section.second)
-            out << utils::CreateOption(option.first, option.second) << '\n';
-        out << '\n';
+            text += utils::CreateOption(option.first, option.second) + '\n';
+        text += '\n';
     }
-    return true;
+    // Through a temporary file: a failed save leaves the old document whole.
+    return writeFileAtomically(path.c_str(), QByteArray::fromStdString(text)) ==
+           AtomicWriteResult::Written;
 }
 
 bool t_iniParser::HasSection(const std::string &section) const

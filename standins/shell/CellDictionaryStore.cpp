@@ -1,4 +1,5 @@
 #include "CellDictionaryStore.h"
+#include "PhraseBinaryFile.h"
 
 #include "KcelFile.h"
 #include "WideText.h"
@@ -122,18 +123,5 @@ bool CellDictionaryStore::rebuild(s_inputOutputDicData &data)
         }
     }
     data.nResult = words;
-    const std::string path = dataFilePath();
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file || !file.write(out.data(), out.size()) || !file.flush()) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return writeFileAtomically(dataFilePath(), out);
 }

@@ -1,4 +1,5 @@
 #include "KcelFile.h"
+#include "PhraseBinaryFile.h"
 
 #include <cstdio>
 #include <cstring>
@@ -130,17 +131,5 @@ bool KcelFile::write(const std::string &path) const
     std::string bytes;
     if (!serialize(bytes))
         return false;
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file || !file.write(bytes.data(), bytes.size()) || !file.flush()) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return writeFileAtomically(path, bytes);
 }

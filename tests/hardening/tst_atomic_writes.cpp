@@ -1,0 +1,291 @@
+// Every writer of the tool and of the engine stand-ins replaces its file
+// whole or not at all: on a full disk the old file stays as it was, and a
+// process killed in the middle of a save leaves the old or the new file,
+// never a mix, and no temporary file that the next save would trip over.
+//
+// The full-disk cases need a small file system of their own: full_disk.sh
+// mounts one and names it in KAIWO_FULL_DIR; without it they are skipped.
+#include "KcelFile.h"
+#include "PhraseBinaryFile.h"
+#include "PhraseTextFile.h"
+#include "TestFiles.h"
+#include "app/AtomicFile.h"
+#include "config/IniHelpers.h"
+#include "config/IniParser.h"
+#include "pinyin/CorrectionFile.h"
+#include "pinyin/FuzzyFile.h"
+#include "pinyin/KcdListFile.h"
+#include "shuangpin/ShuangPinController.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSaveFile>
+#include <QSet>
+#include <QSettings>
+#include <QtTest>
+
+#include <csignal>
+#include <functional>
+
+namespace
+{
+
+// The child of killedDuringSave cycles through versions 1 .. kLoopVersions.
+constexpr int kLoopVersions = 5;
+
+// Writes one version of a file; false when the writer says it failed.
+using Writer = std::function<bool(const QString &path, int version)>;
+
+QByteArray bulk(int version, int size)
+{
+    QByteArray bytes;
+    while (bytes.size() < size)
+        bytes += "version " + QByteArray::number(version) + " line " +
+                 QByteArray::number(bytes.size()) + '\n';
+    return bytes;
+}
+
+std::string str(const QString &path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+std::vector<UserPhraseItem> phrases(int version, int count)
+{
+    std::vector<UserPhraseItem> items;
+    for (int i = 0; i < count; ++i)
+        items.push_back({L"abc" + std::to_wstring(i),
+                         L"短语" + std::to_wstring(version * 100000 + i), int16_t(i % 9 + 1)});
+    return items;
+}
+
+KcelFile kcel(int version, int words)
+{
+    KcelFile file;
+    file.id = "id" + std::to_string(version);
+    file.name = "词库";
+    for (int i = 0; i < words; ++i)
+        file.entries.push_back({"词" + std::to_string(version * 100000 + i), "ci"});
+    return file;
+}
+
+// The writers, each making a big file for version > 0 so it cannot fit on a
+// full disk.
+std::map<QString, Writer> writers()
+{
+    const int big = 256 * 1024;
+    std::map<QString, Writer> all;
+    all["atomic file"] = [big](const QString &path, int version) {
+        return writeFileAtomically(str(path).c_str(), bulk(version, version ? big : 100)) ==
+               AtomicWriteResult::Written;
+    };
+    all["INI document"] = [](const QString &path, int version) {
+        n_kwxx::t_iniParser document;
+        for (int i = 0; i < (version ? 5000 : 1); ++i)
+            document.SetOption("section" + std::to_string(i), "key", std::to_string(version));
+        return document.Save(str(path));
+    };
+    all["iniparser settings"] = [](const QString &path, int version) {
+        if (!version)
+            return writeFile(path, "[Setting]\nkey=0\n");
+        // It reports nothing: success is the new value being in the file.
+        const QByteArray value = bulk(version, 64 * 1024).replace('\n', ' ');
+        setCfgValueString(str(path).c_str(), "Setting:key", value.constData());
+        return readFile(path).contains(value);
+    };
+    all["Fuzzy.dat"] = [](const QString &path, int version) {
+        if (!version)
+            return writeFile(path, "[Fuzzy]\n");
+        FuzzyFile::Pairs on{};
+        on.fill(true);
+        return FuzzyFile::write(path, on, true);
+    };
+    all["Correction.ini"] = [](const QString &path, int version) {
+        if (!version)
+            return writeFile(path, "[Correction]\n");
+        CorrectionFile::Rules on{};
+        on.fill(true);
+        return CorrectionFile::write(path, on);
+    };
+    all["QSettings (env.ini, kcdlist.ini)"] = [](const QString &path, int version) {
+        QSettings settings(path, QSettings::IniFormat);
+        for (int i = 0; i < (version ? 4000 : 1); ++i)
+            settings.setValue(QStringLiteral("Setting/key%1").arg(i), version);
+        settings.sync();
+        return settings.status() == QSettings::NoError;
+    };
+    all["kwim_phrases.bin"] = [](const QString &path, int version) {
+        return PhraseBinaryFile::write(str(path), phrases(version, version ? 8000 : 1));
+    };
+    all["PhraseEdit.txt"] = [](const QString &path, int version) {
+        return PhraseTextFile::write(str(path), phrases(version, version ? 8000 : 1));
+    };
+    all[".kcel and cell data"] = [](const QString &path, int version) {
+        return kcel(version, version ? 20000 : 1).write(str(path));
+    };
+    all["service dictionaries (QSaveFile)"] = [big](const QString &path, int version) {
+        QSaveFile file(path);
+        const QByteArray bytes = bulk(version, version ? big : 100);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+               file.commit();
+    };
+    return all;
+}
+
+QStringList otherFiles(const QString &dir, const QStringList &keep)
+{
+    QStringList names = QDir(dir).entryList(QDir::Files | QDir::Hidden);
+    for (const QString &name : keep)
+        names.removeAll(name);
+    return names;
+}
+
+// Fills the file system under dir until no block is left.
+void fillUp(const QString &path)
+{
+    QFile filler(path);
+    filler.open(QIODevice::WriteOnly);
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+    const QByteArray byte(1, 'x');
+    while (filler.write(byte) == 1 && filler.flush()) {
+    }
+}
+
+} // namespace
+
+class TestAtomicWrites : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fullDisk_data();
+    void fullDisk();
+    void schemeOnFullDisk();
+    void killedDuringSave_data();
+    void killedDuringSave();
+};
+
+void TestAtomicWrites::fullDisk_data()
+{
+    QTest::addColumn<QString>("writer");
+    for (const auto &entry : writers())
+        QTest::newRow(qPrintable(entry.first)) << entry.first;
+}
+
+void TestAtomicWrites::fullDisk()
+{
+    QFETCH(QString, writer);
+    const QString dir = qEnvironmentVariable("KAIWO_FULL_DIR");
+    if (dir.isEmpty())
+        QSKIP("needs a small file system of its own (full_disk.sh)");
+    const QString path = dir + "/target";
+    const QString filler = dir + "/filler";
+    const Writer write = writers().at(writer);
+
+    QVERIFY(write(path, 0));
+    const QByteArray before = readFile(path);
+    fillUp(filler);
+    const bool claimed = write(path, 1);
+    const QByteArray after = readFile(path);
+    const QStringList leftovers = otherFiles(dir, {"target", "filler"});
+    QFile::remove(filler);
+    QFile::remove(path);
+
+    QVERIFY2(!claimed, "the writer reported success on a full disk");
+    QCOMPARE(after, before);
+    QCOMPARE(leftovers, QStringList());
+}
+
+// The editor's save of a new scheme: the per-user scheme folder is on the
+// full file system through HOME.
+void TestAtomicWrites::schemeOnFullDisk()
+{
+    const QString dir = qEnvironmentVariable("KAIWO_FULL_DIR");
+    if (dir.isEmpty())
+        QSKIP("needs a small file system of its own (full_disk.sh)");
+    ShuangPinController *model = ShuangPinController::self();
+    QVERIFY(QDir().mkpath(ShuangPinController::localShuangPinPath()));
+    QVERIFY(model->BaseOnScheme(ShuangPinController::ShuangPinInstallPath() + "XiaoHe.ini"));
+    QVERIFY(model->keepNewSpScheme(QStringLiteral("旧"), QStringLiteral("mine.ini")));
+    const QString path = ShuangPinController::localShuangPinPath() + "mine.ini";
+    const QByteArray before = readFile(path);
+    QVERIFY(before.contains("title=旧"));
+
+    fillUp(dir + "/filler");
+    model->keepNewSpScheme(QStringLiteral("新的名字很长很长很长") + QString(2000, 'x'),
+                           QStringLiteral("mine.ini"));
+    const QByteArray after = readFile(path);
+    const QStringList leftovers =
+        otherFiles(ShuangPinController::localShuangPinPath(), {"mine.ini"});
+    QFile::remove(dir + "/filler");
+    QCOMPARE(after, before);
+    QCOMPARE(leftovers, QStringList());
+}
+
+void TestAtomicWrites::killedDuringSave_data()
+{
+    fullDisk_data();
+}
+
+// A child process saves versions 1, 2, 3 ... of one file as fast as it can;
+// it is killed at random moments, and each time the file must be one whole
+// version.
+void TestAtomicWrites::killedDuringSave()
+{
+    QFETCH(QString, writer);
+    const Writer write = writers().at(writer);
+    QTemporaryDir dir;
+    // Every whole file the child can leave: version 0, then any of 1 .. 5.
+    QSet<QByteArray> wholeFiles;
+    for (int version = 0; version <= kLoopVersions; ++version) {
+        const QString probe = dir.filePath(QString::number(version));
+        QVERIFY(write(probe, 0));
+        QVERIFY(write(probe, version));
+        wholeFiles.insert(readFile(probe));
+    }
+    const QString path = dir.filePath("target");
+    QVERIFY(write(path, 0));
+    QRandomGenerator random(4711);
+    for (int round = 0; round < 12; ++round) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), {"--save-loop", writer, path});
+        QVERIFY(child.waitForStarted());
+        QTest::qWait(int(random.bounded(20, 120)));
+        ::kill(pid_t(child.processId()), SIGKILL);
+        child.waitForFinished();
+        QVERIFY2(wholeFiles.contains(readFile(path)),
+                 qPrintable(QStringLiteral("round %1: not a whole file").arg(round)));
+    }
+    // The temporaries a kill leaves behind never stop the next save.
+    QVERIFY(write(path, 1));
+}
+
+namespace
+{
+
+// The child side of killedDuringSave.
+int saveLoop(const QString &writer, const QString &path)
+{
+    const Writer write = writers().at(writer);
+    for (int version = 1;; version = version % kLoopVersions + 1)
+        write(path, version);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc == 4 && qstrcmp(argv[1], "--save-loop") == 0) {
+        QCoreApplication app(argc, argv);
+        return saveLoop(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    }
+    QCoreApplication app(argc, argv);
+    TestAtomicWrites test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_atomic_writes.moc"
