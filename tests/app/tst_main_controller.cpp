@@ -49,6 +49,28 @@ bool nameOwned(const QString &name)
 
 } // namespace
 
+// Answers the tool's questions with values of the wrong type.
+class WrongTypesService : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.kaiwoimebs_service.hotel")
+
+public:
+    QStringList calls;
+
+public slots:
+    QString clearCnThesaurus()
+    {
+        calls << QStringLiteral("clearCnThesaurus");
+        return QStringLiteral("true");
+    }
+    int UsrDictImport(const QString &)
+    {
+        calls << QStringLiteral("UsrDictImport");
+        return 1;
+    }
+};
+
 class TestMainController : public QObject
 {
     Q_OBJECT
@@ -294,6 +316,40 @@ private slots:
                                                       QStringLiteral("UsrDictImport\t") + path,
                                                       QStringLiteral("ReloadConfig")}));
         }
+    }
+
+    // A service that answers with the wrong types: a string where a boolean
+    // belongs, or several values. None of it counts as success.
+    void askRefusesWrongTypes()
+    {
+        WrongTypesService fake;
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        QVERIFY(bus.registerObject(QStringLiteral("/"), &fake, QDBusConnection::ExportAllSlots));
+        QVERIFY(bus.registerService(serviceBusName(0)));
+        const bool cleared =
+            ImeServiceClient::ask(QStringLiteral("clearCnThesaurus"), {}, "clear fail");
+        const bool imported = ImeServiceClient::ask(QStringLiteral("UsrDictImport"),
+                                                    {QStringLiteral("x")}, "import fail");
+        bus.unregisterService(serviceBusName(0));
+        bus.unregisterObject(QStringLiteral("/"));
+        QVERIFY(!cleared);
+        QVERIFY(!imported);
+        QCOMPARE(gLog, (QStringList{QStringLiteral("clear fail"), QStringLiteral("import fail")}));
+        QCOMPARE(fake.calls, (QStringList{QStringLiteral("clearCnThesaurus"),
+                                          QStringLiteral("UsrDictImport")}));
+    }
+
+    // A service that answers only after the bus has given up: the call
+    // fails once the time-out is over, and later calls work again.
+    void askGivesUpAfterTheBusTimeout()
+    {
+        ServiceProcess late({QStringLiteral("--delay"), QStringLiteral("27000")});
+        QVERIFY(late.waitUntilReady(serviceBusName(0)));
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!ImeServiceClient::ask(QStringLiteral("clearCnThesaurus"), {}, "clear fail"));
+        QVERIFY(timer.elapsed() < 27000);
+        QCOMPARE(gLog, QStringList{QStringLiteral("clear fail")});
     }
 
     void sentCallsBlockAndKeepTheirOrder()
