@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <unistd.h>
 
 namespace
 {
@@ -80,11 +81,25 @@ QString MainController::configtoolBusName()
     return QString::fromLatin1(name);
 }
 
+namespace
+{
+
+// Nothing is open or written yet. Running static destructors here would tear
+// Qt's D-Bus thread down while it is still working, which can abort the
+// process instead of ending it with status 1.
+[[noreturn]] void leaveAsSecondCopy()
+{
+    std::fflush(nullptr);
+    _exit(1);
+}
+
+} // namespace
+
 void MainController::InitDbus()
 {
     if (!kaiwoImeServiceConfigtoolIsNotRunning()) {
         notifySettingsWidgetActive();
-        std::exit(1);
+        leaveAsSecondCopy();
     }
     creatDBusService();
     qCDebug(lcConfigtool) << "--------------creatDBusService";
@@ -105,7 +120,7 @@ void MainController::creatDBusService()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.registerService(configtoolBusName()))
-        std::exit(1);
+        leaveAsSecondCopy();
     bus.registerObject(QStringLiteral("/"), this, QDBusConnection::ExportAllSlots);
 }
 

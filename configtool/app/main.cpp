@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QQuickWindow>
 #include <QTranslator>
 
 namespace
@@ -47,18 +48,29 @@ void applyStyleSheet(QApplication &app)
 // Nothing here draws with OpenGL, and on X11 merely looking for it loads the
 // GL driver stack (tens of milliseconds, about 50 MB). Without it the double-
 // pinyin keyboards use Qt Quick's software renderer. A user's own choice wins.
-void skipOpenGlOnX11()
+bool skipOpenGlOnX11()
 {
-    if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
-        qputenv("QT_XCB_GL_INTEGRATION", "none");
+    if (qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        return false;
+    qputenv("QT_XCB_GL_INTEGRATION", "none");
+    return true;
+}
+
+// X11 reads the choice when the first window is made; programs started from
+// the tool (a browser for a link) must not inherit it.
+void forgetOpenGlChoice()
+{
+    qunsetenv("QT_XCB_GL_INTEGRATION");
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    skipOpenGlOnX11();
+    const bool withoutOpenGl = skipOpenGlOnX11();
     auto *app = new QApplication(argc, argv);
+    if (withoutOpenGl && QGuiApplication::platformName() == QLatin1String("xcb"))
+        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
     MainController *controller = MainController::self();
     controller->InitDbus();
 
@@ -72,6 +84,8 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/picture/kaiwo.png")));
 
     controller->init();
+    if (withoutOpenGl)
+        forgetOpenGlChoice();
     app->exec();
 
     delete controller;

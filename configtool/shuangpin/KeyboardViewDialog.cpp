@@ -25,10 +25,12 @@ void chooseSceneGraphBackend()
     if (chosen)
         return;
     chosen = true;
+    // Chosen already: by the user, or by the tool when it turned OpenGL off.
     if (qEnvironmentVariableIsSet("QT_QUICK_BACKEND") ||
-        qEnvironmentVariableIsSet("QMLSCENE_DEVICE"))
+        qEnvironmentVariableIsSet("QMLSCENE_DEVICE") ||
+        !QQuickWindow::sceneGraphBackend().isEmpty())
         return;
-    // The tool turns OpenGL off on X11; probing then only prints a warning.
+    // X11 without OpenGL only warns when probed.
     const bool glOff = QGuiApplication::platformName() == QLatin1String("xcb") &&
                        qgetenv("QT_XCB_GL_INTEGRATION") == "none";
     QOpenGLContext probe;
