@@ -7,21 +7,10 @@ source "$(dirname "$0")/lib.sh"
 
 start_service
 cd "$KAIWO_SCRATCH"
-ok_x=$((146 + 250 + 45))
-ok_y=$((540 - 51 + 7 + 18))
-
-# run_ok HOME: opens the tool with that HOME, presses OK, returns its status.
+# run_ok HOME: OK with that HOME; STATUS holds the exit status.
 run_ok() {
     : >"$JOURNAL"
-    HOME="$1" "$TOOL" &
-    local pid=$!
-    wait_for "the settings window" tool_window
-    local window
-    window=$(tool_window)
-    sleep 0.3
-    click_until_exit "$pid" "$window" "$ok_x" "$ok_y"
-    STATUS=0
-    wait_exit "$pid" 20 || STATUS=$?
+    open_and_press_ok "$1"
 }
 
 # 200 characters and more, in components a file system takes.
@@ -63,19 +52,10 @@ if unshare --mount true 2>/dev/null; then
     unshare --mount --propagation private -- bash -c '
         mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" "$1"
         source "$2/lib.sh"
-        run_ok() {
-            HOME="$1" "$TOOL" &
-            local pid=$!
-            wait_for "the settings window" tool_window
-            local window
-            window=$(tool_window)
-            sleep 0.3
-            click_until_exit "$pid" "$window" "$3" "$4"
-            wait_exit "$pid" 20
-        }
-        run_ok "$1" "" "$3" "$4"
+        open_and_press_ok "$1"
+        [ "$STATUS" -eq 0 ] || fail "OK with a read-only HOME exited $STATUS"
         echo "read-only HOME: OK exited 0"
-    ' read_only "$home" "$(dirname "$0")" "$ok_x" "$ok_y" || fail "OK with a read-only HOME failed"
+    ' read_only "$home" "$(dirname "$0")"
     [ "$(find "$home" -type f -exec md5sum {} + | sort)" = "$before" ] ||
         fail "a read-only HOME changed"
 fi

@@ -103,3 +103,17 @@ click_until_exit() {
         done
     done
 }
+
+# open_and_press_ok HOME: starts the tool with that HOME, presses OK once its
+# window is up and sets STATUS to the tool's exit status.
+open_and_press_ok() {
+    HOME="$1" "$TOOL" &
+    local pid=$!
+    wait_for "the settings window" tool_window
+    local window
+    window=$(tool_window)
+    sleep 0.3
+    click_until_exit "$pid" "$window" $((146 + 250 + 45)) $((540 - 51 + 7 + 18))
+    STATUS=0
+    wait_exit "$pid" 20 || STATUS=$?
+}
