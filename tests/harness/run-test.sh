@@ -15,7 +15,20 @@ cleanup() {
     [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null || true
     [ -n "${x_pid:-}" ] && kill "$x_pid" 2>/dev/null || true
     wait 2>/dev/null || true
+    # A sanitizer report from any process of the test fails it, also one
+    # from a child whose exit status nobody looks at or whose stderr was
+    # thrown away; the report goes into the test's output.
+    local reports=0
+    for report in "$scratch"/sanitizer/*; do
+        [ -f "$report" ] || continue
+        echo "==== sanitizer report ${report##*/}" >&2
+        cat "$report" >&2
+        reports=$((reports + 1))
+    done
     rm -rf "$scratch"
+    if [ "$reports" -gt 0 ]; then
+        exit 1
+    fi
 }
 trap cleanup EXIT
 
@@ -29,6 +42,11 @@ export KAIWO_SCRATCH="$scratch"
 export XDG_RUNTIME_DIR="$scratch/runtime"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 export PATH="$KAIWO_BUILD_DIR/bin:$PATH"
+if [ -n "${ASAN_OPTIONS:-}" ]; then
+    mkdir -p "$scratch/sanitizer"
+    export ASAN_OPTIONS="$ASAN_OPTIONS:log_path=$scratch/sanitizer/report:log_exe_name=1"
+    export UBSAN_OPTIONS="${UBSAN_OPTIONS:-}:log_path=$scratch/sanitizer/report:log_exe_name=1"
+fi
 
 # run_in_own_session COMMAND...: runs it as the leader of a new session so
 # cleanup can end everything it started.
