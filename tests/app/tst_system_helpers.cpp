@@ -184,7 +184,7 @@ private slots:
         row("output cut at the buffer size", "printf 0123456789", 4, "0123");
         row("output exactly the buffer size", "printf abcd", 4, "abcd");
         row("output in pieces", "printf ab; sleep 0.2; printf 'c\\000d'", 8,
-            QByteArray("abc\0d", 5));
+            literalBytes("abc\0d"));
         // A command that writes for ever must not keep the caller waiting.
         row("endless output", "yes", 8, "y\ny\ny\ny\n");
         row("no output", "true", 16, QByteArray());
@@ -256,8 +256,8 @@ private slots:
         qstring2char(QStringLiteral("café"), &local, false);
         qstring2char(QString(), &empty, true);
         QTextCodec::setCodecForLocale(previous);
-        QCOMPARE(QByteArray(utf8, 10), QByteArray("caf\xc3\xa9 凯\0", 10));
-        QCOMPARE(QByteArray(local, 5), QByteArray("caf\xe9\0", 5));
+        QCOMPARE(QByteArray(utf8, 10), literalBytes("caf\xc3\xa9 凯\0"));
+        QCOMPARE(QByteArray(local, 5), literalBytes("caf\xe9\0"));
         QCOMPARE(QByteArray(empty, 1), QByteArray(1, '\0'));
         delete[] utf8;
         delete[] local;

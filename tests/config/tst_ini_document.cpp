@@ -63,8 +63,8 @@ private slots:
         QTest::newRow("no sections") << QByteArray("k=v\n") << true << QByteArray("[]\nk=v\n\n");
         QTest::newRow("empty-named header")
             << QByteArray("[]\nk=v\n") << true << QByteArray("[]\nk=v\n\n");
-        QTest::newRow("binary") << QByteArray("\x00\x01\xFF\n\x7F\x00=\x80\n", 9) << true
-                                << QByteArray("[]\n\x7F\x00=\x80\n\n", 9);
+        QTest::newRow("binary") << literalBytes("\x00\x01\xFF\n\x7F\x00=\x80\n") << true
+                                << literalBytes("[]\n\x7F\x00=\x80\n\n");
         QTest::newRow("huge line") << "[s]\nk=" + huge + "\n" << true << "[s]\nk=" + huge + "\n\n";
     }
     void parseAndSave()

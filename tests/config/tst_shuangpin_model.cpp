@@ -61,7 +61,7 @@ private slots:
         writeFile(userScheme("two.ini"), QByteArray(title).replace("%1", "我的"));
         writeFile(userScheme("skip.txt"), QByteArray(title).replace("%1", "不算"));
         writeFile(userScheme("skip.INI"), QByteArray(title).replace("%1", "不算"));
-        writeFile(userScheme("junk.ini"), QByteArray("\x00\xff\xfe\x80 no title\n", 16));
+        writeFile(userScheme("junk.ini"), literalBytes("\x00\xff\xfe\x80 no title\n"));
         model()->loadShuangPinConf();
 
         QStringList expected;
@@ -134,7 +134,7 @@ private slots:
         QVERIFY(model()->unassignedSyllables().empty());
 
         writeFile(userScheme("empty.x"), "");
-        writeFile(userScheme("binary.x"), QByteArray("\x00\x01\xff\xfe\x80\x7f\n\x00", 8));
+        writeFile(userScheme("binary.x"), literalBytes("\x00\x01\xff\xfe\x80\x7f\n\x00"));
         writeFile(userScheme("repeat.x"), "[韵母]\nai=B\n[韵母]\n");
         QVERIFY(model()->LoadSpScheme(userScheme("empty.x")));
         const QStringList defaults = table(false);

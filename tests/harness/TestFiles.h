@@ -9,6 +9,13 @@
 #include <cstdio>
 #include <unistd.h>
 
+// The bytes of a string literal with its embedded NULs and without the
+// final one; a length counted by hand reads past the literal when it is off.
+template <size_t N> QByteArray literalBytes(const char (&text)[N])
+{
+    return QByteArray(text, int(N - 1));
+}
+
 inline bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);

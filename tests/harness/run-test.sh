@@ -15,7 +15,27 @@ cleanup() {
     [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2>/dev/null || true
     [ -n "${x_pid:-}" ] && kill "$x_pid" 2>/dev/null || true
     wait 2>/dev/null || true
+    [ -n "${tee_pid:-}" ] && wait "$tee_pid" 2>/dev/null || true
+    # An AddressSanitizer or LeakSanitizer report from any process of the
+    # test fails it, also one from a child whose exit status nobody looks at
+    # or whose stderr was thrown away; the report goes into the test's output.
+    local reports=0
+    for report in "$scratch"/sanitizer/*; do
+        [ -f "$report" ] || continue
+        echo "==== sanitizer report ${report##*/}" >&2
+        cat "$report" >&2
+        reports=$((reports + 1))
+    done
+    # UndefinedBehaviorSanitizer ignores log_path when it shares the process
+    # with AddressSanitizer: its reports are found in the test's stderr.
+    if [ -n "${stderr_copy:-}" ] && grep -q "runtime error:" "$stderr_copy" 2>/dev/null; then
+        echo "==== UndefinedBehaviorSanitizer reported (above)" >&2
+        reports=$((reports + 1))
+    fi
     rm -rf "$scratch"
+    if [ "$reports" -gt 0 ]; then
+        exit 1
+    fi
 }
 trap cleanup EXIT
 
@@ -29,11 +49,25 @@ export KAIWO_SCRATCH="$scratch"
 export XDG_RUNTIME_DIR="$scratch/runtime"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 export PATH="$KAIWO_BUILD_DIR/bin:$PATH"
+if [ -n "${ASAN_OPTIONS:-}" ]; then
+    mkdir -p "$scratch/sanitizer"
+    export ASAN_OPTIONS="$ASAN_OPTIONS:log_path=$scratch/sanitizer/report:log_exe_name=1"
+    stderr_copy="$scratch/stderr.log"
+fi
 
 # run_in_own_session COMMAND...: runs it as the leader of a new session so
 # cleanup can end everything it started.
 run_in_own_session() {
-    setsid "$@" &
+    if [ -n "${stderr_copy:-}" ]; then
+        # The copying tee is this shell's child, not the test's: tests
+        # check that they leave no children behind.
+        exec 4> >(tee "$stderr_copy" >&2)
+        tee_pid=$!
+        setsid "$@" 2>&4 4>&- &
+        exec 4>&-
+    else
+        setsid "$@" &
+    fi
     test_sid=$!
     set +e
     wait "$test_sid"

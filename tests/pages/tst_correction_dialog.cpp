@@ -84,7 +84,7 @@ private slots:
             << QByteArray("\r\n[Correction]\r\nmg=ng\r\nuen=un")
             << QStringList{"mg==>ng", "uen==>un"};
         QTest::newRow("binary junk")
-            << QByteArray("\0[Correction]\n[Correction]\n\xff\0\nmg=\xfe\n", 35)
+            << literalBytes("\0[Correction]\n[Correction]\n\xff\0\nmg=\xfe\n")
             << QStringList{"mg==>ng"};
         QTest::newRow("huge line")
             << QByteArray("[Correction]\n") + QByteArray(500000, '=') + "\ngn=ng"

@@ -20,7 +20,9 @@ const QString kDefaults = QStringLiteral("011111110");
 // its own, which this timer ends with "确定".
 void acceptNextNotice()
 {
-    auto *timer = new QTimer;
+    // Owned by the application, so a test that ends within the three
+    // seconds does not leave the timer behind.
+    auto *timer = new QTimer(QCoreApplication::instance());
     QObject::connect(timer, &QTimer::timeout, timer, [] {
         if (auto *notice = qobject_cast<KaiwoPromptDialog *>(QApplication::activeModalWidget()))
             notice->findChild<QPushButton *>("pushButton_ok")->click();

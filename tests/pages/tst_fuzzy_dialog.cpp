@@ -136,8 +136,7 @@ private slots:
             << QByteArray("[Metadata]\r\n[Fuzzy]\r\nzh=z\r\n[Gray]\r\nch=c\r\n[Fuzzy]\r\neng=en")
             << QStringList{"z = zh", "en = eng"};
         QTest::newRow("binary junk")
-            << QByteArray("[Fuzzy]\n\xff\xfe\0\x01zh=z\n\0\nn=\xff\0\n", 24)
-            << QStringList{"l = n"};
+            << literalBytes("[Fuzzy]\n\xff\xfe\0\x01zh=z\n\0\nn=\xff\0\n") << QStringList{"l = n"};
         QTest::newRow("huge lines")
             << QByteArray("[Fuzzy]\n") + QByteArray(300000, 'x') +
                    "\nsh=" + QByteArray(300000, 's') + "\n" + QByteArray(300000, '[') + "\nch=c\n"

@@ -294,7 +294,7 @@ private slots:
                   "[metadata]\ntitle=\"引号\" 'x' $(rm -rf ~)\n[韵母]\nai=7\nan=ä\nang=\n"
                   "[声母]\nzh=;\nch=x\nempty=9\n");
         writeFile(userSchemes() + "empty.ini", "");
-        writeFile(userSchemes() + "binary.ini", QByteArray("\x00\xff[\x01]\n\x80=\x81", 12));
+        writeFile(userSchemes() + "binary.ini", literalBytes("\x00\xff[\x01]\n\x80=\x81"));
         QByteArray huge = "[metadata]\ntitle=大文件\n[韵母]\n";
         while (huge.size() < 8 << 20)
             huge += "ai=L\nfiller" + QByteArray::number(huge.size()) + "=X\n";

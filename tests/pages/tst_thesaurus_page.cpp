@@ -103,7 +103,7 @@ private slots:
             << QByteArray("[kcdlist]\nkcdNum=-3\n[kcd0]\nid=kaiwo.sample.idioms\nused=0\n")
             << QStringList{"成语精选"} << "1" << true;
         QTest::newRow("garbage kcdlist")
-            << QStringList{"idioms.kcel"} << QByteArray("\x01\xff[[kcd\n=\n", 12)
+            << QStringList{"idioms.kcel"} << literalBytes("\x01\xff[[kcd\n=\n")
             << QStringList{"成语精选"} << "1" << true;
         QTest::newRow("nothing installed")
             << QStringList{} << QByteArray() << QStringList{} << "" << false;

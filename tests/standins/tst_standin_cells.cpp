@@ -82,22 +82,22 @@ private slots:
         QTest::newRow("missing last NUL") << good.left(good.size() - 1) << false;
         QTest::newRow("trailing byte") << good + 'x' << false;
         QTest::newRow("other identifier") << patched(good, 0, "KCEX") << false;
-        QTest::newRow("future version") << patched(good, 4, QByteArray("\x02\x00", 2)) << false;
-        QTest::newRow("count too high") << patched(good, 16, QByteArray("\x04\0\0\0", 4)) << false;
-        QTest::newRow("count too low") << patched(good, 16, QByteArray("\x02\0\0\0", 4)) << false;
+        QTest::newRow("future version") << patched(good, 4, literalBytes("\x02\x00")) << false;
+        QTest::newRow("count too high") << patched(good, 16, literalBytes("\x04\0\0\0")) << false;
+        QTest::newRow("count too low") << patched(good, 16, literalBytes("\x02\0\0\0")) << false;
         QTest::newRow("huge count") << patched(good, 16, "\xff\xff\xff\xff") << false;
         QTest::newRow("string length past end") << patched(good, 20, "\xff\xff\0\0") << false;
         QTest::newRow("no terminator") << patched(good, kIdNul, "x") << false;
         QTest::newRow("negative date") << patched(good, 8, QByteArray(8, '\xff')) << false;
         QTest::newRow("date after 2038")
-            << patched(good, 8, QByteArray("\0\0\0\x80\0\0\0\0", 8)) << false;
+            << patched(good, 8, literalBytes("\0\0\0\x80\0\0\0\0")) << false;
         QByteArray binary(4096, '\0');
         for (int i = 0; i < binary.size(); ++i)
             binary[i] = char(i * 37 + 11);
         QTest::newRow("binary") << binary << false;
         QTest::newRow("binary after identifier") << QByteArray("KCEL") + binary << false;
         QTest::newRow("latin-1 name")
-            << patched(good, kIdNul + 1 + 4, QByteArray("\xe9\xe9\xe9", 3)) << false;
+            << patched(good, kIdNul + 1 + 4, literalBytes("\xe9\xe9\xe9")) << false;
     }
 
     void readerChecksFiles()

@@ -63,7 +63,7 @@ private slots:
         QTest::newRow("another kind") << QByteArray("KaiwoUserDictionary 1 wubi-pinyin\na\tb\t1\n");
         QTest::newRow("another version") << QByteArray("KaiwoUserDictionary 2 pinyin\n");
         QTest::newRow("no header") << QByteArray("a\tb\t1\n");
-        QTest::newRow("NUL byte") << header + QByteArray("a\tb\t1\n\0", 8);
+        QTest::newRow("NUL byte") << header + literalBytes("a\tb\t1\n\0");
         QTest::newRow("bad UTF-8") << header + "a\t\xff\xfe\t1\n";
         QTest::newRow("cut UTF-8") << header + "a\t\xe4\xbd";
         QTest::newRow("two fields") << header + "a\tb\n";

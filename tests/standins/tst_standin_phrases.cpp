@@ -138,15 +138,13 @@ private slots:
         QTest::newRow("utf-8 bom, crlf") << QByteArray("\xEF\xBB\xBF"
                                                        "ab,-2=好\r\n")
                                          << "ab,-2=好" << ok;
-        QTest::newRow("utf-16 le") << QByteArray("\xFF\xFE"
-                                                 "a\0b\0,\0"
-                                                 "1\0=\0}Y\n\0",
-                                                 16)
+        QTest::newRow("utf-16 le") << literalBytes("\xFF\xFE"
+                                                   "a\0b\0,\0"
+                                                   "1\0=\0}Y\n\0")
                                    << "ab,1=好" << ok;
-        QTest::newRow("utf-16 be, lone surrogate skipped") << QByteArray("\xFE\xFF\0a\0,\0"
-                                                                         "1\0=\0x\0\n\0b\0,\0"
-                                                                         "1\0=\xD8\0",
-                                                                         26)
+        QTest::newRow("utf-16 be, lone surrogate skipped") << literalBytes("\xFE\xFF\0a\0,\0"
+                                                                           "1\0=\0x\0\n\0b\0,\0"
+                                                                           "1\0=\xD8\0")
                                                            << "a,1=x" << damaged;
         QTest::newRow("invalid utf-8 line skipped")
             << QByteArray("a,1=\xC3\x28\nb,1=y") << "b,1=y" << damaged;

@@ -4,6 +4,10 @@
 # namespace of its own where no other process can be hit.
 source "$(dirname "$0")/lib.sh"
 export QT_QPA_PLATFORM=offscreen
+# Under AddressSanitizer the tool's own handlers must see the fault, not
+# the sanitizer's (later options override earlier ones; without the
+# sanitizer nothing reads this).
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}handle_segv=0:handle_sigill=0:handle_abort=0"
 
 if [ "${1:-}" != "--inside" ]; then
     if [ "$(id -u)" -ne 0 ]; then

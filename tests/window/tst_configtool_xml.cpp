@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "window/ConfigtoolXml.h"
 
 #include <QTemporaryDir>
@@ -63,7 +64,9 @@ void TestConfigtoolXml::flags_data()
         << Flags{true, false, false, true, false, false, false};
     QTest::newRow("empty file") << QByteArray() << none;
     QTest::newRow("not XML") << QByteArray("General=1\nPinyin=1\n") << none;
-    QTest::newRow("binary") << QByteArray("\x00\xff\xfe<\x01\x02Configtool>\x00", 14) << none;
+    QTest::newRow("binary") << literalBytes("\x00\xff\xfe<\x01\x02"
+                                            "Configtool>\x00")
+                            << none;
 }
 
 void TestConfigtoolXml::flags()

@@ -272,7 +272,7 @@ void TestSettingsWidget::opensOnFirstEnabledCategory()
 
 void TestSettingsWidget::nothingEnabledStillWorks()
 {
-    auto window = makeWindow(QByteArray("\x00\x01 not xml", 10));
+    auto window = makeWindow(literalBytes("\x00\x01 not xml"));
     QVERIFY(window->findChildren<QPushButton *>(QStringLiteral("category_button")).isEmpty());
     QCOMPARE(window->pageStack()->count(), 0);
     QVERIFY(window->findChild<QLabel *>(QStringLiteral("settings_logo_label")));
