@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks formatting, builds and runs every test.
+# Installs what is missing, checks formatting, builds and runs every test,
+# then the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/check-format.sh
 scripts/build.sh
-cd build
-ctest --output-on-failure -j2 --timeout 300
+(cd build && ctest --output-on-failure -j2 --timeout 300)
+scripts/sanitize-tests.sh
