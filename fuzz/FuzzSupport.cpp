@@ -52,13 +52,19 @@ const std::string &tempDir()
 
 void writeFile(const std::string &path, const uint8_t *data, size_t size)
 {
-    static time_t stamp = 1000000000;
     FILE *file = std::fopen(path.c_str(), "wb");
     if (!file || (size && std::fwrite(data, 1, size, file) != size) || std::fclose(file) != 0)
         fail("cannot write the input file");
-    const struct timespec times[2] = {{++stamp, 0}, {stamp, 0}};
+    stamp(path);
+}
+
+void stamp(const std::string &path)
+{
+    static time_t seconds = 1000000000;
+    ++seconds;
+    const struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
     if (utimensat(AT_FDCWD, path.c_str(), times, 0) != 0)
-        fail("cannot set the input file's time");
+        fail("cannot set a file's time");
 }
 
 void makePath(const std::string &folder)

@@ -20,6 +20,10 @@ const std::string &tempDir();
 // see the new content. Aborts when the file cannot be written.
 void writeFile(const std::string &path, const uint8_t *data, size_t size);
 
+// Gives the file a newer modification time than any before, as writeFile
+// does; for files a reader under test has replaced.
+void stamp(const std::string &path);
+
 // Creates folder and its parents; aborts on failure.
 void makePath(const std::string &folder);
 

@@ -1,13 +1,42 @@
-// env.ini as the settings store reads it (QSettings through SettingsReader
-// and SettingsWriter) and as the plain INI helpers (iniparser) read and
-// rewrite it.
+// env.ini as the settings store reads it (IniSafety's guard, then QSettings
+// through SettingsReader and SettingsWriter) and as the plain INI helpers
+// (iniparser) read and rewrite it.
 
 #include "FuzzSupport.h"
 #include "config/IniHelpers.h"
+#include "config/IniSafety.h"
 #include "config/SettingsStore.h"
 
 #include <QSettings>
 #include <QStringList>
+
+namespace
+{
+
+// What QSettings makes of INI text other than "@Variant(" and "@DateTime(".
+bool plainValue(const QVariant &value)
+{
+    switch (int(value.type())) {
+    case QVariant::Invalid:
+    case QVariant::String:
+    case QVariant::StringList:
+    case QVariant::ByteArray:
+    case QVariant::Rect:
+    case QVariant::Size:
+    case QVariant::Point:
+        return true;
+    case QVariant::List:
+        for (const QVariant &element : value.toList()) {
+            if (!plainValue(element))
+                return false;
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
@@ -25,9 +54,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QStringList keys{QStringLiteral("ShowMinimizedType"), QStringLiteral("PageSize"),
                      QStringLiteral("FontCh"), QStringLiteral("ColorPinyin"),
                      QStringLiteral("QuanPin")};
-    {
+    // As the controller opens the user's env.ini: values QSettings would
+    // read as objects taken out first (they abort Qt 5 when damaged).
+    if (IniSafety::makeSafe(path)) {
+        fuzz::stamp(input);
         QSettings settings(path, QSettings::IniFormat);
         settings.setIniCodec("UTF-8");
+        // What the guard lets through reads as text, never as an object.
+        for (const QString &key : settings.allKeys()) {
+            if (!plainValue(settings.value(key)))
+                fuzz::fail("a value read as an object passed the guard");
+        }
         SettingsStore::attach(&settings, &settings);
         {
             const SettingsReader reader(CON_CURRENT);
