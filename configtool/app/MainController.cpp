@@ -4,6 +4,7 @@
 #include "ImeServiceClient.h"
 #include "Logging.h"
 #include "SystemHelpers.h"
+#include "config/IniSafety.h"
 #include "config/SettingsStore.h"
 #include "window/SettingsWidget.h"
 
@@ -181,12 +182,19 @@ void MainController::openSettings()
     SettingsStore::attach(nullptr, nullptr);
     delete mUserSettings;
     delete mDefaultSettings;
-    mUserSettings =
-        new QSettings(localPcPyDirPath() + QStringLiteral("env.ini"), QSettings::IniFormat);
-    mUserSettings->setIniCodec("UTF-8");
-    mDefaultSettings =
-        new QSettings(sysEnvPyDirPath() + QStringLiteral("env.ini"), QSettings::IniFormat);
-    mDefaultSettings->setIniCodec("UTF-8");
+    // Values QSettings would read as objects are taken out of the user's
+    // copy; a file still holding any is not opened (reads give defaults).
+    const auto open = [](const QString &path, bool owned) -> QSettings * {
+        if (owned ? !IniSafety::makeSafe(path) : IniSafety::holdsSerialisedValues(path)) {
+            qCWarning(lcConfigtool).noquote() << path + QStringLiteral(" holds serialised values");
+            return nullptr;
+        }
+        auto *settings = new QSettings(path, QSettings::IniFormat);
+        settings->setIniCodec("UTF-8");
+        return settings;
+    };
+    mUserSettings = open(localPcPyDirPath() + QStringLiteral("env.ini"), true);
+    mDefaultSettings = open(sysEnvPyDirPath() + QStringLiteral("env.ini"), false);
     SettingsStore::attach(mUserSettings, mDefaultSettings);
 }
 

@@ -1,17 +1,20 @@
 #include "KcdListFile.h"
 #include "app/SystemHelpers.h"
+#include "config/IniSafety.h"
 
 #include <QRegularExpression>
 
 #include <cstdlib>
 
-KcdListFile::KcdListFile(const QString &path) : mSettings(path, QSettings::IniFormat)
+KcdListFile::KcdListFile(const QString &path) : mPath(path), mSettings(path, QSettings::IniFormat)
 {
     mSettings.setIniCodec("UTF-8");
 }
 
 int KcdListFile::usedState(const QString &id) const
 {
+    if (!IniSafety::makeSafe(mPath))
+        return -1;
     mSettings.sync();
     bool ok = false;
     const int count = mSettings.value(QStringLiteral("kcdlist/kcdNum")).toInt(&ok);
@@ -40,6 +43,9 @@ int KcdListFile::usedState(const QString &id) const
 
 void KcdListFile::rewrite(const QList<Row> &rows)
 {
+    // Writing parses what the file holds first.
+    if (!IniSafety::makeSafe(mPath))
+        return;
     mSettings.clear();
     for (int i = 0; i < rows.size(); ++i) {
         const Row &row = rows.at(i);

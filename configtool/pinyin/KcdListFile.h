@@ -6,7 +6,9 @@
 
 // kcdlist.ini in the cell dictionary directory: which installed cell
 // dictionaries exist and which are switched on. Only kcdNum, id and used
-// are ever read back.
+// are ever read back. Values QSettings would read as objects (IniSafety)
+// are taken out of the file before each read or write; when that fails,
+// usedState() is -1 and rewrite() writes nothing.
 class KcdListFile
 {
 public:
@@ -32,5 +34,6 @@ public:
     static QString md5Of(const QString &path);
 
 private:
+    const QString mPath;
     mutable QSettings mSettings;
 };

@@ -4,6 +4,7 @@
 #include "Logging.h"
 #include "config/IniHelpers.h"
 #include "config/IniParser.h"
+#include "config/IniSafety.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -270,6 +271,10 @@ void ShuangPinController::loadSchemeDirectory(const QString &directory, bool per
         const QString name = entry.fileName();
         if (!entry.isFile() || name.isEmpty() || name == QLatin1String(".") ||
             name == QLatin1String("..") || !name.endsWith(QLatin1String("ini")) || !entry.exists())
+            continue;
+        // A scheme file is shared, never changed here: one holding values
+        // QSettings would read as objects is left out of the list.
+        if (IniSafety::holdsSerialisedValues(entry.absoluteFilePath()))
             continue;
         QSettings file(entry.absoluteFilePath(), QSettings::IniFormat);
         file.setIniCodec("UTF-8");

@@ -6,6 +6,7 @@
 #include "app/Logging.h"
 #include "app/MainController.h"
 #include "config/IniHelpers.h"
+#include "config/IniSafety.h"
 #include "ui_ShuangPinSettingDialog.h"
 #include "window/KaiwoPromptDialog.h"
 
@@ -24,10 +25,14 @@ const QStringList kUndeletableTitles{"智能ABC",  "微软双拼", "拼音加加
 
 const QString kDefaultSchemeName = QStringLiteral("Kaiwo");
 
+// Null when the file holds values QSettings would read as objects and they
+// cannot be taken out (IniSafety).
 QSettings *openSettings()
 {
-    auto *settings = new QSettings(ShuangPinController::localPath() + QStringLiteral("env.ini"),
-                                   QSettings::IniFormat);
+    const QString path = ShuangPinController::localPath() + QStringLiteral("env.ini");
+    if (!IniSafety::makeSafe(path))
+        return nullptr;
+    auto *settings = new QSettings(path, QSettings::IniFormat);
     settings->setIniCodec("UTF-8");
     return settings;
 }
@@ -69,6 +74,8 @@ void ShuangPinSettingDialog::init()
 bool ShuangPinSettingDialog::setCurrentSpScheme()
 {
     QScopedPointer<QSettings> settings(openSettings());
+    if (!settings)
+        return false;
     const QString name =
         settings->value(QStringLiteral("Setting/ShuangPinName"), kDefaultSchemeName).toString();
     qCDebug(lcConfigtool) << "setCurrentSpScheme::currentSpScheme=" << name;
@@ -95,6 +102,8 @@ bool ShuangPinSettingDialog::writeCurrentSpScheme(QString title)
     if (title.isEmpty())
         return false;
     QScopedPointer<QSettings> settings(openSettings());
+    if (!settings)
+        return false;
     settings->beginGroup(QStringLiteral("Setting"));
     const QString file =
         ShuangPinController::self()->mSchemeFiles.value(title).split(QLatin1Char('/')).last();

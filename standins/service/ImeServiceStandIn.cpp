@@ -2,6 +2,7 @@
 
 #include "CellWordsFile.h"
 #include "ImeServiceAdaptor.h"
+#include "config/IniSafety.h"
 
 #include <QDBusConnection>
 #include <QDBusError>
@@ -205,14 +206,19 @@ void ImeServiceStandIn::ReloadConfig()
 {
     journal(QStringLiteral("ReloadConfig"));
 
-    QSettings settings(mHome + QLatin1String(kPinyinDir) + QLatin1String("env.ini"),
-                       QSettings::IniFormat);
-    settings.setIniCodec("UTF-8");
-    settings.beginGroup(QStringLiteral("Setting"));
+    const QString path = mHome + QLatin1String(kPinyinDir) + QLatin1String("env.ini");
     mConfig.clear();
-    for (const QString &key : settings.childKeys())
-        mConfig.insert(key, settings.value(key));
-    settings.endGroup();
+    // QSettings would abort the service on a damaged serialised value.
+    if (IniSafety::holdsSerialisedValues(path)) {
+        printError(QStringLiteral("%1 holds serialised values; not read").arg(path));
+    } else {
+        QSettings settings(path, QSettings::IniFormat);
+        settings.setIniCodec("UTF-8");
+        settings.beginGroup(QStringLiteral("Setting"));
+        for (const QString &key : settings.childKeys())
+            mConfig.insert(key, settings.value(key));
+        settings.endGroup();
+    }
     std::fprintf(stderr, "ReloadConfig: %d keys\n", mConfig.size());
 
     answerWithoutValue(QStringLiteral("ReloadConfig"));

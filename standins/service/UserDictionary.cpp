@@ -62,9 +62,15 @@ bool UserDictionary::readFile(const QString &path, QByteArray *bytes)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    // Read one byte past the limit in case the file grew since the check.
-    *bytes = file.read(kMaxFileSize + 1);
-    return file.error() == QFileDevice::NoError && bytes->size() <= kMaxFileSize;
+    // Read in blocks, not with read(kMaxFileSize + 1), which would allocate
+    // the whole limit for every file; stop one block past the limit in case
+    // the file grew since the check.
+    bytes->clear();
+    char block[64 * 1024];
+    qint64 got = 0;
+    while (bytes->size() <= kMaxFileSize && (got = file.read(block, sizeof block)) > 0)
+        bytes->append(block, int(got));
+    return got >= 0 && file.error() == QFileDevice::NoError && bytes->size() <= kMaxFileSize;
 }
 
 bool UserDictionary::writeFileAtomically(const QString &path, const QByteArray &bytes)

@@ -71,7 +71,9 @@ bool PhraseTextFile::parseLine(const std::wstring &rawLine, UserPhraseItem &item
             (line[i + 1] == L'n' || line[i + 1] == L'\\')) {
             item.phrase.push_back(line[i + 1] == L'n' ? L'\n' : L'\\');
             ++i;
-        } else {
+        } else if (line[i] != L'\r') {
+            // The writer drops carriage returns, so reading drops them too:
+            // a phrase reads the same before and after a round trip.
             item.phrase.push_back(line[i]);
         }
     }
@@ -140,7 +142,10 @@ std::string PhraseTextFile::encode(const std::vector<UserPhraseItem> &phrases)
                 escaped.push_back(c);
         }
         std::string abbr, phrase;
-        if (!wideToUtf8(item.abbr.c_str(), abbr) || !wideToUtf8(escaped.c_str(), phrase))
+        // A phrase of carriage returns alone would be written as a line no
+        // reader takes.
+        if (escaped.empty() || !wideToUtf8(item.abbr.c_str(), abbr) ||
+            !wideToUtf8(escaped.c_str(), phrase))
             continue;
         text += abbr + ',' + std::to_string(item.position) + '=' + phrase + '\n';
     }

@@ -8,7 +8,8 @@
 // The editable phrase file phrase/PhraseEdit.txt, one phrase a line:
 //   abbreviation,position=phrase
 // A negative position switches the phrase off. In the phrase "\n" stands
-// for a line feed and "\\" for a backslash. Lines starting with "#" are
+// for a line feed and "\\" for a backslash; carriage returns are no part of
+// a phrase, neither written nor read. Lines starting with "#" are
 // comments. Read as UTF-8 or ASCII, or UTF-16 with a byte-order mark;
 // written as UTF-8.
 class PhraseTextFile

@@ -196,6 +196,30 @@ private slots:
         QCOMPARE(readFile(user), QByteArray("[Setting]\nSkinName=红色\n"));
     }
 
+    void settingsWithSerialisedValues()
+    {
+        // Found by fuzz_settings_store: one such line aborted the tool in Qt.
+        QVERIFY(!makeHome(QStringLiteral("home")).isEmpty());
+        QVERIFY(makeDataRoot());
+        const QString user = MainController::localPcPyDirPath() + QStringLiteral("env.ini");
+        const QString shipped = MainController::sysEnvPyDirPath() + QStringLiteral("env.ini");
+        const QByteArray bad = "Bad=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)\n";
+        QVERIFY(QDir().mkpath(MainController::localPcPyDirPath()));
+        QVERIFY(writeFile(user, "[Setting]\n" + bad + "SkinName=蓝色\n"));
+        QVERIFY(writeFile(shipped, "[Setting]\nSkinName=默认\n" + bad));
+
+        MainController *main = controller();
+        main->openSettings();
+        // Taken out of the user's copy, the rest kept; the shipped copy is
+        // left alone and not read.
+        QCOMPARE(readFile(user), QByteArray("[Setting]\n\nSkinName=蓝色\n"));
+        QCOMPARE(SettingsReader(CON_CURRENT).stringValue(QStringLiteral("SkinName"), QString()),
+                 QStringLiteral("蓝色"));
+        QVERIFY(!main->settings(CON_DEFAULT));
+        QCOMPARE(SettingsReader(CON_DEFAULT).stringValue(QStringLiteral("SkinName"), "x"),
+                 QStringLiteral("x"));
+    }
+
     void firstRunCopies_data()
     {
         QTest::addColumn<QString>("homeName");

@@ -62,6 +62,10 @@ private slots:
         writeFile(userScheme("skip.txt"), QByteArray(title).replace("%1", "不算"));
         writeFile(userScheme("skip.INI"), QByteArray(title).replace("%1", "不算"));
         writeFile(userScheme("junk.ini"), literalBytes("\x00\xff\xfe\x80 no title\n"));
+        // A value QSettings would read as an object (it aborted Qt here)
+        // leaves the file out.
+        writeFile(userScheme("bad.ini"), QByteArray(title).replace("%1", "坏") +
+                                             "x=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)\n");
         model()->loadShuangPinConf();
 
         QStringList expected;
@@ -69,7 +73,7 @@ private slots:
         for (const QFileInfo &file : QDir(ShuangPinController::localShuangPinPath())
                                          .entryInfoList(QDir::Files, QDir::Unsorted)) {
             const QString name = file.fileName();
-            if (name.endsWith("ini")) {
+            if (name.endsWith("ini") && name != "bad.ini") {
                 expected << (name == "junk.ini" ? QString()
                              : name == "wr.ini" ? QStringLiteral("微软双拼")
                                                 : QStringLiteral("我的"));
@@ -90,7 +94,7 @@ private slots:
         QCOMPARE(model()->mSchemeFiles.value(QStringLiteral("我的")), lastMine);
         QCOMPARE(model()->mSchemeFiles.value(QStringLiteral("小鹤双拼")), sysScheme("XiaoHe.ini"));
         for (const char *name :
-             {"wr.ini", "one.ini", "two.ini", "skip.txt", "skip.INI", "junk.ini"})
+             {"wr.ini", "one.ini", "two.ini", "skip.txt", "skip.INI", "junk.ini", "bad.ini"})
             QFile::remove(userScheme(name));
     }
 

@@ -109,7 +109,10 @@ x11)
     openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
     wm_pid=$!
     for _ in $(seq 1 50); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        # Openbox names itself before it lists what it supports; xdotool
+        # refuses to activate windows until _NET_ACTIVE_WINDOW is listed.
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
+            xprop -root _NET_SUPPORTED 2>/dev/null | grep -q '_NET_ACTIVE_WINDOW' && break
         sleep 0.1
     done
     run_in_own_session dbus-run-session -- "$@"

@@ -102,6 +102,11 @@ private slots:
             << QStringList{"idioms.kcel"}
             << QByteArray("[kcdlist]\nkcdNum=-3\n[kcd0]\nid=kaiwo.sample.idioms\nused=0\n")
             << QStringList{"成语精选"} << "1" << true;
+        QTest::newRow("serialised value taken out")
+            << QStringList{"idioms.kcel", "computer.kcel"}
+            << QByteArray("[kcdlist]\nkcdNum=1\nx=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)\n"
+                          "[kcd0]\nid=kaiwo.sample.idioms\nused=0\n")
+            << QStringList{"计算机词汇大全", "成语精选"} << "10" << true;
         QTest::newRow("garbage kcdlist")
             << QStringList{"idioms.kcel"} << literalBytes("\x01\xff[[kcd\n=\n")
             << QStringList{"成语精选"} << "1" << true;

@@ -118,6 +118,10 @@ private slots:
         QVERIFY(writeFile(path, "abc"));
         QVERIFY(UserDictionary::readFile(path, &bytes));
         QCOMPARE(bytes, QByteArray("abc"));
+        // Many read blocks, up to the limit itself, arrive whole.
+        QVERIFY(QFile(path).resize(UserDictionary::kMaxFileSize));
+        QVERIFY(UserDictionary::readFile(path, &bytes));
+        QCOMPARE(bytes, "abc" + QByteArray(int(UserDictionary::kMaxFileSize) - 3, '\0'));
 
         QFile big(path);
         QVERIFY(big.resize(UserDictionary::kMaxFileSize + 1));

@@ -216,6 +216,22 @@ private slots:
         QCOMPARE(readLines(first.mJournal), QStringList());
     }
 
+    void reloadConfigSkipsSerialisedValues()
+    {
+        // QSettings aborted the service on this line (fuzz_settings_store).
+        const QString home = newHome();
+        const QString folder = home + QStringLiteral("/.config/KaiwoShell/usr/PCPYDict");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(writeFile(folder + QStringLiteral("/env.ini"),
+                          "[Setting]\nPageSize=5\nx=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)\n"));
+        Service service(home);
+        QVERIFY2(service.waitUntilOnBus(), qPrintable(service.errors()));
+        QCOMPARE(service.call({QStringLiteral("ReloadConfig"), {}}).type(),
+                 QDBusMessage::ReplyMessage);
+        QVERIFY(QTest::qWaitFor([&] { return service.errors().contains("serialised values"); }));
+        QCOMPARE(service.mProcess.state(), QProcess::Running);
+    }
+
     void answersAndJournalsEveryCall_data()
     {
         QTest::addColumn<QString>("answer"); // empty: the default, true
