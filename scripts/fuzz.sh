@@ -15,20 +15,9 @@ seconds=${1:-30}
     exit 2
 }
 
-# The normal build's packages, then what only fuzzing needs (clang and
-# libFuzzer's runtime), installed the same way as scripts/install-deps.sh.
-scripts/install-deps.sh
-extra=(clang libclang-rt-14-dev)
-missing=()
-for p in "${extra[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    $sudo apt-get update
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+# The normal build's packages and what only fuzzing needs: clang and
+# libFuzzer's runtime.
+scripts/install-deps.sh clang libclang-rt-14-dev
 
 build=$root/build-fuzz
 start=$(date +%s)

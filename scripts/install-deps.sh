@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs everything needed to build, run and test the tool on Debian 12.
+# Installs everything needed to build, run and test the tool on Debian 12,
+# and any further packages named as arguments (scripts/fuzz.sh adds clang).
 set -euo pipefail
 packages=(
     build-essential cmake pkg-config clang-format
@@ -11,6 +12,7 @@ packages=(
     fonts-wqy-microhei fonts-droid-fallback
     dpkg-dev desktop-file-utils appstream lintian
 )
+packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
