@@ -45,6 +45,17 @@ template <class Page> std::unique_ptr<Page> pageOn(const QByteArray &env = QByte
     return page;
 }
 
+// Columns of a key round trip: the env.ini key, the text stored for it, the
+// check box or radio button showing it, its state, and the value saved back.
+inline void addKeyRoundTripColumns()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("widget");
+    QTest::addColumn<bool>("checked");
+    QTest::addColumn<int>("saved");
+}
+
 // The button with this text; the test stops when there is none.
 inline QAbstractButton *buttonWithText(QWidget *parent, const QString &text)
 {
@@ -53,6 +64,23 @@ inline QAbstractButton *buttonWithText(QWidget *parent, const QString &text)
             return widget;
     }
     qFatal("no widget %s", qPrintable(text));
+}
+
+// One key round trip row: a page opened on env.ini with PageSize=7 and the
+// row's stored text shows the row's state, then saves. Null when the state
+// is wrong (the test has failed).
+template <class Page> std::unique_ptr<Page> pageSavedFromKeyRow()
+{
+    QFETCH(QString, key);
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, widget);
+    QFETCH(bool, checked);
+    auto page = pageOn<Page>("[Setting]\nPageSize=7\n" + key.toLatin1() + "=" + stored + "\n");
+    [&] { QCOMPARE(buttonWithText(page.get(), widget)->isChecked(), checked); }();
+    if (QTest::currentTestFailed())
+        return nullptr;
+    page->saveSettings();
+    return page;
 }
 
 // A key of group Setting in the user's env.ini as an integer; -1 if absent.

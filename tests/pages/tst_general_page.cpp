@@ -82,11 +82,7 @@ void TestGeneralPage::defaults()
 
 void TestGeneralPage::keyRoundTrip_data()
 {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QByteArray>("stored");
-    QTest::addColumn<QString>("widget");
-    QTest::addColumn<bool>("checked");
-    QTest::addColumn<int>("saved");
+    addKeyRoundTripColumns();
     QTest::newRow("english") << "DefaultNative" << QByteArray("0") << "英文" << true << 0;
     QTest::newRow("chinese") << "DefaultNative" << QByteArray("1") << "中文" << true << 1;
     QTest::newRow("traditional") << "DefaultTradition" << QByteArray("1") << "繁体" << true << 1;
@@ -108,15 +104,11 @@ void TestGeneralPage::keyRoundTrip_data()
 void TestGeneralPage::keyRoundTrip()
 {
     QFETCH(QString, key);
-    QFETCH(QByteArray, stored);
     QFETCH(QString, widget);
     QFETCH(bool, checked);
     QFETCH(int, saved);
-    auto page = pageOn<SettingGeneralWidget>("[Setting]\nPageSize=7\n" + key.toLatin1() + "=" +
-                                             stored + "\n");
-    QCOMPARE(buttonWithText(page.get(), widget)->isChecked(), checked);
-
-    page->saveSettings();
+    if (!pageSavedFromKeyRow<SettingGeneralWidget>())
+        return;
     const QByteArray bytes = readFile(userEnvIni());
     QVERIFY2(bytes.contains("\n" + key.toLatin1() + "=" + QByteArray::number(saved) + "\n"),
              bytes.constData());

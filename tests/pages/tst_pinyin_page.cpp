@@ -97,11 +97,7 @@ void TestPinyinPage::defaults()
 
 void TestPinyinPage::keyRoundTrip_data()
 {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QByteArray>("stored");
-    QTest::addColumn<QString>("widget");
-    QTest::addColumn<bool>("checked");
-    QTest::addColumn<int>("saved");
+    addKeyRoundTripColumns();
     QTest::newRow("no phrase") << "NoPhrase" << QByteArray("1") << "动态组词" << false << 1;
     QTest::newRow("no phrase 2") << "NoPhrase" << QByteArray("2") << "动态组词" << true << 0;
     QTest::newRow("no phrase junk") << "NoPhrase" << QByteArray("x") << "动态组词" << true << 0;
@@ -119,14 +115,9 @@ void TestPinyinPage::keyRoundTrip_data()
 void TestPinyinPage::keyRoundTrip()
 {
     QFETCH(QString, key);
-    QFETCH(QByteArray, stored);
-    QFETCH(QString, widget);
-    QFETCH(bool, checked);
     QFETCH(int, saved);
-    auto page = pageOn<SettingPinyinWidget>("[Setting]\nPageSize=7\n" + key.toLatin1() + "=" +
-                                            stored + "\n");
-    QCOMPARE(buttonWithText(page.get(), widget)->isChecked(), checked);
-    page->saveSettings();
+    if (!pageSavedFromKeyRow<SettingPinyinWidget>())
+        return;
     QCOMPARE(storedInt(qPrintable(key)), saved);
     // Every key is written, the others with their defaults.
     QCOMPARE(storedInt("EditMode") == -1, false);
