@@ -1,5 +1,5 @@
 #include "IniHelpers.h"
-#include "app/AtomicFile.h"
+#include "config/AtomicFile.h"
 
 #include <QByteArray>
 

@@ -1,5 +1,5 @@
 #include "IniParser.h"
-#include "app/AtomicFile.h"
+#include "config/AtomicFile.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 #include "IniSafety.h"
-#include "app/AtomicFile.h"
+#include "config/AtomicFile.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #include "CorrectionFile.h"
 #include "SectionKeyFile.h"
-#include "app/AtomicFile.h"
+#include "config/AtomicFile.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #include "FuzzyFile.h"
 #include "SectionKeyFile.h"
-#include "app/AtomicFile.h"
+#include "config/AtomicFile.h"
 
 #include <QFile>
 

@@ -3,7 +3,6 @@
 #include "DataRoot.h"
 #include "Logging.h"
 #include "config/IniHelpers.h"
-#include "config/IniParser.h"
 #include "config/IniSafety.h"
 
 #include <QDir>
@@ -17,22 +16,7 @@
 namespace
 {
 
-struct SyllableRow {
-    const char *syllable;
-    char defaultKey;
-};
-
-// Rows 0-2 are the compound consonants, rows 3-33 the finals.
-const SyllableRow kSyllables[] = {
-    {"zh", 'V'},   {"ch", 'I'},   {"sh", 'U'},  {"ai", 'L'},  {"an", 'J'}, {"ang", 'H'},
-    {"ao", 'K'},   {"ei", 'Z'},   {"en", 'F'},  {"eng", 'G'}, {"er", '-'}, {"ia", 'W'},
-    {"ian", 'M'},  {"iang", 'D'}, {"iao", 'C'}, {"ie", 'X'},  {"in", 'N'}, {"ing", ';'},
-    {"iong", 'S'}, {"iu", 'Q'},   {"ong", 'S'}, {"ou", 'B'},  {"ua", 'W'}, {"uai", 'Y'},
-    {"uan", 'R'},  {"uang", 'D'}, {"ue", 'T'},  {"ui", 'V'},  {"un", 'P'}, {"uo", 'O'},
-    {"v", 'Y'},    {"ve", 'T'},   {"van", '-'}, {"vn", '-'},
-};
-const int kSyllableCount = int(sizeof(kSyllables) / sizeof(kSyllables[0]));
-const int kFirstFinal = 3;
+using S = ShuangPinScheme;
 // The editor never offers "van" and "vn", so the blank base does not wait
 // for them either; otherwise a scheme begun blank could never be saved.
 const int kBlankBaseSyllables = 32;
@@ -128,47 +112,6 @@ const std::vector<RestrictionItem> &restrictionTable()
     return table;
 }
 
-int keyIndex(char key)
-{
-    if (key == ';')
-        return 26;
-    if (key >= 'A' && key <= 'Z')
-        return key - 'A';
-    if (key >= 'a' && key <= 'z')
-        return key - 'a';
-    return -1;
-}
-
-char keyOfIndex(int index)
-{
-    return index == 26 ? ';' : char('A' + index);
-}
-
-void setText(char (&field)[10], const char *text)
-{
-    std::memset(field, 0, sizeof(field));
-    std::strncpy(field, text, sizeof(field) - 1);
-}
-
-void resetItems(SpKeyItem *items)
-{
-    std::memset(items, 0, sizeof(SpKeyItem) * ShuangPinController::KeyCount);
-    for (int i = 0; i < ShuangPinController::KeyCount; ++i)
-        items[i].key = keyOfIndex(i);
-}
-
-// Puts a final into the first free slot; a third final is dropped.
-bool addFinal(SpKeyItem &item, const char *final)
-{
-    if (!item.vowel1[0])
-        setText(item.vowel1, final);
-    else if (!item.vowel2[0])
-        setText(item.vowel2, final);
-    else
-        return false;
-    return true;
-}
-
 bool isCompoundConsonant(const QString &syllable)
 {
     return syllable == QLatin1String("zh") || syllable == QLatin1String("ch") ||
@@ -184,25 +127,6 @@ void appendOnce(std::vector<QString> &list, const QString &value)
 void removeAll(std::vector<QString> &list, const QString &value)
 {
     list.erase(std::remove(list.begin(), list.end(), value), list.end());
-}
-
-// Single letters: consonant letters type themselves, a e i o u (and the
-// letters of keys already holding a consonant) are finals; V gets nothing.
-void applyLetterRule(SpKeyItem *items, std::vector<QString> *assigned)
-{
-    for (char letter = 'a'; letter <= 'z'; ++letter) {
-        if (letter == 'v')
-            continue;
-        SpKeyItem &item = items[letter - 'a'];
-        const char name[2] = {letter, 0};
-        if (!item.consonant[0] && !std::strchr("aeiou", letter)) {
-            setText(item.consonant, name);
-            if (assigned)
-                assigned->push_back(QString::fromLatin1(name));
-        } else {
-            addFinal(item, name);
-        }
-    }
 }
 
 QString keyId(const SpKeyItem &item)
@@ -289,43 +213,12 @@ void ShuangPinController::loadSchemeDirectory(const QString &directory, bool per
 
 bool ShuangPinController::loadScheme(const QString &path, SpKeyItem *items, bool forEditing)
 {
-    n_kwxx::t_iniParser document;
-    if (!document.Parser(QFile::encodeName(path).toStdString()))
+    std::vector<QString> assigned;
+    if (!S::loadKeyTable(path, items, forEditing ? &assigned : nullptr))
         return false;
-    resetItems(items);
     if (forEditing) {
-        mAssignedSyllables.clear();
+        mAssignedSyllables = assigned;
         mUnassignedSyllables.clear();
-    }
-    const std::string consonants = "声母";
-    const std::string finals = "韵母";
-    // Values that name no valid key are ignored.
-    for (int row : {1, 2, 0}) { // ch, sh, zh
-        const char *name = kSyllables[row].syllable;
-        const std::string value =
-            document.GetKeyValueStr(consonants, name, std::string(1, kSyllables[row].defaultKey));
-        if (value.empty() || value[0] < 'A' || value[0] > 'Z')
-            continue;
-        setText(items[keyIndex(value[0])].consonant, name);
-        if (forEditing)
-            mAssignedSyllables.push_back(QString::fromLatin1(name));
-    }
-    const std::string empty = document.GetKeyValueStr(consonants, "empty", "O");
-    if (!empty.empty() && empty[0] >= 'A' && empty[0] <= 'Z')
-        setText(items[keyIndex(empty[0])].consonant, " ");
-    applyLetterRule(items, forEditing ? &mAssignedSyllables : nullptr);
-    for (int row = kFirstFinal; row < kSyllableCount; ++row) {
-        const char *final = kSyllables[row].syllable;
-        const std::string value = document.GetKeyValueStr(
-            finals, final,
-            forEditing ? std::string(final) : std::string(1, kSyllables[row].defaultKey));
-        if (value.empty() || value[0] == '-')
-            continue;
-        const int index = keyIndex(value[0]);
-        if (index < 0)
-            continue;
-        if (addFinal(items[index], final) && forEditing)
-            mAssignedSyllables.push_back(QString::fromLatin1(final));
     }
     return true;
 }
@@ -348,12 +241,12 @@ void ShuangPinController::showCurrentShuangPin(const QString &path)
 
 bool ShuangPinController::LoadBaseSpScheme()
 {
-    resetItems(mEditItems);
-    applyLetterRule(mEditItems, nullptr);
+    S::resetItems(mEditItems);
+    S::applyLetterRule(mEditItems, nullptr);
     mAssignedSyllables.clear();
     mUnassignedSyllables.clear();
     for (int row = 0; row < kBlankBaseSyllables; ++row)
-        mUnassignedSyllables.push_back(QString::fromLatin1(kSyllables[row].syllable));
+        mUnassignedSyllables.push_back(QString::fromLatin1(S::syllable(row)));
     qmlShuangPinSchemeChange();
     return true;
 }
@@ -384,7 +277,7 @@ QStringList ShuangPinController::getSyllablechoiceList(const QString &syllable, 
     QStringList choices{QStringLiteral("-")};
     if (isCompoundConsonant(syllable)) {
         for (char key : {'A', 'E', 'I', 'U', 'V'}) {
-            const SpKeyItem &item = mEditItems[keyIndex(key)];
+            const SpKeyItem &item = mEditItems[S::keyIndex(key)];
             if (!item.consonant[0] || syllable == QLatin1String(item.consonant))
                 choices << QString(QChar(key));
         }
@@ -412,7 +305,7 @@ QStringList ShuangPinController::getSyllablechoiceList(const QString &syllable, 
 
 SpKeyItem *ShuangPinController::GetItemByKey(char key)
 {
-    const int index = keyIndex(key);
+    const int index = S::keyIndex(key);
     return index < 0 ? nullptr : &mEditItems[index];
 }
 
@@ -469,14 +362,14 @@ bool ShuangPinController::RemoveSyllable(const QString &syllable)
     FindKeyBySyllable(syllable, key);
     if (key == '-')
         return false;
-    SpKeyItem &item = mEditItems[keyIndex(key)];
+    SpKeyItem &item = mEditItems[S::keyIndex(key)];
     if (syllable == QLatin1String(item.consonant)) {
-        setText(item.consonant, "");
+        S::setText(item.consonant, "");
     } else if (syllable == QLatin1String(item.vowel1)) {
-        setText(item.vowel1, item.vowel2);
-        setText(item.vowel2, "");
+        S::setText(item.vowel1, item.vowel2);
+        S::setText(item.vowel2, "");
     } else if (syllable == QLatin1String(item.vowel2)) {
-        setText(item.vowel2, "");
+        S::setText(item.vowel2, "");
     }
     removeAll(mAssignedSyllables, syllable);
     appendOnce(mUnassignedSyllables, syllable);
@@ -492,9 +385,9 @@ bool ShuangPinController::AddSyllableOnKey(const QString &syllable, char key)
     if (isCompoundConsonant(syllable)) {
         if (item->consonant[0])
             return false;
-        setText(item->consonant, name.constData());
+        S::setText(item->consonant, name.constData());
     } else {
-        addFinal(*item, name.constData());
+        S::addFinal(*item, name.constData());
     }
     removeAll(mUnassignedSyllables, syllable);
     appendOnce(mAssignedSyllables, syllable);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpKeyItem.h"
+#include "ShuangPinScheme.h"
 
 #include <QColor>
 #include <QMap>
@@ -18,7 +18,7 @@ class ShuangPinController : public QObject
     Q_OBJECT
 
 public:
-    static const int KeyCount = 27;
+    static const int KeyCount = ShuangPinScheme::KeyCount;
 
     static ShuangPinController *self();
 

@@ -9,7 +9,7 @@
 #include "PhraseBinaryFile.h"
 #include "PhraseTextFile.h"
 #include "TestFiles.h"
-#include "app/AtomicFile.h"
+#include "config/AtomicFile.h"
 #include "config/IniHelpers.h"
 #include "config/IniParser.h"
 #include "pinyin/CorrectionFile.h"
