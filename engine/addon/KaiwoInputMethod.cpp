@@ -1,0 +1,321 @@
+#include "KaiwoInputMethod.h"
+
+#include "DataRoot.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <fcitx-utils/log.h>
+#include <fcitx-utils/utils.h>
+#include <fcitx/context.h>
+#include <fcitx/module/dbus/fcitx-dbus.h>
+
+#include <cstring>
+
+namespace
+{
+
+const char kRimeSharedData[] = "/usr/share/rime-data";
+const char kOpenccData[] = "/usr/share/opencc";
+const unsigned int kReleaseMask = 1u << 30; // Rime's flag for a key release
+const char kChooseKeys[] = "1234567890";
+
+ConfigTranslator::Paths enginePaths()
+{
+    return ConfigTranslator::Paths::forHome(homeDirectory(), kaiwoDataRoot());
+}
+
+// The folders the input method owns, as a fresh HOME lacks them.
+void makeUserFolders()
+{
+    const QString home = homeDirectory();
+    for (const char *folder : {"/.config/KaiwoShell/usr/PCPYDict/",
+                               "/.config/KaiwoShell/usr/PCWBDict/", "/.config/kaiwoimebs/rime/"})
+        QDir().mkpath(home + QLatin1String(folder));
+    // Debian's Rime data has no OpenCC folder; Rime looks for one beside the
+    // user data.
+    const QString opencc = home + QStringLiteral("/.config/kaiwoimebs/rime/opencc");
+    if (!QFileInfo(opencc).exists())
+        QFile::link(QLatin1String(kOpenccData), opencc);
+}
+
+bool isKeypadDigit(FcitxKeySym sym)
+{
+    return sym >= FcitxKey_KP_0 && sym <= FcitxKey_KP_9;
+}
+
+// The main-keyboard symbol of a keypad operator, 0 for any other key.
+char keypadSymbol(FcitxKeySym sym)
+{
+    switch (sym) {
+    case FcitxKey_KP_Add:
+        return '+';
+    case FcitxKey_KP_Subtract:
+        return '-';
+    case FcitxKey_KP_Multiply:
+        return '*';
+    case FcitxKey_KP_Divide:
+        return '/';
+    case FcitxKey_KP_Decimal:
+        return '.';
+    default:
+        return 0;
+    }
+}
+
+char printable(FcitxKeySym sym, unsigned int state)
+{
+    const bool plain = !(state & (FcitxKeyState_Ctrl | FcitxKeyState_Alt | FcitxKeyState_Super));
+    return plain && sym >= 0x20 && sym < 0x7f ? char(sym) : 0;
+}
+
+INPUT_RETURN_VALUE chooseCallback(void *arg, FcitxCandidateWord *word)
+{
+    return static_cast<KaiwoInputMethod *>(arg)->chooseCandidate(*static_cast<int *>(word->priv));
+}
+
+boolean pageCallback(void *arg, boolean backward)
+{
+    return static_cast<KaiwoInputMethod *>(arg)->turnPage(backward);
+}
+
+void deployLater(void *arg)
+{
+    static_cast<KaiwoInputMethod *>(arg)->applySettings();
+}
+
+} // namespace
+
+KaiwoInputMethod::KaiwoInputMethod(FcitxInstance *instance)
+    : mInstance(instance), mTranslator(enginePaths()),
+      mRime(kRimeSharedData, QFile::encodeName(enginePaths().rimeDir).toStdString())
+{
+    makeUserFolders();
+    mService.reset(
+        new ImeService(FcitxDBusGetConnection(instance),
+                       [this](const std::string &method, const std::string &text, int number) {
+                           return serviceCall(method, text, number);
+                       }));
+    std::string error;
+    if (!mService->start(fcitx_utils_get_display_number(), &error))
+        FcitxLog(WARNING, "kaiwo: IME service not started: %s", error.c_str());
+    // Rime is built after fcitx has started, so fcitx comes up at once.
+    FcitxInstanceAddTimeout(instance, 0, deployLater, this);
+}
+
+KaiwoInputMethod::~KaiwoInputMethod() = default;
+
+void KaiwoInputMethod::applySettings()
+{
+    const ConfigTranslator::Outcome outcome = mTranslator.apply();
+    for (const QString &problem : outcome.problems)
+        FcitxLog(WARNING, "kaiwo: %s", problem.toUtf8().constData());
+    mSettings = outcome.settings;
+    mAssist.setRules(mSettings.pairSymbols, mSettings.smartSymbolsAfterDigit);
+    mDeployPending = mDeployPending || outcome.rimeChanged;
+    deployIfNeeded();
+}
+
+void KaiwoInputMethod::deployIfNeeded()
+{
+    if (!mDeployPending)
+        return;
+    mDeployPending = false;
+    if (!mRime.deploy(true))
+        FcitxLog(ERROR, "kaiwo: Rime could not be started; keys pass through untouched");
+    mAssist.reset();
+    FcitxInstanceCleanInputWindow(mInstance);
+    FcitxUIUpdateInputWindow(mInstance);
+}
+
+bool KaiwoInputMethod::serviceCall(const std::string &method, const std::string &text, int number)
+{
+    (void)text;
+    if (method == "ReloadConfig" || method == "RebuildKeyMap") {
+        applySettings();
+        return true;
+    }
+    if (method == "ReloadDictionary") {
+        FcitxLog(INFO, "kaiwo: ReloadDictionary %d", number);
+        return true;
+    }
+    // User dictionaries are not kept by this engine yet: say so honestly.
+    FcitxLog(WARNING, "kaiwo: %s is not supported yet", method.c_str());
+    return false;
+}
+
+void KaiwoInputMethod::activate()
+{
+    boolean yes = true; // fcitx reads a pointer to a boolean
+    FcitxInstanceSetContext(mInstance, CONTEXT_IM_KEYBOARD_LAYOUT, "us");
+    for (const char *context :
+         {CONTEXT_DISABLE_AUTO_FIRST_CANDIDATE_HIGHTLIGHT, CONTEXT_DISABLE_AUTOENG,
+          CONTEXT_DISABLE_QUICKPHRASE, CONTEXT_DISABLE_PUNC, CONTEXT_DISABLE_FULLWIDTH})
+        FcitxInstanceSetContext(mInstance, context, &yes);
+}
+
+void KaiwoInputMethod::reset()
+{
+    mRime.clear();
+    mAssist.reset();
+}
+
+INPUT_RETURN_VALUE KaiwoInputMethod::keyPressed(FcitxKeySym sym, unsigned int state)
+{
+    state &= FcitxKeyState_SimpleMask | FcitxKeyState_CapsLock;
+    if (!mRime.ready())
+        return IRV_TO_PROCESS;
+    const RimeEngine::State before = mRime.state();
+    if (isKeypadDigit(sym) || keypadSymbol(sym))
+        return keypadKey(sym, before);
+    if (!before.composing && !before.asciiMode) {
+        const QString half = mAssist.afterDigit(printable(sym, state));
+        if (!half.isEmpty()) {
+            commitText(half.toStdString());
+            return IRV_DISPLAY_CANDWORDS;
+        }
+    }
+    return afterProcessing(mRime.processKey(sym, state), sym, state);
+}
+
+INPUT_RETURN_VALUE KaiwoInputMethod::keyReleased(FcitxKeySym sym, unsigned int state)
+{
+    state &= FcitxKeyState_SimpleMask;
+    if (!mRime.ready())
+        return IRV_TO_PROCESS;
+    const bool handled = mRime.processKey(sym, state | kReleaseMask);
+    commitPending();
+    showCandidates();
+    FcitxUIUpdateInputWindow(mInstance);
+    return handled ? IRV_DISPLAY_CANDWORDS : IRV_TO_PROCESS;
+}
+
+INPUT_RETURN_VALUE KaiwoInputMethod::keypadKey(FcitxKeySym sym, const RimeEngine::State &before)
+{
+    if (isKeypadDigit(sym)) {
+        const int digit = int(sym - FcitxKey_KP_0);
+        if (!before.composing)
+            return afterProcessing(false, sym, 0);
+        if (mSettings.keypadSelects && digit >= 1 && digit <= int(before.candidates.size())) {
+            mRime.selectOnPage(digit - 1);
+            return afterProcessing(true, sym, 0);
+        }
+        // Keypad digits stay digits: what is composed goes first.
+        mRime.selectOnPage(before.highlighted);
+        commitPending();
+        commitText(std::string(1, char('0' + digit)));
+        return IRV_DISPLAY_CANDWORDS;
+    }
+    const char symbol = keypadSymbol(sym);
+    if (!mSettings.keypadHalfSymbols)
+        return afterProcessing(mRime.processKey(symbol, 0), sym, 0);
+    if (before.composing) {
+        mRime.selectOnPage(before.highlighted);
+        commitPending();
+    }
+    commitText(std::string(1, symbol));
+    return IRV_DISPLAY_CANDWORDS;
+}
+
+INPUT_RETURN_VALUE KaiwoInputMethod::afterProcessing(bool handled, FcitxKeySym sym,
+                                                     unsigned int state)
+{
+    commitPending();
+    if (!handled) {
+        mAssist.passedThrough(printable(sym, state));
+        showCandidates();
+        FcitxUIUpdateInputWindow(mInstance);
+        return IRV_TO_PROCESS;
+    }
+    return IRV_DISPLAY_CANDWORDS;
+}
+
+void KaiwoInputMethod::commitPending()
+{
+    const std::string text = mRime.takeCommit();
+    if (text.empty())
+        return;
+    const TypingAssist::Action action = mAssist.committed(QString::fromStdString(text));
+    if (action.caretRight) {
+        forwardKey(FcitxKey_Right, action.caretRight);
+        return;
+    }
+    FcitxInstanceCommitString(mInstance, FcitxInstanceGetCurrentIC(mInstance),
+                              action.commit.toUtf8().constData());
+    forwardKey(FcitxKey_Left, action.caretLeft);
+}
+
+void KaiwoInputMethod::commitText(const std::string &text)
+{
+    mAssist.committed(QString::fromStdString(text));
+    FcitxInstanceCommitString(mInstance, FcitxInstanceGetCurrentIC(mInstance), text.c_str());
+}
+
+void KaiwoInputMethod::forwardKey(FcitxKeySym sym, int times)
+{
+    FcitxInputContext *ic = FcitxInstanceGetCurrentIC(mInstance);
+    for (int i = 0; i < times && ic; ++i) {
+        FcitxInstanceForwardKey(mInstance, ic, FCITX_PRESS_KEY, sym, 0);
+        FcitxInstanceForwardKey(mInstance, ic, FCITX_RELEASE_KEY, sym, 0);
+    }
+}
+
+INPUT_RETURN_VALUE KaiwoInputMethod::showCandidates()
+{
+    FcitxInstanceCleanInputWindow(mInstance);
+    const RimeEngine::State state = mRime.state();
+    if (state.preedit.empty())
+        return IRV_DISPLAY_CANDWORDS;
+
+    FcitxInputState *input = FcitxInstanceGetInputState(mInstance);
+    FcitxMessagesAddMessageAtLast(FcitxInputStateGetPreedit(input), MSG_INPUT, "%s",
+                                  state.preedit.c_str());
+    FcitxMessagesAddMessageAtLast(FcitxInputStateGetClientPreedit(input), MSG_INPUT, "%s",
+                                  state.preedit.c_str());
+    FcitxInputStateSetShowCursor(input, true);
+    FcitxInputStateSetCursorPos(input, state.cursor);
+    FcitxInputStateSetClientCursorPos(input, state.cursor);
+
+    FcitxCandidateWordList *list = FcitxInputStateGetCandidateList(input);
+    FcitxCandidateWordSetPageSize(list, 10);
+    FcitxCandidateWordSetLayoutHint(list, mSettings.verticalList ? CLH_Vertical : CLH_Horizontal);
+    FcitxCandidateWordSetChoose(list, kChooseKeys);
+    for (size_t i = 0; i < state.candidates.size(); ++i) {
+        FcitxCandidateWord word;
+        std::memset(&word, 0, sizeof(word));
+        word.strWord = strdup(state.candidates[i].text.c_str());
+        word.strExtra = state.candidates[i].comment.empty()
+                            ? nullptr
+                            : strdup(state.candidates[i].comment.c_str());
+        word.extraType = MSG_CODE;
+        word.wordType = int(i) == state.highlighted ? MSG_CANDIATE_CURSOR : MSG_OTHER;
+        word.callback = chooseCallback;
+        word.owner = this;
+        int *index = fcitx_utils_new(int);
+        *index = int(i);
+        word.priv = index;
+        FcitxCandidateWordAppend(list, &word);
+    }
+    FcitxCandidateWordSetOverridePaging(list, state.pageNumber > 0, !state.lastPage, pageCallback,
+                                        this, nullptr);
+    return IRV_DISPLAY_CANDWORDS;
+}
+
+INPUT_RETURN_VALUE KaiwoInputMethod::chooseCandidate(int index)
+{
+    if (!mRime.selectOnPage(index))
+        return IRV_TO_PROCESS;
+    commitPending();
+    showCandidates();
+    return IRV_DISPLAY_CANDWORDS;
+}
+
+boolean KaiwoInputMethod::turnPage(boolean backward)
+{
+    const bool turned = mRime.changePage(backward);
+    if (turned) {
+        showCandidates();
+        FcitxUIUpdateInputWindow(mInstance);
+    }
+    return turned;
+}

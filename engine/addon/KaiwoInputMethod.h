@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ConfigTranslator.h"
+#include "EngineSettings.h"
+#include "ImeService.h"
+#include "RimeEngine.h"
+#include "TypingAssist.h"
+
+#include <fcitx/candidate.h>
+#include <fcitx/instance.h>
+
+#include <memory>
+#include <string>
+
+// The kaiwo input method inside fcitx 4: key events go to Rime, Rime's
+// candidates go to fcitx's candidate window, and the settings tool's calls
+// arrive on the IME service. Everything runs on fcitx's main loop.
+class KaiwoInputMethod
+{
+public:
+    explicit KaiwoInputMethod(FcitxInstance *instance);
+    ~KaiwoInputMethod();
+    KaiwoInputMethod(const KaiwoInputMethod &) = delete;
+    KaiwoInputMethod &operator=(const KaiwoInputMethod &) = delete;
+
+    static const char *uniqueName() { return "kaiwo"; }
+
+    // fcitx's input-method interface.
+    void activate();
+    void reset();
+    INPUT_RETURN_VALUE keyPressed(FcitxKeySym sym, unsigned int state);
+    INPUT_RETURN_VALUE keyReleased(FcitxKeySym sym, unsigned int state);
+    INPUT_RETURN_VALUE showCandidates();
+    INPUT_RETURN_VALUE chooseCandidate(int index);
+    boolean turnPage(boolean backward);
+
+    // The settings tool's files changed: translate them and redeploy Rime
+    // when the translation differs. Costs nothing when nothing changed.
+    void applySettings();
+
+private:
+    bool serviceCall(const std::string &method, const std::string &text, int number);
+    void deployIfNeeded();
+    INPUT_RETURN_VALUE keypadKey(FcitxKeySym sym, const RimeEngine::State &before);
+    INPUT_RETURN_VALUE afterProcessing(bool handled, FcitxKeySym sym, unsigned int state);
+    void commitPending();
+    void commitText(const std::string &text);
+    void forwardKey(FcitxKeySym sym, int times);
+
+    FcitxInstance *mInstance;
+    ConfigTranslator mTranslator;
+    EngineSettings mSettings;
+    RimeEngine mRime;
+    TypingAssist mAssist;
+    std::unique_ptr<ImeService> mService;
+    bool mDeployPending = true;
+};

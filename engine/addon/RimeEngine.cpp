@@ -1,0 +1,124 @@
+#include "RimeEngine.h"
+
+#include <sys/stat.h>
+
+RimeEngine::RimeEngine(const std::string &sharedDir, const std::string &userDir)
+    : mApi(rime_get_api()), mSharedDir(sharedDir), mUserDir(userDir), mLogDir(userDir + "log")
+{
+}
+
+RimeEngine::~RimeEngine()
+{
+    stop();
+}
+
+void RimeEngine::stop()
+{
+    if (mSession) {
+        mApi->destroy_session(mSession);
+        mSession = 0;
+    }
+    if (mInitialized) {
+        mApi->finalize();
+        mInitialized = false;
+    }
+}
+
+bool RimeEngine::deploy(bool fullCheck)
+{
+    stop();
+    ::mkdir(mLogDir.c_str(), 0700);
+    RIME_STRUCT(RimeTraits, traits);
+    traits.shared_data_dir = mSharedDir.c_str();
+    traits.user_data_dir = mUserDir.c_str();
+    traits.distribution_name = "Kaiwo";
+    traits.distribution_code_name = "kaiwo";
+    traits.distribution_version = "1.0.0";
+    traits.app_name = "rime.kaiwo";
+    traits.log_dir = mLogDir.c_str();
+    traits.min_log_level = 2; // errors only
+    if (!mSetUp) {
+        mApi->setup(&traits);
+        mSetUp = true;
+    }
+    mApi->initialize(&traits);
+    mInitialized = true;
+    if (mApi->start_maintenance(fullCheck))
+        mApi->join_maintenance_thread();
+    mSession = mApi->create_session();
+    return mSession != 0;
+}
+
+bool RimeEngine::processKey(int keysym, int modifiers)
+{
+    return mSession && mApi->process_key(mSession, keysym, modifiers);
+}
+
+bool RimeEngine::selectOnPage(int index)
+{
+    return mSession && mApi->select_candidate_on_current_page(mSession, size_t(index));
+}
+
+bool RimeEngine::changePage(bool backward)
+{
+    const int pageUp = 0xff55, pageDown = 0xff56; // X keysyms, as Rime reads them
+    return mSession && mApi->process_key(mSession, backward ? pageUp : pageDown, 0);
+}
+
+void RimeEngine::clear()
+{
+    if (mSession)
+        mApi->clear_composition(mSession);
+}
+
+std::string RimeEngine::takeCommit()
+{
+    std::string text;
+    RIME_STRUCT(RimeCommit, commit);
+    if (mSession && mApi->get_commit(mSession, &commit)) {
+        if (commit.text)
+            text = commit.text;
+        mApi->free_commit(&commit);
+    }
+    return text;
+}
+
+RimeEngine::State RimeEngine::state() const
+{
+    State state;
+    if (!mSession)
+        return state;
+    RIME_STRUCT(RimeStatus, status);
+    if (mApi->get_status(mSession, &status)) {
+        state.asciiMode = status.is_ascii_mode;
+        state.composing = status.is_composing;
+        mApi->free_status(&status);
+    }
+    RIME_STRUCT(RimeContext, context);
+    if (!mApi->get_context(mSession, &context))
+        return state;
+    if (context.composition.length > 0 && context.composition.preedit) {
+        state.preedit = context.composition.preedit;
+        state.cursor = context.composition.cursor_pos;
+    }
+    for (int i = 0; i < context.menu.num_candidates; ++i) {
+        const RimeCandidate &c = context.menu.candidates[i];
+        state.candidates.push_back({c.text ? c.text : "", c.comment ? c.comment : ""});
+    }
+    state.highlighted = context.menu.highlighted_candidate_index;
+    state.pageNumber = context.menu.page_no;
+    state.lastPage = context.menu.is_last_page;
+    mApi->free_context(&context);
+    return state;
+}
+
+void RimeEngine::setOption(const char *option, bool on)
+{
+    if (mSession)
+        mApi->set_option(mSession, option, on);
+}
+
+bool RimeEngine::option(const char *option) const
+{
+    return mSession && mApi->get_option(mSession, option);
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <rime_api.h>
+
+#include <string>
+#include <vector>
+
+// One librime instance with one session, as the fcitx addon uses it. A
+// redeploy closes the session (half-typed text is lost), so callers only
+// redeploy when the configuration really changed.
+class RimeEngine
+{
+public:
+    struct Candidate {
+        std::string text;
+        std::string comment;
+    };
+    struct State {
+        std::string preedit;               // the code as the candidate window shows it
+        int cursor = 0;                    // in bytes of preedit
+        std::vector<Candidate> candidates; // the current page
+        int highlighted = 0;
+        int pageNumber = 0;
+        bool lastPage = true;
+        bool composing = false;
+        bool asciiMode = false;
+    };
+
+    RimeEngine(const std::string &sharedDir, const std::string &userDir);
+    ~RimeEngine();
+    RimeEngine(const RimeEngine &) = delete;
+    RimeEngine &operator=(const RimeEngine &) = delete;
+
+    // Builds what changed in the user folder and opens a new session. Blocks
+    // for the build; false when Rime could not be started.
+    bool deploy(bool fullCheck);
+    bool ready() const { return mSession != 0; }
+
+    bool processKey(int keysym, int modifiers);
+    bool selectOnPage(int index);
+    bool changePage(bool backward);
+    void clear();
+    // Text committed by the last call, if any.
+    std::string takeCommit();
+    State state() const;
+    void setOption(const char *option, bool on);
+    bool option(const char *option) const;
+
+private:
+    void stop();
+
+    RimeApi *mApi;
+    std::string mSharedDir;
+    std::string mUserDir;
+    std::string mLogDir;
+    RimeSessionId mSession = 0;
+    bool mSetUp = false;
+    bool mInitialized = false;
+};

@@ -1,0 +1,164 @@
+#include "ConfigTranslator.h"
+
+#include "RimeSchema.h"
+#include "SpellingAlgebra.h"
+#include "config/AtomicFile.h"
+#include "config/IniSafety.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace
+{
+
+const qint64 kMaxSettingsSize = 1024 * 1024;
+const qint64 kMaxRuleFileSize = 64 * 1024;
+
+QByteArray readAll(const QString &path, qint64 maxSize, bool *ok)
+{
+    QFile file(path);
+    *ok = false;
+    if (!QFileInfo(path).isFile() || file.size() > maxSize || !file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.read(maxSize + 1);
+    *ok = bytes.size() <= maxSize && !bytes.contains('\0');
+    return bytes;
+}
+
+bool looksLikeSettings(const QByteArray &bytes)
+{
+    return bytes.contains("[Setting]") && IniSafety::serialisedValueLines(bytes).isEmpty();
+}
+
+} // namespace
+
+ConfigTranslator::Paths ConfigTranslator::Paths::forHome(const QString &home,
+                                                         const QString &dataRoot)
+{
+    return {home + QStringLiteral("/.config/KaiwoShell/usr/PCPYDict/"),
+            dataRoot + QStringLiteral("/KaiwoShell/dict/PCPYDict/ShuangPinSchemes/"),
+            home + QStringLiteral("/.config/kaiwoimebs/rime/")};
+}
+
+QString ConfigTranslator::acceptedInput(const QString &path, const QString &copyName,
+                                        qint64 maxSize, bool mustExist, Outcome *outcome) const
+{
+    const QString copy = mPaths.lastGoodDir() + copyName;
+    if (!QFileInfo::exists(path) && !mustExist) {
+        QFile::remove(copy);
+        return QString(); // the tool's own meaning of a missing file
+    }
+    bool ok = false;
+    const QByteArray bytes = readAll(path, maxSize, &ok);
+    if (ok && copyName == QLatin1String("env.ini"))
+        ok = looksLikeSettings(bytes);
+    if (!ok) {
+        outcome->problems << QStringLiteral("%1 is missing, damaged or too large; %2")
+                                 .arg(path, QFileInfo::exists(copy)
+                                                ? QStringLiteral("using the last good copy")
+                                                : QStringLiteral("using the defaults"));
+        return QFileInfo::exists(copy) ? copy : QString();
+    }
+    bool same = false;
+    if (readAll(copy, maxSize, &same) != bytes || !same) {
+        QDir().mkpath(mPaths.lastGoodDir());
+        writeFileAtomically(QFile::encodeName(copy).constData(), bytes);
+    }
+    return copy;
+}
+
+bool ConfigTranslator::loadLayout(const EngineSettings &settings, DoublePinyinLayout *layout,
+                                  Outcome *outcome) const
+{
+    const QString name = settings.doublePinyinScheme + QStringLiteral(".ini");
+    QString path = mPaths.userSchemeDir() + name;
+    if (name.contains(QLatin1Char('/')) || !QFileInfo::exists(path))
+        path = mPaths.systemSchemeDir + name;
+    const QString copy = mPaths.lastGoodDir() + QStringLiteral("scheme.ini");
+    QString error;
+    if (!name.contains(QLatin1Char('/')) && DoublePinyinLayout::load(path, layout, &error)) {
+        bool ok = false;
+        const QByteArray bytes = readAll(path, kMaxRuleFileSize, &ok);
+        bool same = false;
+        if (ok && (readAll(copy, kMaxRuleFileSize, &same) != bytes || !same)) {
+            QDir().mkpath(mPaths.lastGoodDir());
+            writeFileAtomically(QFile::encodeName(copy).constData(), bytes);
+        }
+        return true;
+    }
+    outcome->problems << QStringLiteral("double-pinyin scheme %1: %2")
+                             .arg(settings.doublePinyinScheme,
+                                  error.isEmpty() ? QStringLiteral("bad name") : error);
+    QString copyError;
+    if (DoublePinyinLayout::load(copy, layout, &copyError))
+        return true;
+    return DoublePinyinLayout::load(mPaths.systemSchemeDir + QStringLiteral("Kaiwo.ini"), layout,
+                                    &copyError);
+}
+
+bool ConfigTranslator::writeIfChanged(const QString &name, const QByteArray &bytes,
+                                      Outcome *outcome) const
+{
+    const QString path = mPaths.rimeDir + name;
+    bool ok = false;
+    if (readAll(path, 4 * kMaxSettingsSize, &ok) == bytes && ok)
+        return false;
+    if (writeFileAtomically(QFile::encodeName(path).constData(), bytes) !=
+        AtomicWriteResult::Written) {
+        outcome->problems << QStringLiteral("cannot write %1").arg(path);
+        return false;
+    }
+    return true;
+}
+
+ConfigTranslator::Outcome ConfigTranslator::apply()
+{
+    Outcome outcome;
+    QDir().mkpath(mPaths.rimeDir);
+
+    const QString settingsPath =
+        acceptedInput(mPaths.pinyinDir + QStringLiteral("env.ini"), QStringLiteral("env.ini"),
+                      kMaxSettingsSize, true, &outcome);
+    if (!settingsPath.isEmpty()) {
+        QSettings settings(settingsPath, QSettings::IniFormat);
+        settings.setIniCodec("UTF-8");
+        outcome.settings = EngineSettings::read(&settings);
+    }
+    const EngineSettings &s = outcome.settings;
+
+    SpellingAlgebra::Input input;
+    const QString fuzzy = acceptedInput(mPaths.pinyinDir + FuzzyFile::fileName(),
+                                        FuzzyFile::fileName(), kMaxRuleFileSize, false, &outcome);
+    if (!fuzzy.isEmpty())
+        FuzzyFile::read(fuzzy, &input.fuzzy);
+    input.fuzzySmart = s.fuzzySmart;
+    const QString correction =
+        acceptedInput(mPaths.pinyinDir + CorrectionFile::fileName(), CorrectionFile::fileName(),
+                      kMaxRuleFileSize, false, &outcome);
+    if (!correction.isEmpty())
+        CorrectionFile::read(correction, &input.corrections);
+    input.correction = s.correction;
+    input.abbreviateInitials = s.initialsAbbreviate;
+    input.doublePinyinAcceptsFull = s.doublePinyinAcceptsFull;
+    DoublePinyinLayout layout;
+    if (s.doublePinyin && loadLayout(s, &layout, &outcome))
+        input.doublePinyin = &layout;
+
+    const QStringList algebra = SpellingAlgebra::rules(input);
+    bool changed = writeIfChanged(QLatin1String(schemaFileName()),
+                                  RimeSchema::schemaYaml(s, algebra), &outcome);
+    changed = writeIfChanged(QLatin1String(defaultPatchFileName()), RimeSchema::defaultPatchYaml(s),
+                             &outcome) ||
+              changed;
+    if (changed) {
+        // Rime compares whole-second file times: a change within the same
+        // second as the last build would otherwise be missed.
+        for (const char *output :
+             {"build/kaiwo.schema.yaml", "build/kaiwo.prism.bin", "build/default.yaml"})
+            QFile::remove(mPaths.rimeDir + QLatin1String(output));
+    }
+    outcome.rimeChanged = changed;
+    return outcome;
+}

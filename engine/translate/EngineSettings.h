@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+
+class QSettings;
+
+// What the input method takes from group "Setting" of the tool's env.ini,
+// with the tool's own defaults.
+struct EngineSettings {
+    // Initial state when the input method is switched on.
+    bool startChinese = true;
+    bool startTraditional = false;
+    bool startFullShape = false;
+    bool startPinyin = true;
+    bool statusBarShown = true;
+
+    // Punctuation.
+    bool pairSymbols = true;
+    bool smartSymbolsAfterDigit = true;
+    bool customPhrases = true;
+
+    // Candidate window.
+    bool verticalList = false;
+    int pageSize = 5;
+    bool cursorFollow = true;
+
+    // Keys.
+    enum class SwitchKey { Shift, Ctrl, None };
+    SwitchKey chineseEnglishKey = SwitchKey::Shift;
+    bool commitOnSwitch = true;
+    bool punctuationShortcut = true; // Ctrl+.
+    bool shapeShortcut = false;      // Shift+Space
+    int pageKeys = 7;                // 1 [ ], 2 - =, 4 , ., 8 Tab
+    bool keypadHalfSymbols = false;
+    bool keypadSelects = false;
+    bool traditionalShortcut = true;
+    char traditionalLetter = 'F';
+
+    // Pinyin.
+    bool doublePinyin = false;
+    bool initialsAbbreviate = true;
+    bool doublePinyinHints = false;
+    bool doublePinyinAcceptsFull = false;
+    bool correction = true;
+    bool dynamicPhrases = true;
+    bool editCandidates = true;
+    bool fuzzySmart = true;
+    QString doublePinyinScheme = QStringLiteral("Kaiwo");
+
+    // Reads every key; absent keys keep the defaults above.
+    static EngineSettings read(QSettings *settings);
+    // Page sizes the candidate window can show.
+    static int clampPageSize(int size);
+};
