@@ -16,7 +16,6 @@ namespace
 {
 
 const char kRimeSharedData[] = "/usr/share/rime-data";
-const char kOpenccData[] = "/usr/share/opencc";
 const unsigned int kReleaseMask = 1u << 30; // Rime's flag for a key release
 const char kChooseKeys[] = "1234567890";
 
@@ -32,11 +31,6 @@ void makeUserFolders()
     for (const char *folder : {"/.config/KaiwoShell/usr/PCPYDict/",
                                "/.config/KaiwoShell/usr/PCWBDict/", "/.config/kaiwoimebs/rime/"})
         QDir().mkpath(home + QLatin1String(folder));
-    // Debian's Rime data has no OpenCC folder; Rime looks for one beside the
-    // user data.
-    const QString opencc = home + QStringLiteral("/.config/kaiwoimebs/rime/opencc");
-    if (!QFileInfo(opencc).exists())
-        QFile::link(QLatin1String(kOpenccData), opencc);
 }
 
 bool isKeypadDigit(FcitxKeySym sym)

@@ -117,6 +117,11 @@ ConfigTranslator::Outcome ConfigTranslator::apply()
 {
     Outcome outcome;
     QDir().mkpath(mPaths.rimeDir);
+    // Debian's Rime data has no OpenCC folder; Rime looks for one beside the
+    // user data.
+    const QString opencc = mPaths.rimeDir + QStringLiteral("opencc");
+    if (!QFileInfo(opencc).exists())
+        QFile::link(QStringLiteral("/usr/share/opencc"), opencc);
 
     const QString settingsPath =
         acceptedInput(mPaths.pinyinDir + QStringLiteral("env.ini"), QStringLiteral("env.ini"),

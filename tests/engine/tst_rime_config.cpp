@@ -1,0 +1,263 @@
+// The translation of the tool's files into Rime, proven by typing through
+// librime with what it wrote: settings, fuzzy pairs, corrections, every
+// shipped double-pinyin scheme, and bad files that must change nothing.
+#include "ConfigTranslator.h"
+#include "RimeEngine.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace
+{
+
+const QString kSchemes = QStringLiteral(KAIWO_SOURCE_DATA_DIR) +
+                         QStringLiteral("/KaiwoShell/dict/PCPYDict/ShuangPinSchemes/");
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestRimeConfig : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void typing_data();
+    void typing();
+    void doublePinyinSchemes_data();
+    void doublePinyinSchemes();
+    void badInputKeepsLastGoodConfiguration_data();
+    void badInputKeepsLastGoodConfiguration();
+    void unchangedFilesCostNoRedeploy();
+
+private:
+    // Writes env.ini ("Key=Value;..." over the shipped file), Fuzzy.dat and
+    // Correction.ini as the tool does, then translates and redeploys.
+    ConfigTranslator::Outcome configure(const QString &settings, const QByteArray &fuzzy = {},
+                                        const QByteArray &corrections = "[Correction]\n");
+    ConfigTranslator::Outcome translate();
+    QStringList type(const QByteArray &keys);
+
+    QTemporaryDir mHome;
+    ConfigTranslator::Paths mPaths;
+    std::unique_ptr<RimeEngine> mRime;
+};
+
+void TestRimeConfig::initTestCase()
+{
+    QVERIFY(mHome.isValid());
+    mPaths = ConfigTranslator::Paths::forHome(mHome.path(), QStringLiteral(KAIWO_SOURCE_DATA_DIR));
+    QVERIFY(QDir().mkpath(mPaths.userSchemeDir()));
+    mRime.reset(
+        new RimeEngine("/usr/share/rime-data", QFile::encodeName(mPaths.rimeDir).toStdString()));
+}
+
+void TestRimeConfig::init()
+{
+    QFile::remove(mPaths.pinyinDir + QStringLiteral("env.ini"));
+    QFile::copy(QStringLiteral(KAIWO_SOURCE_DATA_DIR "/KaiwoShell/dict/PCPYDict/env.ini"),
+                mPaths.pinyinDir + QStringLiteral("env.ini"));
+    QFile(mPaths.pinyinDir + QStringLiteral("env.ini"))
+        .setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+}
+
+ConfigTranslator::Outcome TestRimeConfig::translate()
+{
+    ConfigTranslator::Outcome outcome = ConfigTranslator(mPaths).apply();
+    if (outcome.rimeChanged || !mRime->ready())
+        mRime->deploy(true);
+    return outcome;
+}
+
+ConfigTranslator::Outcome TestRimeConfig::configure(const QString &settings,
+                                                    const QByteArray &fuzzy,
+                                                    const QByteArray &corrections)
+{
+    {
+        QSettings env(mPaths.pinyinDir + QStringLiteral("env.ini"), QSettings::IniFormat);
+        env.beginGroup(QStringLiteral("Setting"));
+        for (const QString &pair : settings.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            env.setValue(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
+    }
+    writeBytes(mPaths.pinyinDir + QStringLiteral("Fuzzy.dat"),
+               "[Metadata]\nversion=1\n[Fuzzy]\n" + fuzzy + "[Gray]\n");
+    writeBytes(mPaths.pinyinDir + QStringLiteral("Correction.ini"), corrections);
+    return translate();
+}
+
+QStringList TestRimeConfig::type(const QByteArray &keys)
+{
+    mRime->clear();
+    for (const char key : keys)
+        mRime->processKey(key, 0);
+    QStringList candidates;
+    for (const RimeEngine::Candidate &candidate : mRime->state().candidates)
+        candidates << QString::fromStdString(candidate.text);
+    return candidates;
+}
+
+void TestRimeConfig::typing_data()
+{
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QByteArray>("fuzzy");
+    QTest::addColumn<QByteArray>("corrections");
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<QString>("first");  // the first candidate; "" for none
+    QTest::addColumn<QString>("absent"); // a word that must not be offered
+
+    const QByteArray none;
+    const QByteArray gn = "[Correction]\ngn=ng\n";
+    QTest::newRow("full pinyin") << "" << none << none << QByteArray("nihao") << "你好"
+                                 << "";
+    QTest::newRow("traditional by default")
+        << "DefaultTradition=1" << none << none << QByteArray("zhongguo") << "中國"
+        << "中国";
+    QTest::newRow("english by default")
+        << "DefaultNative=0" << none << none << QByteArray("nihao") << ""
+        << "你好";
+    QTest::newRow("initials abbreviate") << "" << none << none << QByteArray("bjdx") << "北京大学"
+                                         << "";
+    QTest::newRow("no abbreviations")
+        << "ZCSForZhChSh=0" << none << none << QByteArray("bjdx") << ""
+        << "北京大学";
+    QTest::newRow("z = zh") << "MohuSmart=0" << QByteArray("zh=z\n") << none
+                            << QByteArray("zongguo") << "中国"
+                            << "";
+    QTest::newRow("without z = zh") << "MohuSmart=0" << none << none << QByteArray("zongguo") << ""
+                                    << "中国";
+    QTest::newRow("smart fuzzy offers the others")
+        << "MohuSmart=1" << none << none << QByteArray("zongguo") << "中国"
+        << "";
+    QTest::newRow("in = ing") << "MohuSmart=0" << QByteArray("ing=in\n") << none
+                              << QByteArray("bingxiang") << "冰箱"
+                              << "";
+    QTest::newRow("correction gn") << "" << none << gn << QByteArray("zhognguo") << "中国"
+                                   << "";
+    QTest::newRow("correction off") << "Correction=0" << none << gn << QByteArray("zhognguo") << ""
+                                    << "中国";
+    QTest::newRow("double pinyin also takes full pinyin")
+        << "QuanPin=0;ShuangPin=1;AllowQuanPin=1;ShuangPinName=XiaoHe" << none << none
+        << QByteArray("zhongguo") << "中国"
+        << "";
+    QTest::newRow("double pinyin alone")
+        << "QuanPin=0;ShuangPin=1;AllowQuanPin=0;ShuangPinName=XiaoHe" << none << none
+        << QByteArray("zhongguo") << ""
+        << "中国";
+}
+
+void TestRimeConfig::typing()
+{
+    QFETCH(QString, settings);
+    QFETCH(QByteArray, fuzzy);
+    QFETCH(QByteArray, corrections);
+    QFETCH(QByteArray, keys);
+    QFETCH(QString, first);
+    QFETCH(QString, absent);
+
+    const ConfigTranslator::Outcome outcome = configure(settings, fuzzy, corrections);
+    QVERIFY2(outcome.problems.isEmpty(), qPrintable(outcome.problems.join(QLatin1Char('\n'))));
+    const QStringList candidates = type(keys);
+    if (!first.isEmpty()) {
+        QVERIFY2(!candidates.isEmpty(), keys.constData());
+        QCOMPARE(candidates.first(), first);
+    }
+    if (!absent.isEmpty())
+        QVERIFY2(!candidates.contains(absent), qPrintable(candidates.join(QLatin1Char(' '))));
+}
+
+void TestRimeConfig::doublePinyinSchemes_data()
+{
+    // Keys from the schemes' published tables, not from our files.
+    QTest::addColumn<QString>("scheme");
+    QTest::addColumn<QByteArray>("nihao");
+    QTest::addColumn<QByteArray>("zhongguo");
+    QTest::newRow("微软双拼") << "WeiRuan" << QByteArray("nihk") << QByteArray("vsgo");
+    QTest::newRow("自然码") << "ZiRanMa" << QByteArray("nihk") << QByteArray("vsgo");
+    QTest::newRow("小鹤双拼") << "XiaoHe" << QByteArray("nihc") << QByteArray("vsgo");
+    QTest::newRow("紫光双拼") << "ZiGuang" << QByteArray("nihq") << QByteArray("uhgo");
+    QTest::newRow("智能ABC") << "ZhiNengABC" << QByteArray("nihk") << QByteArray("asgo");
+    QTest::newRow("拼音加加") << "PinYinJiaJia" << QByteArray("nihd") << QByteArray("vygo");
+    QTest::newRow("国标双拼") << "GuoBiao" << QByteArray("nihc") << QByteArray("vsgo");
+    QTest::newRow("凯沃双拼") << "Kaiwo" << QByteArray("nihk") << QByteArray("vsgo");
+    // A scheme made in the editor lives in the user's folder: 小鹤 with
+    // "ong" moved from S to ';'.
+    QTest::newRow("user scheme") << "1234567" << QByteArray("nihc") << QByteArray("v;go");
+}
+
+void TestRimeConfig::doublePinyinSchemes()
+{
+    QFETCH(QString, scheme);
+    QFETCH(QByteArray, nihao);
+    QFETCH(QByteArray, zhongguo);
+
+    if (scheme == QLatin1String("1234567")) {
+        QFile source(kSchemes + QStringLiteral("XiaoHe.ini"));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QByteArray bytes = source.readAll().replace("ong=S", "ong=;");
+        bytes.replace("title=小鹤双拼", "title=我的双拼");
+        writeBytes(mPaths.userSchemeDir() + scheme + QStringLiteral(".ini"), bytes);
+    }
+    configure(QStringLiteral("QuanPin=0;ShuangPin=1;AllowQuanPin=0;ShuangPinName=") + scheme);
+    QCOMPARE(type(nihao).value(0), QStringLiteral("你好"));
+    QCOMPARE(type(zhongguo).value(0), QStringLiteral("中国"));
+}
+
+void TestRimeConfig::badInputKeepsLastGoodConfiguration_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("binary env.ini") << "env.ini"
+                                    << QByteArray("\x7f"
+                                                  "ELF\0\1\2[Setting]",
+                                                  16);
+    QTest::newRow("empty env.ini") << "env.ini" << QByteArray();
+    QTest::newRow("huge env.ini") << "env.ini"
+                                  << (QByteArray("[Setting]\nPageSize=5\n") +
+                                      QByteArray(2 * 1024 * 1024, '#'));
+    QTest::newRow("serialised value")
+        << "env.ini" << QByteArray("[Setting]\nPageSize=@Variant(\\0\\0\\0\\x7f)\n");
+    QTest::newRow("binary Fuzzy.dat") << "Fuzzy.dat" << QByteArray("[Fuzzy]\nzh=z\0\0", 13);
+    QTest::newRow("scheme missing a syllable")
+        << "ShuangPinSchemes/XiaoHe.ini" << QByteArray("[韵母]\nao=C\n[声母]\nzh=V\n");
+}
+
+void TestRimeConfig::badInputKeepsLastGoodConfiguration()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+
+    // A good configuration first: double pinyin on 小鹤, nine candidates.
+    configure(QStringLiteral("PageSize=9;QuanPin=0;ShuangPin=1;ShuangPinName=XiaoHe"));
+    QCOMPARE(type("ui").size(), 9);
+    QCOMPARE(type("nihc").value(0), QStringLiteral("你好"));
+
+    writeBytes(mPaths.pinyinDir + file, bytes);
+    const ConfigTranslator::Outcome outcome = translate();
+    QVERIFY(!outcome.problems.isEmpty());
+    QCOMPARE(type("ui").size(), 9);
+    QCOMPARE(type("nihc").value(0), QStringLiteral("你好"));
+    QFile::remove(mPaths.pinyinDir + file);
+}
+
+void TestRimeConfig::unchangedFilesCostNoRedeploy()
+{
+    QVERIFY(configure(QStringLiteral("PageSize=7")).rimeChanged);
+    // The tool sends ReloadConfig and then RebuildKeyMap: the second call
+    // finds nothing new.
+    QVERIFY(!translate().rimeChanged);
+    QVERIFY(configure(QStringLiteral("PageSize=6")).rimeChanged);
+    QCOMPARE(type("shi").size(), 6);
+}
+
+QTEST_GUILESS_MAIN(TestRimeConfig)
+#include "tst_rime_config.moc"
