@@ -1,2 +1,57 @@
 #!/usr/bin/env bash
-exit 0
+# Typing through fcitx 4 with the kaiwo input method into a Qt text field,
+# after changing the settings and pressing OK in the settings tool: one
+# fcitx for every case.
+source "$(dirname "$0")/../system/lib.sh"
+source "$(dirname "$0")/fcitx-lib.sh"
+
+start_fcitx
+start_pad
+expect "你好" n i h a o space
+# The tool puts its files in place on its first OK.
+apply_with_tool
+expect "中国" z h o g n g u o space # a correction rule (gn for ng) is on by default
+
+set_setting PageSize 9
+apply_with_tool
+eighth=$(typed s h i 8)
+[ "${#eighth}" -eq 1 ] && [[ $eighth != [a-z0-9] ]] || fail "the 8th candidate of shi: '$eighth'"
+set_setting PageSize 5
+apply_with_tool
+[ "$(typed s h i 8)" != "$eighth" ] || fail "page size 5 still selects the 8th candidate"
+
+printf '[Metadata]\nversion=1\n[Fuzzy]\nzh=z\n[Gray]\n' >"$HOME/.config/KaiwoShell/usr/PCPYDict/Fuzzy.dat"
+set_setting MohuSmart 0
+apply_with_tool
+expect "中国" z o n g g u o space
+
+set_setting QuanPin 0
+set_setting ShuangPin 1
+set_setting ShuangPinName XiaoHe
+apply_with_tool
+expect "你好" n i h c space
+expect "中国" v s g o space
+set_setting QuanPin 1
+set_setting ShuangPin 0
+
+set_setting DefaultTradition 1
+apply_with_tool
+expect "中國" z h o n g g u o space
+set_setting DefaultTradition 0
+
+set_setting DefaultShape 1
+apply_with_tool
+expect "１" 1
+set_setting DefaultShape 0
+
+set_setting DefaultNative 0
+apply_with_tool
+expect "nihao" n i h a o
+expect "你好" shift n i h a o space # Shift switches to Chinese
+
+set_setting KeyEnCnSwitch 1
+apply_with_tool
+expect "nihao" shift n i h a o
+expect "你好" ctrl n i h a o space
+
+kill "$FCITX_PID"
