@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the packages, builds, installs under /usr and opens the tool
-# with the stand-in service. Run as root (or with sudo available).
+# Installs the packages, builds, installs the tool and the input method
+# under /usr and shows them working (scripts/demo.sh). Run as root (or with
+# sudo available).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

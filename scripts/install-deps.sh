@@ -11,6 +11,10 @@ packages=(
     dbus dbus-x11 psmisc file xdg-utils util-linux procps
     fonts-wqy-microhei fonts-droid-fallback
     dpkg-dev desktop-file-utils appstream lintian
+    # The input method: fcitx 4 with its front ends, librime and its data.
+    fcitx-bin fcitx-data fcitx-modules fcitx-module-dbus fcitx-module-x11 fcitx-ui-classic
+    fcitx-frontend-qt5 fcitx-frontend-gtk3 fcitx-frontend-gtk2
+    librime-dev libdbus-1-dev rime-data-luna-pinyin rime-prelude rime-essay libopencc-data
 )
 packages+=("$@")
 missing=()
