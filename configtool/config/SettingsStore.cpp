@@ -44,10 +44,8 @@ QVariant SettingsReader::value(const QString &key, const QVariant &defaultValue)
 
 int SettingsReader::intValue(const QString &key, int defaultValue) const
 {
-    bool ok = false;
-    const int result = value(key, defaultValue).toInt(&ok);
-    // A value that is not a number reads as the default rather than 0.
-    return ok ? result : defaultValue;
+    // Text that is no number reads as 0; the default is only for an absent key.
+    return value(key, defaultValue).toInt();
 }
 
 bool SettingsReader::boolValue(const QString &key, bool defaultValue) const
