@@ -28,11 +28,23 @@ constexpr int kMinusEqualBit = 2;
 constexpr int kCommaPeriodBit = 4;
 constexpr int kTabBit = 8;
 
-// Fixed, so that a long label cannot push the controls column to the right.
+// Fixed, so that a long label cannot push the controls column to the right;
+// a label too long for it gets a smaller font rather than lose characters.
 QLabel *rowLabel(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
     label->setFixedWidth(kRowLabelWidth);
+    label->ensurePolished();
+    QFont font = label->font();
+    while (QFontMetrics(font).horizontalAdvance(text) > kRowLabelWidth) {
+        if (font.pixelSize() > 8)
+            font.setPixelSize(font.pixelSize() - 1);
+        else if (font.pointSizeF() > 6)
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+        else
+            break;
+    }
+    label->setFont(font);
     return label;
 }
 
