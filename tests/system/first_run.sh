@@ -19,24 +19,6 @@ run_tool_once() {
     wait "$pid" || true
 }
 
-# A brand-new HOME, no ~/.config and no service yet: the tool makes the
-# folders itself, provisions the files and starts both engine shells.
-new_home="$KAIWO_SCRATCH/new 用户"
-new_user="$new_home/.config/KaiwoShell/usr/PCPYDict"
-log="$KAIWO_SCRATCH/new-home.log"
-mkdir -p "$new_home"
-HOME="$new_home" QT_LOGGING_RULES="kaiwo.configtool.debug=true" "$TOOL" 2>"$log" &
-pid=$!
-wait_for "the engine shells" 'grep -q "InitWBShell" "$log"'
-kill "$pid"
-wait "$pid" || true
-for f in env.ini Correction.ini Fuzzy.dat; do
-    cmp "$shipped/$f" "$new_user/$f" || fail "$f was not provisioned on a brand-new HOME"
-done
-grep -q "InitShell: true" "$log" && grep -q "InitWBShell: true" "$log" ||
-    fail "the engine shells did not start on a brand-new HOME: $(cat "$log")"
-! grep -q "copy fail" "$log" || fail "a copy failed on a brand-new HOME"
-
 start_service
 [ -d "$user" ] || fail "the service did not create the per-user folder"
 run_tool_once
