@@ -12,7 +12,10 @@
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QDBusReply>
+#include <QDir>
+#include <QFile>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,6 +45,8 @@ MainController *MainController::self()
         mSelf = new MainController();
     return mSelf;
 }
+
+MainController::MainController() = default;
 
 MainController::~MainController()
 {
@@ -167,6 +172,10 @@ void MainController::provisionUserFiles()
 {
     const QString target = localEnvDirPath();
     const QString source = sysEnvPyDirPath();
+    // On a brand-new HOME nothing below it exists yet and no service has made
+    // the engine folders: the copies and the engine shells need them.
+    QDir().mkpath(target);
+    QDir().mkpath(localPcWbDirPath());
     for (const char *file : {"env.ini", "Correction.ini", "Fuzzy.dat"}) {
         const QString name = QLatin1String(file);
         // Never overwrite: the user's own copy always wins.
@@ -182,20 +191,46 @@ void MainController::openSettings()
     SettingsStore::attach(nullptr, nullptr);
     delete mUserSettings;
     delete mDefaultSettings;
-    // Values QSettings would read as objects are taken out of the user's
-    // copy; a file still holding any is not opened (reads give defaults).
-    const auto open = [](const QString &path, bool owned) -> QSettings * {
-        if (owned ? !IniSafety::makeSafe(path) : IniSafety::holdsSerialisedValues(path)) {
-            qCWarning(lcConfigtool).noquote() << path + QStringLiteral(" holds serialised values");
-            return nullptr;
-        }
+    mCleanCopies.reset();
+    const auto open = [](const QString &path) {
         auto *settings = new QSettings(path, QSettings::IniFormat);
         settings->setIniCodec("UTF-8");
         return settings;
     };
-    mUserSettings = open(localPcPyDirPath() + QStringLiteral("env.ini"), true);
-    mDefaultSettings = open(sysEnvPyDirPath() + QStringLiteral("env.ini"), false);
-    SettingsStore::attach(mUserSettings, mDefaultSettings);
+    // QSettings must never read values it would take as objects (IniSafety).
+    // The user's file is read from a copy without them and loses them only
+    // when a save writes it; a shipped file holding any reads as missing.
+    const QString user = localPcPyDirPath() + QStringLiteral("env.ini");
+    const QString shipped = sysEnvPyDirPath() + QStringLiteral("env.ini");
+    QString userRead = user;
+    QString shippedRead = shipped;
+    std::function<void()> beforeFirstWrite;
+    for (const QString &path : {user, shipped}) {
+        if (!IniSafety::holdsSerialisedValues(path))
+            continue;
+        qCWarning(lcConfigtool).noquote() << path + QStringLiteral(" holds serialised values");
+        if (!mCleanCopies)
+            mCleanCopies = std::make_unique<QTemporaryDir>();
+        if (path == shipped) {
+            shippedRead = mCleanCopies->filePath(QStringLiteral("missing.ini"));
+            continue;
+        }
+        userRead = mCleanCopies->filePath(QStringLiteral("env.ini"));
+        QFile file(path);
+        QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        if (!IniSafety::removeSerialisedValues(&bytes))
+            bytes.clear();
+        QFile copy(userRead);
+        if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size())
+            userRead = mCleanCopies->filePath(QStringLiteral("missing.ini"));
+        beforeFirstWrite = [this, user] {
+            if (IniSafety::makeSafe(user))
+                openSettings();
+        };
+    }
+    mUserSettings = open(userRead);
+    mDefaultSettings = open(shippedRead);
+    SettingsStore::attach(mUserSettings, mDefaultSettings, beforeFirstWrite);
 }
 
 QSettings *MainController::settings(CON_TPYE mode) const

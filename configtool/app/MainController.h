@@ -6,7 +6,10 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class QSettings;
+class QTemporaryDir;
 class SettingsWidget;
 
 // The process-wide controller: directories, the two settings objects, the
@@ -62,12 +65,14 @@ public slots:
     void activeSettingsWidget();
 
 private:
-    MainController() = default;
+    MainController();
     void provisionUserFiles();
 
     SettingsWidget *mSettingsWidget = nullptr;
     QSettings *mUserSettings = nullptr;
     QSettings *mDefaultSettings = nullptr;
+    // Copies of env.ini files without serialised values, read in their place.
+    std::unique_ptr<QTemporaryDir> mCleanCopies;
 
     static MainController *mSelf;
     static ShellWrapperInterface *mShellWrapper;

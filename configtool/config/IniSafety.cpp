@@ -208,29 +208,32 @@ bool holdsSerialisedValues(const QString &path)
     return readAll(path, &bytes) && !serialisedValueLines(bytes).isEmpty();
 }
 
-bool makeSafe(const QString &path)
+bool removeSerialisedValues(QByteArray *bytes)
 {
-    QByteArray bytes;
-    if (!readAll(path, &bytes))
-        return true;
-    bool changed = false;
     // Taking a line out could in theory join its neighbours into another.
     for (int round = 0; round < 8; ++round) {
-        const QVector<QPair<int, int>> lines = serialisedValueLines(bytes);
-        if (lines.isEmpty()) {
-            return !changed || writeFileAtomically(QFile::encodeName(path).constData(), bytes) ==
-                                   AtomicWriteResult::Written;
-        }
+        const QVector<QPair<int, int>> lines = serialisedValueLines(*bytes);
+        if (lines.isEmpty())
+            return true;
         QByteArray kept;
         int from = 0;
         for (const QPair<int, int> &line : lines) {
-            kept += bytes.mid(from, line.first - from);
+            kept += bytes->mid(from, line.first - from);
             from = line.second;
         }
-        bytes = kept + bytes.mid(from);
-        changed = true;
+        *bytes = kept + bytes->mid(from);
     }
     return false;
+}
+
+bool makeSafe(const QString &path)
+{
+    QByteArray bytes;
+    if (!readAll(path, &bytes) || serialisedValueLines(bytes).isEmpty())
+        return true;
+    return removeSerialisedValues(&bytes) &&
+           writeFileAtomically(QFile::encodeName(path).constData(), bytes) ==
+               AtomicWriteResult::Written;
 }
 
 } // namespace IniSafety

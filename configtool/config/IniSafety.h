@@ -23,6 +23,10 @@ QVector<QPair<int, int>> serialisedValueLines(const QByteArray &bytes);
 // cannot be read (a QSettings then reads nothing either).
 bool holdsSerialisedValues(const QString &path);
 
+// Removes the lines holding such values from bytes. False when taking them
+// out keeps making new ones.
+bool removeSerialisedValues(QByteArray *bytes);
+
 // For files the tool owns: removes the lines holding such values, replacing
 // the file atomically. True when the file holds none afterwards.
 bool makeSafe(const QString &path);

@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+#include <utility>
+
 namespace
 {
 
@@ -9,13 +11,16 @@ const char kGroup[] = "Setting";
 
 QSettings *userSettings = nullptr;
 QSettings *defaultSettings = nullptr;
+std::function<void()> beforeWrite;
 
 } // namespace
 
-void SettingsStore::attach(QSettings *user, QSettings *defaults)
+void SettingsStore::attach(QSettings *user, QSettings *defaults,
+                           std::function<void()> beforeFirstWrite)
 {
     userSettings = user;
     defaultSettings = defaults;
+    beforeWrite = std::move(beforeFirstWrite);
 }
 
 QSettings *SettingsStore::settings(CON_TPYE mode)
@@ -44,10 +49,8 @@ QVariant SettingsReader::value(const QString &key, const QVariant &defaultValue)
 
 int SettingsReader::intValue(const QString &key, int defaultValue) const
 {
-    bool ok = false;
-    const int result = value(key, defaultValue).toInt(&ok);
-    // A value that is not a number reads as the default rather than 0.
-    return ok ? result : defaultValue;
+    // Text that is no number reads as 0; the default is only for an absent key.
+    return value(key, defaultValue).toInt();
 }
 
 bool SettingsReader::boolValue(const QString &key, bool defaultValue) const
@@ -60,8 +63,12 @@ QString SettingsReader::stringValue(const QString &key, const QString &defaultVa
     return value(key, defaultValue).toString();
 }
 
-SettingsWriter::SettingsWriter() : mSettings(SettingsStore::settings(CON_CURRENT))
+SettingsWriter::SettingsWriter()
 {
+    // It may attach other objects.
+    if (beforeWrite)
+        std::exchange(beforeWrite, nullptr)();
+    mSettings = SettingsStore::settings(CON_CURRENT);
     if (mSettings)
         mSettings->beginGroup(QLatin1String(kGroup));
 }

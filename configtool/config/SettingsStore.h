@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+
 class QSettings;
 
 // The two env.ini objects the pages read and write. The controller owns
@@ -12,7 +14,9 @@ class QSettings;
 class SettingsStore
 {
 public:
-    static void attach(QSettings *user, QSettings *defaults);
+    // beforeFirstWrite runs once, when the first SettingsWriter is made.
+    static void attach(QSettings *user, QSettings *defaults,
+                       std::function<void()> beforeFirstWrite = {});
     static QSettings *settings(CON_TPYE mode);
 };
 
@@ -52,5 +56,5 @@ public:
     void setValue(const QString &key, const QVariant &value);
 
 private:
-    QSettings *mSettings;
+    QSettings *mSettings = nullptr;
 };

@@ -290,8 +290,6 @@ void DiyPhraseDialog::buildRow(int row)
     box->setFixedSize(mBoxesEnlarged ? QSize(18, 18) : QSize(13, 13));
     box->setFocusPolicy(Qt::NoFocus);
     box->setChecked(mChecked.value(row));
-    if (row == mPreviousRow)
-        box->setStyleSheet(QLatin1String(kWhiteCheck));
     connect(box, &QCheckBox::toggled, this, [this, row](bool checked) {
         if (row < mChecked.size())
             mChecked[row] = checked;

@@ -34,9 +34,7 @@ int KcdListFile::usedState(const QString &id) const
         const QString group = QStringLiteral("kcd") + QString::number(j);
         if (mSettings.value(group + QStringLiteral("/id")).toString() != id)
             continue;
-        bool numeric = false;
-        const int used = mSettings.value(group + QStringLiteral("/used"), 1).toInt(&numeric);
-        return numeric ? used : 1;
+        return mSettings.value(group + QStringLiteral("/used"), 1).toInt();
     }
     return -1;
 }

@@ -22,9 +22,9 @@ public:
 
     explicit KcdListFile(const QString &path);
 
-    // The used state of the first group whose id matches: 1 or 0 (1 when the
-    // key is absent or not a number); -1 when no group among kcd0 ..
-    // kcd<kcdNum - 1> has the id.
+    // The used state of the first group whose id matches, as stored (1 when
+    // the key is absent, 0 when it is no number); -1 when no group among
+    // kcd0 .. kcd<kcdNum - 1> has the id.
     int usedState(const QString &id) const;
     // Removes every key, then writes the rows as kcd0 .. kcdN-1 and kcdNum.
     void rewrite(const QList<Row> &rows);

@@ -3,6 +3,7 @@
 #include "MoHuYinDialog.h"
 #include "UserDictionaryActions.h"
 #include "app/Logging.h"
+#include "shuangpin/ShuangPinController.h"
 #include "shuangpin/ShuangPinSettingDialog.h"
 #include "window/EngImeDialog.h"
 #include "window/PageWidgets.h"
@@ -74,6 +75,8 @@ SettingPinyinWidget::SettingPinyinWidget(QWidget *parent) : SettingsPage(parent)
     initUi();
     initKeys();
     initPinyinSettings();
+    // The scheme list is read with the page, not when its dialog first opens.
+    ShuangPinController::self();
 }
 
 void SettingPinyinWidget::initUi()

@@ -302,8 +302,12 @@ void SettingThesaurusWidget::slot_tabelWidgetThesaurusCellClicked(int row, int c
         qCDebug(lcConfigtool) << "remove cell dictionary:" << removed;
         QWidget *cell = mTable->cellWidget(row, 0);
         auto *label = cell ? cell->findChild<QLabel *>(QStringLiteral("text_label")) : nullptr;
-        if (label)
-            mNameIndex.remove(label->text(), QString::fromStdWString(mLastInfo.strId));
+        // Only this row's entry: another row may show the same name and id.
+        const auto entry =
+            label ? mNameIndex.find(label->text(), QString::fromStdWString(mLastInfo.strId))
+                  : mNameIndex.end();
+        if (entry != mNameIndex.end())
+            mNameIndex.erase(entry);
         mTable->removeRow(row);
         mChanged = true;
         rebuildCell();

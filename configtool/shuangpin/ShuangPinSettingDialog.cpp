@@ -7,6 +7,7 @@
 #include "app/MainController.h"
 #include "config/IniHelpers.h"
 #include "config/IniSafety.h"
+#include "config/SettingsStore.h"
 #include "ui_ShuangPinSettingDialog.h"
 #include "window/KaiwoPromptDialog.h"
 
@@ -25,12 +26,12 @@ const QStringList kUndeletableTitles{"智能ABC",  "微软双拼", "拼音加加
 
 const QString kDefaultSchemeName = QStringLiteral("Kaiwo");
 
-// Null when the file holds values QSettings would read as objects and they
-// cannot be taken out (IniSafety).
-QSettings *openSettings()
+// Null when the file holds values QSettings would read as objects (IniSafety)
+// and, for writing, they cannot be taken out. Reading leaves them in place.
+QSettings *openSettings(bool forWriting)
 {
     const QString path = ShuangPinController::localPath() + QStringLiteral("env.ini");
-    if (!IniSafety::makeSafe(path))
+    if (forWriting ? !IniSafety::makeSafe(path) : IniSafety::holdsSerialisedValues(path))
         return nullptr;
     auto *settings = new QSettings(path, QSettings::IniFormat);
     settings->setIniCodec("UTF-8");
@@ -73,11 +74,13 @@ void ShuangPinSettingDialog::init()
 
 bool ShuangPinSettingDialog::setCurrentSpScheme()
 {
-    QScopedPointer<QSettings> settings(openSettings());
-    if (!settings)
-        return false;
+    QScopedPointer<QSettings> settings(openSettings(false));
+    // Until a save cleans the file, the settings store reads it without them.
     const QString name =
-        settings->value(QStringLiteral("Setting/ShuangPinName"), kDefaultSchemeName).toString();
+        settings ? settings->value(QStringLiteral("Setting/ShuangPinName"), kDefaultSchemeName)
+                       .toString()
+                 : SettingsReader(CON_CURRENT)
+                       .stringValue(QStringLiteral("ShuangPinName"), kDefaultSchemeName);
     qCDebug(lcConfigtool) << "setCurrentSpScheme::currentSpScheme=" << name;
     QString path =
         QString::asprintf("%s%s.ini", qUtf8Printable(ShuangPinController::localShuangPinPath()),
@@ -101,7 +104,7 @@ bool ShuangPinSettingDialog::writeCurrentSpScheme(QString title)
 {
     if (title.isEmpty())
         return false;
-    QScopedPointer<QSettings> settings(openSettings());
+    QScopedPointer<QSettings> settings(openSettings(true));
     if (!settings)
         return false;
     settings->beginGroup(QStringLiteral("Setting"));

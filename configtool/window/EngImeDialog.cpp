@@ -96,7 +96,7 @@ void EngImeDialog::initTable()
     mTable.addCustom(
         QStringLiteral("EnglishInput_LearnNewWord"), 1,
         [this](const QVariant &stored) {
-            mLearnNewWordCheckBox->setChecked(SettingsTable::toInt(stored, 1) != 0);
+            mLearnNewWordCheckBox->setChecked(stored.toInt() != 0);
             // The toggled signal does not fire when "动态调频" keeps its state.
             mLearnNewWordCheckBox->setEnabled(!mLearnFreqCheckBox->isChecked());
         },

@@ -30,7 +30,6 @@ void PreverSkinWidget::drawPreverSkinWidget()
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.fillRect(rect(), Qt::white);
-    // Source mode would copy a transparent picture's holes over the white.
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    // Still in Source mode: the picture's own alpha replaces the white.
     painter.drawImage(QPoint(0, 0), image);
 }

@@ -28,10 +28,23 @@ constexpr int kMinusEqualBit = 2;
 constexpr int kCommaPeriodBit = 4;
 constexpr int kTabBit = 8;
 
+// Fixed, so that a long label cannot push the controls column to the right;
+// a label too long for it gets a smaller font rather than lose characters.
 QLabel *rowLabel(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
-    label->setMinimumWidth(kRowLabelWidth);
+    label->setFixedWidth(kRowLabelWidth);
+    label->ensurePolished();
+    QFont font = label->font();
+    while (QFontMetrics(font).horizontalAdvance(text) > kRowLabelWidth) {
+        if (font.pixelSize() > 8)
+            font.setPixelSize(font.pixelSize() - 1);
+        else if (font.pointSizeF() > 6)
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+        else
+            break;
+    }
+    label->setFont(font);
     return label;
 }
 
@@ -73,7 +86,7 @@ void SettingAdvanceWidget::init()
     pageLayout->addStretch();
 
     // One grid for all sections, so the controls of every row line up
-    // after the widest row label.
+    // after the label column.
     auto *grid = new QGridLayout(content);
     grid->setContentsMargins(20, 20, 20, 0);
     grid->setHorizontalSpacing(kRowGap);
@@ -98,10 +111,7 @@ void SettingAdvanceWidget::init()
     mCnEnSwitchButtonGroup->addButton(mShiftRadioButton, IdShift);
     mCnEnSwitchButtonGroup->addButton(mCtrlRadioButton, IdCtrl);
     mCnEnSwitchButtonGroup->addButton(mNoneRadioButton, IdNone);
-    auto *cnEnLabel = rowLabel(tr("中英文切换"), content);
-    cnEnLabel->setFixedWidth(kRowLabelWidth);
-    grid->addWidget(cnEnLabel, line, 0);
-    addRow(QString(), controls({mShiftRadioButton, mCtrlRadioButton, mNoneRadioButton}));
+    addRow(tr("中英文切换"), controls({mShiftRadioButton, mCtrlRadioButton, mNoneRadioButton}));
 
     mTruncateCheckBox = new QCheckBox(tr("切换到英文时，上屏已输入字符"), content);
     addRow(QString(), controls({mTruncateCheckBox}));
@@ -153,7 +163,7 @@ void SettingAdvanceWidget::initTable()
     mTable.addCustom(
         QStringLiteral("KeyEnCnSwitch"), 0,
         [this](const QVariant &stored) {
-            const int value = SettingsTable::toInt(stored, 0);
+            const int value = stored.toInt();
             QRadioButton *checked = value == 0   ? mShiftRadioButton
                                     : value == 1 ? mCtrlRadioButton
                                                  : mNoneRadioButton;
@@ -175,7 +185,7 @@ void SettingAdvanceWidget::initTable()
     mTable.addCustom(
         QStringLiteral("KeyPageUpDown"), 7,
         [bits](const QVariant &stored) {
-            const int mask = SettingsTable::toInt(stored, 7);
+            const int mask = stored.toInt();
             for (const auto &bit : bits)
                 bit.first->setChecked(mask & bit.second);
         },

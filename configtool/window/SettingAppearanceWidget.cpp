@@ -170,7 +170,7 @@ void SettingAppearanceWidget::initTable()
         mTable.addCustom(
             QLatin1String(key), 0,
             [box, dependents](const QVariant &stored) {
-                box->setChecked(SettingsTable::toInt(stored, 0) != 0);
+                box->setChecked(stored.toInt() != 0);
                 for (QWidget *control : dependents)
                     control->setEnabled(box->isChecked());
             },
@@ -207,12 +207,10 @@ void SettingAppearanceWidget::initTable()
             take = [this, index] { return QVariant(mColors[index]); };
         mTable.addCustom(
             QLatin1String(key), defaultValue,
-            [this, index, defaultValue](const QVariant &stored) {
-                bool ok = false;
-                const quint64 value = stored.toULongLong(&ok);
-                // Kept with alpha 0xFF, so the next save writes it that way.
-                mColors[index] =
-                    colorToUnsignedlonglong(UnsignedlonglongToColor(ok ? value : defaultValue));
+            [this, index](const QVariant &stored) {
+                // Kept as stored, top byte and all, until the user picks a
+                // colour; text that is no number is 0, black.
+                mColors[index] = stored.toULongLong();
                 if (index == ColorPinyin)
                     setColorSwatch(UnsignedlonglongToColor(mColors[index]));
             },
@@ -283,8 +281,8 @@ void SettingAppearanceWidget::searchAndSetKaiwoSkin(QString skinName)
     int matched = 0;
     const QDir root(skinRoot());
     if (root.exists()) {
-        const QFileInfoList folders =
-            root.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+        const QFileInfoList folders = root.entryInfoList(
+            QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
         int count = 0;
         for (const QFileInfo &folder : folders) {
             const QString name = folder.fileName();

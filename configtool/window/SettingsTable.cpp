@@ -3,21 +3,12 @@
 
 #include <QAbstractButton>
 
-int SettingsTable::toInt(const QVariant &stored, int defaultValue)
-{
-    bool ok = false;
-    const int value = stored.toInt(&ok);
-    return ok ? value : defaultValue;
-}
-
 void SettingsTable::addCheckBox(const QString &key, int defaultValue, QAbstractButton *box,
                                 bool inverted)
 {
     addCustom(
         key, defaultValue,
-        [=](const QVariant &stored) {
-            box->setChecked((toInt(stored, defaultValue) != 0) != inverted);
-        },
+        [=](const QVariant &stored) { box->setChecked((stored.toInt() != 0) != inverted); },
         [=] { return QVariant(box->isChecked() != inverted ? 1 : 0); });
 }
 
@@ -27,7 +18,7 @@ void SettingsTable::addRadioPair(const QString &key, int defaultValue, QAbstract
     addCustom(
         key, defaultValue,
         [=](const QVariant &stored) {
-            const bool set = toInt(stored, defaultValue) != 0;
+            const bool set = stored.toInt() != 0;
             // Checking one button of an exclusive group clears the other.
             (set ? whenClear : whenSet)->setChecked(false);
             (set ? whenSet : whenClear)->setChecked(true);

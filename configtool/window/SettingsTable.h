@@ -13,7 +13,8 @@ class QAbstractButton;
 // One page's keys of group "Setting": the key, the default written in the
 // code, and how a widget shows it. Load and save walk the table in its
 // order, so the order of the add calls is the order on disk; a new key is
-// one line.
+// one line. The default is for an absent key: stored text that is no number
+// reads as 0, like the IME service reads it.
 class SettingsTable
 {
 public:
@@ -35,9 +36,6 @@ public:
     void load(CON_TPYE mode) const;
     // Writes every key to the user's env.ini and syncs the file.
     void save() const;
-
-    // A stored value as a number; text that is no number reads as the default.
-    static int toInt(const QVariant &stored, int defaultValue);
 
 private:
     struct Entry {

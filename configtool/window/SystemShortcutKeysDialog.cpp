@@ -99,10 +99,7 @@ void SystemShortcutKeysDialog::initTable()
     const auto letterKey = [this](const QString &key, int defaultValue, QString *letter,
                                   QComboBox *combox) {
         mTable.addCustom(
-            key, defaultValue,
-            [=](const QVariant &stored) {
-                *letter = letterOf(SettingsTable::toInt(stored, defaultValue));
-            },
+            key, defaultValue, [=](const QVariant &stored) { *letter = letterOf(stored.toInt()); },
             [=] { return QVariant(indexOf(combox, defaultValue)); });
     };
     mTable.addCheckBox(QStringLiteral("ShortCutFanJian"), 1, mFanJianCheckBox);

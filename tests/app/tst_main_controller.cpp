@@ -210,14 +210,22 @@ private slots:
 
         MainController *main = controller();
         main->openSettings();
-        // Taken out of the user's copy, the rest kept; the shipped copy is
-        // left alone and not read.
-        QCOMPARE(readFile(user), QByteArray("[Setting]\n\nSkinName=蓝色\n"));
+        // Read without the line but not written: opening is no save.
+        QCOMPARE(readFile(user), "[Setting]\n" + bad + "SkinName=蓝色\n");
         QCOMPARE(SettingsReader(CON_CURRENT).stringValue(QStringLiteral("SkinName"), QString()),
                  QStringLiteral("蓝色"));
-        QVERIFY(!main->settings(CON_DEFAULT));
+        // The shipped copy is left alone and reads as missing: the code's defaults.
+        QVERIFY(SettingsReader(CON_DEFAULT).isValid());
         QCOMPARE(SettingsReader(CON_DEFAULT).stringValue(QStringLiteral("SkinName"), "x"),
                  QStringLiteral("x"));
+
+        // The first save drops the line and writes the file itself.
+        SettingsWriter().setValue(QStringLiteral("PageSize"), 7);
+        QCOMPARE(readFile(user), QByteArray("[Setting]\nPageSize=7\nSkinName=蓝色\n"));
+        QCOMPARE(main->settings(CON_CURRENT)->fileName(), user);
+        SettingsWriter().setValue(QStringLiteral("PageSize"), 8);
+        QVERIFY(readFile(user).contains("PageSize=8\n"));
+        QCOMPARE(readFile(shipped), "[Setting]\nSkinName=默认\n" + bad);
     }
 
     void firstRunCopies_data()
@@ -234,8 +242,9 @@ private slots:
         const char pinyin[] = ".config/KaiwoShell/usr/PCPYDict";
         row("first run, unusual HOME", "用户 it's \"home\"", pinyin, {}, {});
         row("existing files are kept", "home", pinyin, {"env.ini", "Fuzzy.dat"}, {});
-        row("pinyin folder created one level deep", "home", ".config/KaiwoShell/usr", {}, {});
-        row("no usr folder: every copy fails", "home", ".config", {}, {});
+        row("pinyin folder created", "home", ".config/KaiwoShell/usr", {}, {});
+        row("no usr folder", "home", ".config", {}, {});
+        row("brand-new HOME", "home", "", {}, {});
         row("a shipped file missing", "home", pinyin, {}, {"Correction.ini"});
     }
 
@@ -249,7 +258,6 @@ private slots:
         QVERIFY(makeDataRoot());
         const QString target = MainController::localEnvDirPath();
         const QString shipped = MainController::sysEnvPyDirPath();
-        const bool usrExists = userDir != QLatin1String(".config");
         QVERIFY(QDir().mkpath(home + QLatin1Char('/') + userDir));
         for (const QString &name : userFiles)
             QVERIFY(writeFile(target + name, "the user's own " + name.toUtf8()));
@@ -263,13 +271,14 @@ private slots:
         for (const QString &name : QStringList{"env.ini", "Correction.ini", "Fuzzy.dat"}) {
             if (userFiles.contains(name))
                 QCOMPARE(readFile(target + name), "the user's own " + name.toUtf8());
-            else if (usrExists && !missingShipped.contains(name))
+            else if (!missingShipped.contains(name))
                 QCOMPARE(readFile(target + name), readFile(shipped + name));
             else
                 failures << name + QStringLiteral(" copy fail");
         }
         QCOMPARE(logLinesMatching(" copy fail$"), failures);
-        QCOMPARE(QFileInfo::exists(home + QStringLiteral("/.config/KaiwoShell")), usrExists);
+        QCOMPARE(logLinesMatching("^Init(WB)?Shell:"),
+                 (QStringList{"InitShell: true", "InitWBShell: true"}));
     }
 
     void engineShellStart_data()

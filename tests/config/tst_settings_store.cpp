@@ -101,15 +101,15 @@ private slots:
 
     void readValues()
     {
-        attach("[Setting]\nNegative=-3\nBlanks = 5 \nWord=abc\nMixed=12abc\nEmpty=\n"
+        attach("[Setting]\nNegative=-3\nBlanks = 5 \nWord=abc\nMixed=12abc\nEmpty=\nTrue=true\n"
                "On=1\nOff=0\nSkinName=经典 蓝\nFont=\"Noto Sans, 12\"\n",
                QByteArray());
         SettingsReader reader(CON_CURRENT);
         QCOMPARE(reader.intValue(QStringLiteral("Negative"), 42), -3);
         QCOMPARE(reader.intValue(QStringLiteral("Blanks"), 42), 5);
-        // Values that are no whole number read as the default.
-        for (const char *key : {"Word", "Mixed", "Empty"})
-            QVERIFY2(reader.intValue(QLatin1String(key), 42) == 42, key);
+        // Values that are no whole number read as 0, only absent keys as the default.
+        for (const char *key : {"Word", "Mixed", "Empty", "True"})
+            QVERIFY2(reader.intValue(QLatin1String(key), 42) == 0, key);
         QCOMPARE(reader.boolValue(QStringLiteral("On"), false), true);
         QCOMPARE(reader.boolValue(QStringLiteral("Off"), true), false);
         QCOMPARE(reader.stringValue(QStringLiteral("SkinName"), QString()),

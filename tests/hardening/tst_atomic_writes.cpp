@@ -3,6 +3,10 @@
 // process killed in the middle of a save leaves the old or the new file,
 // never a mix, and no temporary file that the next save would trip over.
 //
+// The tool's rule files follow the user's rights: a file the user may not
+// write stays as it is, a symbolic link keeps pointing at the file that gets
+// the new content, and a writable file in a closed folder is still written.
+//
 // The full-disk cases need a small file system of their own: full_disk.sh
 // mounts one and names it in KAIWO_FULL_DIR; without it they are skipped.
 #include "KcelFile.h"
@@ -26,6 +30,8 @@
 
 #include <csignal>
 #include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -132,6 +138,33 @@ std::map<QString, Writer> writers()
     return all;
 }
 
+// The writers of the tool's own files; the stand-ins' are the engine's.
+const QStringList kToolWriters = {"atomic file",        "INI document",
+                                  "iniparser settings", "Fuzzy.dat",
+                                  "Correction.ini",     "QSettings (env.ini, kcdlist.ini)"};
+
+ino_t inode(const QString &path)
+{
+    struct stat info;
+    return stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+// Saves version 1 in a child that has no right to override file
+// permissions: as root it runs as nobody, without capabilities.
+void saveAsUser(const QString &writer, const QString &path)
+{
+    QStringList arguments{QCoreApplication::applicationFilePath(), "--save-once", writer, path};
+    if (geteuid() == 0)
+        arguments =
+            QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", "--inh-caps=-all"} +
+            arguments;
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(geteuid() == 0 ? QStringLiteral("setpriv") : arguments.takeFirst(), arguments);
+    QVERIFY(child.waitForFinished());
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+}
+
 QStringList otherFiles(const QString &dir, const QStringList &keep)
 {
     QStringList names = QDir(dir).entryList(QDir::Files | QDir::Hidden);
@@ -165,6 +198,8 @@ private slots:
     void schemeOnFullDisk();
     void killedDuringSave_data();
     void killedDuringSave();
+    void userRights_data();
+    void userRights();
 };
 
 void TestAtomicWrites::fullDisk_data()
@@ -263,6 +298,61 @@ void TestAtomicWrites::killedDuringSave()
     QVERIFY(write(path, 1));
 }
 
+void TestAtomicWrites::userRights_data()
+{
+    QTest::addColumn<QString>("writer");
+    QTest::addColumn<QString>("kind");
+    for (const QString &writer : kToolWriters) {
+        for (const char *kind : {"read-only file", "symbolic link", "closed folder"}) {
+            // Qt's own saves never write in place.
+            if (writer.startsWith("QSettings") && qstrcmp(kind, "closed folder") == 0)
+                continue;
+            QTest::addRow("%s, %s", qPrintable(writer), kind) << writer << QString(kind);
+        }
+    }
+}
+
+void TestAtomicWrites::userRights()
+{
+    QFETCH(QString, writer);
+    QFETCH(QString, kind);
+    const Writer write = writers().at(writer);
+    QTemporaryDir dir;
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+    const QString probe = dir.filePath("probe");
+    QVERIFY(write(probe, 0) && write(probe, 1));
+    const QByteArray written = readFile(probe);
+
+    QString path = dir.filePath("target");
+    QString file = path;
+    if (kind == "symbolic link") {
+        QVERIFY(QDir(dir.path()).mkdir("real"));
+        file = dir.filePath("real/target");
+        QVERIFY(QFile::link("real/target", path));
+    } else if (kind == "closed folder") {
+        QVERIFY(QDir(dir.path()).mkdir("closed"));
+        path = file = dir.filePath("closed/target");
+    }
+    QVERIFY(write(file, 0));
+    const QByteArray before = readFile(file);
+    const ino_t node = inode(file);
+    const auto everyone = QFileDevice::Permissions(0x6666);
+    QVERIFY(QFile::setPermissions(file, kind == "read-only file" ? QFileDevice::Permissions(0x4444)
+                                                                 : everyone));
+    QVERIFY(QFile::setPermissions(QFileInfo(file).path(), kind == "closed folder"
+                                                              ? QFileDevice::Permissions(0x5555)
+                                                              : QFileDevice::Permissions(0x7777)));
+
+    saveAsUser(writer, path);
+    QFile::setPermissions(QFileInfo(file).path(), QFileDevice::Permissions(0x7777));
+    QCOMPARE(readFile(file), kind == "read-only file" ? before : written);
+    // A link's target is still replaced whole; the others are the same file.
+    if (kind == "symbolic link")
+        QCOMPARE(QFileInfo(path).symLinkTarget(), file);
+    else
+        QCOMPARE(inode(file), node);
+}
+
 namespace
 {
 
@@ -278,6 +368,12 @@ int saveLoop(const QString &writer, const QString &path)
 
 int main(int argc, char *argv[])
 {
+    // The child side of userRights.
+    if (argc == 4 && qstrcmp(argv[1], "--save-once") == 0) {
+        QCoreApplication app(argc, argv);
+        writers().at(QString::fromLocal8Bit(argv[2]))(QString::fromLocal8Bit(argv[3]), 1);
+        return 0;
+    }
     if (argc == 4 && qstrcmp(argv[1], "--save-loop") == 0) {
         QCoreApplication app(argc, argv);
         return saveLoop(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));

@@ -177,6 +177,8 @@ private slots:
         QTest::newRow("skins off") << two << "Blue" << 0 << order << "0Blue- Default";
         QTest::newRow("no skin.ini, or a file")
             << QStringList{"Blue"} << "Bare" << 1 << QStringList{"Blue"} << "0Blue- Default";
+        QTest::newRow("hidden folder") << QStringList{"Blue", ".night"} << ".night" << 1
+                                       << QStringList{".night", "Blue"} << "1.night .night";
     }
 
     void skinDiscovery()
@@ -207,8 +209,12 @@ private slots:
     {
         makeSkins({"Blue", "Broken", "Default"});
         const auto preview = [](const QString &skin, Qt::GlobalColor color) {
-            QImage image(40, 20, QImage::Format_RGB32);
+            QImage image(40, 20, QImage::Format_ARGB32);
             image.fill(color);
+            for (int x = 20; x < 40; ++x) {
+                for (int y = 0; y < 20; ++y)
+                    image.setPixelColor(x, y, Qt::transparent);
+            }
             QVERIFY(image.save(skinRoot() + skin + "/preview.png"));
         };
         preview("Blue", Qt::red);
@@ -218,6 +224,8 @@ private slots:
         SettingAppearanceWidget page;
         QCOMPARE(previewPixel(&page, 5, 5), QColor(Qt::red));
         QCOMPARE(previewPixel(&page, 100, 100), QColor(Qt::white));
+        // Drawn in Source mode: the picture's transparent part is not white.
+        QCOMPARE(previewPixel(&page, 30, 5).alpha(), 0);
 
         auto *useSkin = child<QCheckBox>(&page, "checkBox_UseSkin");
         useSkin->click();
@@ -250,7 +258,8 @@ private slots:
         QCOMPARE(swatch(&page), QColor(229, 130, 0));
 
         page.saveAppearranceSettings();
-        const QString written("ColorPinyin=4279312947;ColorPrimary=4279312947;"
+        // A colour not picked again goes back as it was stored.
+        const QString written("ColorPinyin=1122867;ColorPrimary=4279312947;"
                               "ColorNonPrimary=4293231104");
         QCOMPARE(reread(written), written);
 
@@ -271,6 +280,7 @@ private slots:
         QTest::newRow("page size text") << QStringList{"PageSize", "five", "", "2"};
         QTest::newRow("font size 17") << QStringList{"FontSize", "17", "16", "16"};
         QTest::newRow("font size 48") << QStringList{"FontSize", "48", "48", "48"};
+        QTest::newRow("colour text") << QStringList{"ColorPinyin", "red", "#000000", "0"};
     }
 
     void storedTexts()
@@ -278,9 +288,13 @@ private slots:
         QFETCH(QStringList, values);
         store(values[0] + '=' + values[1]);
         SettingAppearanceWidget page;
-        const char *name =
-            values[0] == "PageSize" ? "comboBox_CandidateNumbers" : "comboBox_FontSize";
-        QCOMPARE(child<QComboBox>(&page, name)->currentText(), values[2]);
+        if (values[0] == "ColorPinyin") {
+            QCOMPARE(swatch(&page).name(), values[2]);
+        } else {
+            const char *name =
+                values[0] == "PageSize" ? "comboBox_CandidateNumbers" : "comboBox_FontSize";
+            QCOMPARE(child<QComboBox>(&page, name)->currentText(), values[2]);
+        }
         page.saveAppearranceSettings();
         QCOMPARE(saved(values[0]), values[3]);
     }

@@ -96,7 +96,7 @@ private slots:
                 << i << QVariant(flipped.mid(i, 1).toInt()) << flipped;
         }
         QTest::newRow("non-zero is set") << 8 << QVariant(7) << "011111111";
-        QTest::newRow("text is default") << 7 << QVariant("x") << kDefaults;
+        QTest::newRow("text is 0") << 7 << QVariant("x") << "011111100";
     }
 
     void keysRoundTrip()

@@ -64,20 +64,35 @@ private slots:
 void TestGeneralPage::defaults_data()
 {
     QTest::addColumn<QByteArray>("env");
-    QTest::newRow("empty file") << QByteArray("");
-    QTest::newRow("other keys only") << QByteArray("[Setting]\nPageSize=5\n");
-    QByteArray garbage("[Setting]\n");
-    for (const char *key : kKeys)
-        garbage += QByteArray(key) + "=abc\n";
-    QTest::newRow("not numbers") << garbage;
+    QTest::addColumn<bool>("zero");
+    QTest::newRow("empty file") << QByteArray("") << false;
+    QTest::newRow("other keys only") << QByteArray("[Setting]\nPageSize=5\n") << false;
+    // Stored text that is no number reads as 0, not as the default.
+    for (const char *text : {"abc", "", "true"}) {
+        QByteArray garbage("[Setting]\n");
+        for (const char *key : kKeys)
+            garbage += QByteArray(key) + "=" + text + "\n";
+        QTest::addRow("not numbers: \"%s\"", text) << garbage << true;
+    }
 }
 
 void TestGeneralPage::defaults()
 {
     QFETCH(QByteArray, env);
+    QFETCH(bool, zero);
     auto page = pageOn<SettingGeneralWidget>(env);
-    expectDefaults(page.get());
-    QVERIFY(phraseButton(page.get())->isEnabled());
+    if (!zero) {
+        expectDefaults(page.get());
+        QVERIFY(phraseButton(page.get())->isEnabled());
+        return;
+    }
+    const QStringList checked = {"简体", "半角", "英文", "五笔", "隐藏状态栏"};
+    for (auto *button : page->findChildren<QAbstractButton *>()) {
+        if (button->isCheckable())
+            QVERIFY2(button->isChecked() == checked.contains(button->text()),
+                     qPrintable(button->text()));
+    }
+    QVERIFY(!phraseButton(page.get())->isEnabled());
 }
 
 void TestGeneralPage::keyRoundTrip_data()

@@ -138,6 +138,51 @@ private slots:
         QVERIFY(stored.endsWith("|m,1=59"));
     }
 
+    // The white check image marks the row pressed last; a rebuilt table
+    // shows it on no row, whichever row index survives.
+    void highlightBelongsToThePressedRow_data()
+    {
+        QTest::addColumn<QString>("action");
+        for (const char *action : {"enabled_all_pushButton", "disenable_pushButton",
+                                   "delete_highlight_row_pushButton", "add", "edit"})
+            QTest::newRow(action) << action;
+    }
+    void highlightBelongsToThePressedRow()
+    {
+        QFETCH(QString, action);
+        seed({{L"a", L"甲", 1}, {L"b", L"乙", 2}, {L"c", L"丙", 3}});
+        DiyPhraseDialog dialog(nullptr);
+        auto *table = dialog.findChild<QTableWidget *>("tableWidget");
+        const auto highlighted = [table] {
+            QList<int> rows;
+            for (int row = 0; row < table->rowCount(); ++row) {
+                QWidget *cell = table->cellWidget(row, 0);
+                if (cell && cell->findChild<QCheckBox *>("checkbox")
+                                ->styleSheet()
+                                .contains("check-select-white"))
+                    rows << row;
+            }
+            return rows;
+        };
+        emit table->cellPressed(2, 0);
+        QCOMPARE(highlighted(), QList<int>{2});
+        emit table->cellPressed(1, 0);
+        QCOMPARE(highlighted(), QList<int>{1});
+
+        const UserPhraseItem item{L"d", L"丁", 1};
+        KaiwoPromptDialog::setNextAnswer(1);
+        if (action == "add")
+            QMetaObject::invokeMethod(&dialog, "slot_add_phrase", Q_ARG(UserPhraseItem, item),
+                                      Q_ARG(int, 0));
+        else if (action == "edit")
+            QMetaObject::invokeMethod(&dialog, "slot_edit_phrase", Q_ARG(UserPhraseItem, item),
+                                      Q_ARG(int, 0));
+        else
+            click(dialog, action.toLatin1());
+        QVERIFY(table->rowCount() >= 2);
+        QCOMPARE(highlighted(), QList<int>());
+    }
+
     void emptyTableNotices()
     {
         seed({});

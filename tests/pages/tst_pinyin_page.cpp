@@ -1,6 +1,7 @@
 #include "PageFixture.h"
 #include "app/MainController.h"
 #include "pinyin/SettingPinyinWidget.h"
+#include "shuangpin/ShuangPinController.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -67,6 +68,8 @@ class TestPinyinPage : public QObject
 
 private slots:
     void init() { QVERIFY(QDir().mkpath(MainController::localPcPyDirPath())); }
+    // First: no other test may have made the scheme controller yet.
+    void schemeListReadWithPage();
     void defaults_data();
     void defaults();
     void keyRoundTrip_data();
@@ -79,6 +82,16 @@ private slots:
     void dialogButtons_data();
     void dialogButtons();
 };
+
+void TestPinyinPage::schemeListReadWithPage()
+{
+    const QString scheme = ShuangPinController::localShuangPinPath() + QStringLiteral("mine.ini");
+    QVERIFY(QDir().mkpath(ShuangPinController::localShuangPinPath()));
+    QVERIFY(writeFile(scheme, "[metadata]\ntitle=我的方案\n"));
+    auto page = pageOn<SettingPinyinWidget>();
+    QVERIFY(QFile::remove(scheme));
+    QVERIFY(ShuangPinController::self()->mSchemeTitles.contains(QStringLiteral("我的方案")));
+}
 
 void TestPinyinPage::defaults_data()
 {

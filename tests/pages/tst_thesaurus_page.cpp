@@ -98,6 +98,10 @@ private slots:
             << QByteArray("[kcdlist]\nkcdNum=2\n[kcd0]\nid=kaiwo.sample.cities\nused=0\n"
                           "[kcd1]\nid=kaiwo.sample.idioms\n")
             << QStringList{"城市地名", "成语精选"} << "01" << false;
+        QTest::newRow("used not a number")
+            << QStringList{"idioms.kcel"}
+            << QByteArray("[kcdlist]\nkcdNum=1\n[kcd0]\nid=kaiwo.sample.idioms\nused=yes\n")
+            << QStringList{"成语精选"} << "0" << false;
         QTest::newRow("negative kcdNum")
             << QStringList{"idioms.kcel"}
             << QByteArray("[kcdlist]\nkcdNum=-3\n[kcd0]\nid=kaiwo.sample.idioms\nused=0\n")
@@ -258,6 +262,27 @@ private slots:
         QSettings list(kcdlist(), QSettings::IniFormat);
         QCOMPARE(list.value("kcdlist/kcdNum").toInt(), 1);
         QCOMPARE(list.value("kcd0/id").toString(), QStringLiteral("kaiwo.sample.computer"));
+    }
+
+    // Two files of one dictionary show two rows of one name and id; deleting
+    // one leaves the other's entry, so adding the dictionary again adds no row.
+    void deleteOneOfTwoEqualRows()
+    {
+        install({"computer.kcel"});
+        QVERIFY(QFile::copy(sample("computer.kcel"), cellDir() + "/computer2.kcel"));
+        QTableWidget *table = makePage();
+        QVERIFY(QTest::qWaitForWindowExposed(mPage.get()));
+        QCOMPARE(table->rowCount(), 2);
+        KaiwoPromptDialog::setNextAnswer(1);
+        clickAction(table, 0, "删除");
+        QCOMPARE(table->rowCount(), 1);
+        SettingThesaurusWidget::setNextFileNames({sample("computer.kcel")});
+        KaiwoPromptDialog::setNextAnswer(1);
+        QTest::mouseClick(mPage->findChild<QPushButton *>("addCellThesaurusPushButton"),
+                          Qt::LeftButton);
+        QCOMPARE(KaiwoPromptDialog::lastContent(),
+                 QStringLiteral("细胞词库\"computer.kcel\"安装成功。"));
+        QCOMPARE(table->rowCount(), 1);
     }
 
     void lookAndLongName()

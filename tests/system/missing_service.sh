@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# No IME service and no per-user folders: the window still opens, the copies
-# are reported as failed, and OK still ends the process normally.
+# No IME service and a brand-new HOME without ~/.config: the tool makes the
+# per-user folders itself, provisions the default files, starts both engine
+# shells and opens the window; OK still ends the process normally.
 source "$(dirname "$0")/lib.sh"
 export QT_LOGGING_RULES="kaiwo.configtool.debug=true"
 log="$KAIWO_SCRATCH/tool.log"
+[ ! -e "$HOME/.config" ] || fail "the test needs a HOME without .config"
 "$TOOL" >"$log" 2>&1 &
 pid=$!
 wait_for "the settings window" tool_window
+shipped="$KAIWOIMEBS_DATA_ROOT/KaiwoShell/dict/PCPYDict"
 for f in env.ini Correction.ini Fuzzy.dat; do
-    grep -q "$f copy fail" "$log" || fail "no '$f copy fail' line"
+    cmp "$shipped/$f" "$HOME/.config/KaiwoShell/usr/PCPYDict/$f" || fail "$f was not provisioned"
 done
-grep -q "InitShell: false" "$log" || fail "the pinyin shell started without its folder"
-! grep -q "InitWBShell" "$log" || fail "the Wubi shell was started after the pinyin shell failed"
+! grep -q "copy fail" "$log" || fail "a copy failed: $(cat "$log")"
+grep -q "InitShell: true" "$log" && grep -q "InitWBShell: true" "$log" ||
+    fail "the engine shells did not start: $(cat "$log")"
 window=$(tool_window)
 sleep 0.3
 click_until_exit "$pid" "$window" $((146 + 250 + 45)) $((540 - 51 + 7 + 18))
