@@ -15,7 +15,7 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug \
     -DKAIWO_WERROR=ON -DKAIWO_SANITIZE=ON >/dev/null
 # The benchmark programs are built too, so they at least compile and link
 # instrumented; running them here would only time the sanitizer.
-cmake --build "$build" -j2 --target all bench_phrases bench_cells bare_window map_watch
+cmake --build "$build" -j2 --target all bench_phrases bench_cells bench_engine bare_window map_watch
 
 # Child processes (the service stand-in, the tool a script starts) inherit
 # these. An error exits the process with status 1 rather than aborting: the

@@ -162,7 +162,7 @@ INPUT_RETURN_VALUE KaiwoInputMethod::keyPressed(FcitxKeySym sym, unsigned int st
     const RimeEngine::State before = mRime.state();
     if (isKeypadDigit(sym) || keypadSymbol(sym))
         return keypadKey(sym, before);
-    if (!before.composing && !before.asciiMode) {
+    if (!before.composing && !before.asciiMode && !mRime.option("ascii_punct")) {
         const QString half = mAssist.afterDigit(printable(sym, state));
         if (!half.isEmpty()) {
             commitText(half.toStdString());
@@ -216,7 +216,10 @@ INPUT_RETURN_VALUE KaiwoInputMethod::afterProcessing(bool handled, FcitxKeySym s
 {
     commitPending();
     if (!handled) {
-        mAssist.passedThrough(printable(sym, state));
+        // Modifiers come before every shifted key; they move no caret.
+        const bool modifier = sym >= FcitxKey_Shift_L && sym <= FcitxKey_Hyper_R;
+        if (!modifier)
+            mAssist.passedThrough(printable(sym, state));
         showCandidates();
         FcitxUIUpdateInputWindow(mInstance);
         return IRV_TO_PROCESS;

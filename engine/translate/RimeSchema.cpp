@@ -103,7 +103,7 @@ QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &al
     if (s.doublePinyin && s.doublePinyinHints)
         out << "  spelling_hints: " << s.pageSize << '\n';
     out << "simplifier:\n  option_name: simplification\n  opencc_config: t2s.json\n"
-           "punctuator:\n  import_preset: default\n"
+           "punctuator:\n  import_preset: symbols\n"
            "recognizer:\n  import_preset: default\n"
            "menu:\n  page_size: "
         << s.pageSize

@@ -65,9 +65,13 @@ void TypingAssist::passedThrough(char printable)
 QString TypingAssist::afterDigit(char key) const
 {
     const bool digitBefore = mLast >= QLatin1Char('0') && mLast <= QLatin1Char('9');
-    if (mAfterDigit && digitBefore && (key == '.' || key == ',' || key == ':'))
+    if (!digitBefore || (key != '.' && key != ',' && key != ':'))
+        return QString();
+    if (mAfterDigit)
         return QString(QLatin1Char(key));
-    return QString();
+    // Rime keeps these half width after a digit by itself; without the
+    // setting they are ordinary Chinese punctuation.
+    return QString::fromUtf8(key == '.' ? "。" : key == ',' ? "，" : "：");
 }
 
 void TypingAssist::reset()

@@ -21,8 +21,9 @@ public:
     Action committed(const QString &text);
     // A key the application receives untouched (the caret may have moved).
     void passedThrough(char printable);
-    // With nothing composed: the half-width text to commit for this key, or
-    // an empty string when Rime should handle it.
+    // With nothing composed and Chinese punctuation on: the text to commit
+    // for this key right after a digit, or an empty string when Rime
+    // should handle it.
     QString afterDigit(char key) const;
     void reset();
 

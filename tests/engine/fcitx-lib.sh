@@ -14,7 +14,14 @@ start_fcitx() {
     # Shift alone belongs to the input method's own switch, not to fcitx.
     printf '[Program]\nDelayStart=0\nDefaultInputMethodState=Active\nShareStateAmongWindow=All\n[Hotkey]\nSwitchKey=Disabled\n' \
         >"$HOME/.config/fcitx/config"
-    fcitx -D -s 0 >"$KAIWO_SCRATCH/fcitx.log" 2>&1 &
+    local preload="" asan=${ASAN_OPTIONS:-}
+    if [ -n "$asan" ]; then
+        # An instrumented addon needs the sanitizer's runtime loaded first;
+        # fcitx's own allocations that live until exit are not ours to report.
+        preload=$(gcc -print-file-name=libasan.so)
+        asan="$asan:detect_leaks=0"
+    fi
+    LD_PRELOAD="$preload" ASAN_OPTIONS="$asan" fcitx -D -s 0 >"$KAIWO_SCRATCH/fcitx.log" 2>&1 &
     FCITX_PID=$!
     wait_for "the IME service" "has_bus_name com.kaiwoimeservice.hotel_$(display_number)"
 }

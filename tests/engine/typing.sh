@@ -12,6 +12,18 @@ expect "你好" n i h a o space
 apply_with_tool
 expect "中国" z h o g n g u o space # a correction rule (gn for ng) is on by default
 
+# Paired punctuation: the closing mark follows, the caret stays inside and
+# typing the closing mark steps over it. A full stop after a digit stays one.
+expect "（你好1）" parenleft n i h a o space 1
+expect "（）1" parenleft parenright 1
+expect "3.14" 3 period 1 4
+expect "好，" h a o comma
+set_setting SymbolCompletion 0
+set_setting SmartSymbolsAfterNum 0
+apply_with_tool
+expect "（你好" parenleft n i h a o space
+expect "3。14" 3 period 1 4
+
 set_setting PageSize 9
 apply_with_tool
 eighth=$(typed s h i 8)
@@ -46,7 +58,7 @@ set_setting DefaultShape 0
 
 set_setting DefaultNative 0
 apply_with_tool
-expect "nihao" n i h a o
+expect "nihao, (ok)" n i h a o comma space parenleft o k parenright
 expect "你好" shift n i h a o space # Shift switches to Chinese
 
 set_setting KeyEnCnSwitch 1
