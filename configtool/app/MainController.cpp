@@ -6,7 +6,6 @@
 #include "SystemHelpers.h"
 #include "config/IniSafety.h"
 #include "config/SettingsStore.h"
-#include "window/SettingsWidget.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -16,6 +15,7 @@
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +38,7 @@ std::wstring toWide(const QString &text)
 MainController *MainController::mSelf = nullptr;
 ShellWrapperInterface *MainController::mShellWrapper = nullptr;
 ShellWrapperInterface *MainController::mWubiShellWrapper = nullptr;
+std::function<QWidget *()> MainController::mWindowFactory;
 
 MainController *MainController::self()
 {
@@ -163,9 +164,16 @@ void MainController::init()
     provisionUserFiles();
     openSettings();
     InitShell();
-    mSettingsWidget = new SettingsWidget(nullptr);
+    if (!mWindowFactory)
+        return;
+    mSettingsWidget = mWindowFactory();
     mSettingsWidget->activateWindow();
     mSettingsWidget->show();
+}
+
+void MainController::setWindowFactory(std::function<QWidget *()> factory)
+{
+    mWindowFactory = std::move(factory);
 }
 
 void MainController::provisionUserFiles()

@@ -6,11 +6,12 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QSettings;
 class QTemporaryDir;
-class SettingsWidget;
+class QWidget;
 
 // The process-wide controller: directories, the two settings objects, the
 // engine shells, the tool's own bus name and the settings window.
@@ -27,6 +28,9 @@ public:
     static ShellWrapperInterface *WuBiShellWrapper();
     // Test hook: shells to use instead of the libraries' factories.
     static void setShellWrappers(ShellWrapperInterface *pinyin, ShellWrapperInterface *wubi);
+    // The settings window init() creates; the widget layer provides it, so
+    // the controller never includes the window it owns.
+    static void setWindowFactory(std::function<QWidget *()> factory);
 
     void InitDbus();
     void init();
@@ -50,7 +54,7 @@ public:
     QSettings *settings(CON_TPYE mode) const;
     QSettings *userSettings() const { return mUserSettings; }
     QSettings *defaultSettings() const { return mDefaultSettings; }
-    SettingsWidget *settingsWidget() const { return mSettingsWidget; }
+    QWidget *settingsWidget() const { return mSettingsWidget; }
 
     static QString localPath();
     static QString localEnvDirPath();
@@ -68,7 +72,7 @@ private:
     MainController();
     void provisionUserFiles();
 
-    SettingsWidget *mSettingsWidget = nullptr;
+    QWidget *mSettingsWidget = nullptr;
     QSettings *mUserSettings = nullptr;
     QSettings *mDefaultSettings = nullptr;
     // Copies of env.ini files without serialised values, read in their place.
@@ -77,4 +81,5 @@ private:
     static MainController *mSelf;
     static ShellWrapperInterface *mShellWrapper;
     static ShellWrapperInterface *mWubiShellWrapper;
+    static std::function<QWidget *()> mWindowFactory;
 };

@@ -2,6 +2,7 @@
 #include "Logging.h"
 #include "MainController.h"
 #include "SystemHelpers.h"
+#include "window/SettingsWidget.h"
 
 #include <QApplication>
 #include <QFile>
@@ -83,6 +84,7 @@ int main(int argc, char *argv[])
     applyStyleSheet(*app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/picture/kaiwo.png")));
 
+    MainController::setWindowFactory([] { return new SettingsWidget(nullptr); });
     controller->init();
     if (withoutOpenGl)
         forgetOpenGlChoice();

@@ -6,6 +6,7 @@
 #include "ServiceProcess.h"
 #include "TestFiles.h"
 #include "config/SettingsStore.h"
+#include "window/SettingsWidget.h"
 
 #include <QtDBus>
 #include <QtTest>
@@ -265,6 +266,7 @@ private slots:
             QVERIFY(QFile::remove(shipped + name));
 
         // Provisioning happens only inside init(), which also opens the window.
+        MainController::setWindowFactory([] { return new SettingsWidget(nullptr); });
         controller()->init();
         QVERIFY(controller()->settingsWidget());
         QStringList failures;
