@@ -189,6 +189,42 @@ private slots:
         QCOMPARE(reloads().size(), 1);
     }
 
+    // Rows get their widgets as they come into view; rows never shown keep
+    // and save their state all the same.
+    void longListKeepsStateOfRowsNotShown()
+    {
+        const QString words = QDir::home().filePath("w.txt");
+        QVERIFY(writeFile(words, "一 yi\n"));
+        for (int i = 0; i < 20; ++i) {
+            const QString id = QString("d%1").arg(i, 2, 10, QChar('0'));
+            QCOMPARE(
+                QProcess::execute(qEnvironmentVariable("KAIWO_BUILD_DIR") + "/bin/kaiwo-make-kcel",
+                                  {"--name", id, "--id", id, "--category", "c", "--date", "0",
+                                   words, cellDir() + '/' + id + ".kcel"}),
+                0);
+        }
+        QVERIFY(writeFile(kcdlist(), "[kcdlist]\nkcdNum=1\n[kcd0]\nid=d09\nused=0\n"));
+        QTableWidget *table = makePage();
+        QCOMPARE(table->rowCount(), 20);
+        QVERIFY(!table->cellWidget(19, 0));
+        table->scrollToBottom();
+        QCOMPARE(nameLabel(table, 19)->text(), QStringLiteral("d19"));
+        QTest::mouseClick(box(table, 19), Qt::LeftButton);
+        mPage->saveSettings();
+        QSettings saved(kcdlist(), QSettings::IniFormat);
+        QString used;
+        for (int i = 0; i < 20; ++i)
+            used += saved.value(QString("kcd%1/used").arg(i)).toString();
+        QCOMPARE(used, QString("11111111101111111110"));
+
+        mPage->restoreDefaultSettings();
+        mPage->saveSettings();
+        saved.sync();
+        QCOMPARE(saved.value("kcd9/used").toInt() + saved.value("kcd10/used").toInt() +
+                     saved.value("kcd19/used").toInt(),
+                 0);
+    }
+
     void restoreAndCancelLeaveKcdlistAlone()
     {
         makePage();
