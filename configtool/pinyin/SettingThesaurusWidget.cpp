@@ -10,6 +10,7 @@
 #include "app/SystemHelpers.h"
 #include "window/KaiwoPromptDialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -47,7 +48,8 @@ QFont nameFont()
 // The name as its label shows it: shortened when 130 pixels or wider.
 QString shownName(const QString &name, bool *elided)
 {
-    static const QFontMetrics metrics(nameFont());
+    // The label's font as it resolves against the application's.
+    const QFontMetrics metrics(nameFont().resolve(QApplication::font("QLabel")));
     *elided = metrics.horizontalAdvance(name) >= kNameWidth;
     return *elided ? metrics.elidedText(name, Qt::ElideRight, kNameWidth) : name;
 }
