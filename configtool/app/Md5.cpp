@@ -1,6 +1,7 @@
 #include "Md5.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace
@@ -103,4 +104,26 @@ void Md5::transform(const unsigned char block[64])
     mState[1] += b;
     mState[2] += c;
     mState[3] += d;
+}
+
+std::string Md5::ofFile(const std::string &path)
+{
+    FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return std::string();
+    Md5 md5;
+    unsigned char block[65536];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof(block), file)) > 0)
+        md5.update(block, got);
+    const bool failed = std::ferror(file);
+    std::fclose(file);
+    return failed ? std::string() : md5.hexDigest();
+}
+
+std::string Md5::of(const std::string &bytes)
+{
+    Md5 md5;
+    md5.update(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size());
+    return md5.hexDigest();
 }

@@ -13,6 +13,11 @@ public:
     // Finishes the digest; the object is not to be fed afterwards.
     std::string hexDigest();
 
+    // The digest of a file's bytes, or of bytes in memory; the file's is
+    // empty when it cannot be read.
+    static std::string ofFile(const std::string &path);
+    static std::string of(const std::string &bytes);
+
 private:
     void transform(const unsigned char block[64]);
 

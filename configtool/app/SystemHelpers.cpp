@@ -135,21 +135,15 @@ bool getRunCmdOutput(const char *command, char *buffer, int size)
 
 char *MD5_file(const char *path)
 {
-    FILE *file = fopen(path, "rb");
-    if (!file) {
+    const std::string digest = Md5::ofFile(path);
+    if (digest.empty()) {
         fprintf(stderr, "fopen %s failed\n", path);
         return nullptr;
     }
-    Md5 md5;
-    unsigned char block[1024];
-    size_t got;
-    while ((got = fread(block, 1, sizeof(block), file)) > 0)
-        md5.update(block, got);
-    fclose(file);
     char *text = static_cast<char *>(malloc(33));
     if (!text)
         return nullptr;
-    std::memcpy(text, md5.hexDigest().c_str(), 33);
+    std::memcpy(text, digest.c_str(), 33);
     return text;
 }
 

@@ -11,15 +11,16 @@ KcdListFile::KcdListFile(const QString &path) : mPath(path), mSettings(path, QSe
     mSettings.setIniCodec("UTF-8");
 }
 
-int KcdListFile::usedState(const QString &id) const
+QHash<QString, int> KcdListFile::usedStates() const
 {
+    QHash<QString, int> states;
     if (!IniSafety::makeSafe(mPath))
-        return -1;
+        return states;
     mSettings.sync();
     bool ok = false;
     const int count = mSettings.value(QStringLiteral("kcdlist/kcdNum")).toInt(&ok);
     if (!ok || count <= 0)
-        return -1;
+        return states;
     // Groups past the highest one present cannot match, so a huge kcdNum
     // costs no more than the groups the file really holds.
     static const QRegularExpression kGroup(QStringLiteral("^kcd(\\d+)$"));
@@ -32,11 +33,18 @@ int KcdListFile::usedState(const QString &id) const
     const int last = qMin(count - 1, highest);
     for (int j = 0; j <= last; ++j) {
         const QString group = QStringLiteral("kcd") + QString::number(j);
-        if (mSettings.value(group + QStringLiteral("/id")).toString() != id)
+        const QString id = mSettings.value(group + QStringLiteral("/id")).toString();
+        if (states.contains(id))
             continue;
-        return mSettings.value(group + QStringLiteral("/used"), 1).toInt();
+        // A value that is not a number reads 0, as Qt's conversion gives it.
+        states.insert(id, mSettings.value(group + QStringLiteral("/used"), 1).toInt());
     }
-    return -1;
+    return states;
+}
+
+int KcdListFile::usedState(const QString &id) const
+{
+    return usedStates().value(id, -1);
 }
 
 void KcdListFile::rewrite(const QList<Row> &rows)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QSettings>
 #include <QString>
@@ -8,7 +9,7 @@
 // dictionaries exist and which are switched on. Only kcdNum, id and used
 // are ever read back. Values QSettings would read as objects (IniSafety)
 // are taken out of the file before each read or write; when that fails,
-// usedState() is -1 and rewrite() writes nothing.
+// usedState() is -1, usedStates() empty and rewrite() writes nothing.
 class KcdListFile
 {
 public:
@@ -26,6 +27,8 @@ public:
     // the key is absent, 0 when it is no number); -1 when no group among
     // kcd0 .. kcd<kcdNum - 1> has the id.
     int usedState(const QString &id) const;
+    // usedState() of every id the file names, read in one pass.
+    QHash<QString, int> usedStates() const;
     // Removes every key, then writes the rows as kcd0 .. kcdN-1 and kcdNum.
     void rewrite(const QList<Row> &rows);
 

@@ -1,13 +1,16 @@
 #include "SettingThesaurusWidget.h"
 #include "ThesaurusLabelWidget.h"
 #include "ThesaurusLookDialog.h"
+#include "app/AtomicFile.h"
 #include "app/DataRoot.h"
+#include "app/DigestCache.h"
 #include "app/ImeServiceClient.h"
 #include "app/Logging.h"
 #include "app/MainController.h"
 #include "app/SystemHelpers.h"
 #include "window/KaiwoPromptDialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -18,6 +21,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -34,6 +38,20 @@ const QString kCellStyle = QStringLiteral("QLabel {border:1px;font-size:13px;}")
 QString dictionaryPrompt(const QString &fileName, const char *tail)
 {
     return QStringLiteral("细胞词库\"") + fileName + QLatin1Char('"') + QString::fromUtf8(tail);
+}
+
+QFont nameFont()
+{
+    return QFont(QStringLiteral("Droid Sans Fallback"), 10);
+}
+
+// The name as its label shows it: shortened when 130 pixels or wider.
+QString shownName(const QString &name, bool *elided)
+{
+    // The label's font as it resolves against the application's.
+    const QFontMetrics metrics(nameFont().resolve(QApplication::font("QLabel")));
+    *elided = metrics.horizontalAdvance(name) >= kNameWidth;
+    return *elided ? metrics.elidedText(name, Qt::ElideRight, kNameWidth) : name;
 }
 
 } // namespace
@@ -94,6 +112,8 @@ void SettingThesaurusWidget::initUi()
     connect(mTable, &QTableWidget::cellPressed, this, &SettingThesaurusWidget::slot_cell_pressed);
     connect(mTable, &QTableWidget::itemSelectionChanged, this,
             &SettingThesaurusWidget::slot_selection_changed);
+    connect(mTable->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &SettingThesaurusWidget::makeVisibleRowWidgets);
     mTable->installEventFilter(this);
 
     auto *right = new QVBoxLayout;
@@ -114,12 +134,16 @@ void SettingThesaurusWidget::setCellThesaurusTable()
 {
     mTable->clear();
     mTable->setRowCount(0);
+    mRows.clear();
     mTable->setHorizontalHeaderLabels({QStringLiteral("名称"), QStringLiteral("词条数"),
                                        QStringLiteral("日期"), QStringLiteral("操作")});
     QDir dir(mCellDir);
     if (dir.exists()) {
         const QStringList names = dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
         s_inputOutputDicData data;
+        // Naming the directory asks for the installed files' headers only:
+        // each was checked in full when it was added, and is again at rebuild.
+        data.inputPath = mCellDir.toStdWString();
         for (const QString &name : names) {
             if (!name.endsWith(QLatin1String(".kcel")))
                 continue;
@@ -137,10 +161,11 @@ void SettingThesaurusWidget::setCellThesaurusTable()
                               << QString::fromStdWString(data.resultText);
         if (ok) {
             mNameIndex.clear();
+            const QHash<QString, int> states = mKcdList.usedStates();
             for (s_cellDicInfo &info : data.cellDicList) {
                 if (!info.bValid)
                     continue;
-                int state = mKcdList.usedState(QString::fromStdWString(info.strId));
+                int state = states.value(QString::fromStdWString(info.strId), -1);
                 if (state < 0) {
                     state = 1;
                     mChanged = true;
@@ -149,41 +174,62 @@ void SettingThesaurusWidget::setCellThesaurusTable()
             }
         }
     }
+    makeVisibleRowWidgets();
     if (mTable->rowCount() > 0)
         makeFirstRowCurrent();
 }
 
-QString SettingThesaurusWidget::appendRow(s_cellDicInfo &info, bool checked, bool whiteCheck)
+QString SettingThesaurusWidget::appendRow(const s_cellDicInfo &info, bool checked, bool whiteCheck)
 {
-    const int row = mTable->rowCount();
-    mTable->insertRow(row);
+    Row entry;
+    entry.info = info;
+    entry.shownName = shownName(QString::fromStdWString(info.strName), &entry.elided);
+    entry.checked = checked;
+    entry.whiteCheck = whiteCheck;
+    mRows.append(entry);
+    mTable->insertRow(mTable->rowCount());
+    mNameIndex.insert(entry.shownName, QString::fromStdWString(info.strId));
+    return entry.shownName;
+}
 
-    auto *nameCell = new QWidget(mTable);
+void SettingThesaurusWidget::makeVisibleRowWidgets()
+{
+    if (mRows.isEmpty())
+        return;
+    // The table's own height, not its viewport's: that is laid out only
+    // once the page is shown.
+    const int first = qMax(0, mTable->rowAt(0));
+    const int rows = mTable->height() / mTable->verticalHeader()->defaultSectionSize() + 2;
+    for (int row = first; row < qMin(first + rows, int(mRows.size())); ++row)
+        makeRowWidgets(row);
+}
+
+void SettingThesaurusWidget::makeRowWidgets(int row)
+{
+    if (mTable->cellWidget(row, 0))
+        return;
+    Row &entry = mRows[row];
+    auto *nameCell = new QWidget;
     auto *nameLayout = new QHBoxLayout(nameCell);
     nameLayout->setSpacing(0);
     auto *box = new QCheckBox(nameCell);
     box->setObjectName(QStringLiteral("checkbox"));
     box->setFocusPolicy(Qt::NoFocus);
-    box->setChecked(checked);
+    box->setChecked(entry.checked);
     connect(box, &QCheckBox::clicked, this, &SettingThesaurusWidget::slot_checkbox_statechanged);
     auto *nameLabel = new QLabel(nameCell);
     nameLabel->setObjectName(QStringLiteral("text_label"));
-    nameLabel->setFont(QFont(QStringLiteral("Droid Sans Fallback"), 10));
+    nameLabel->setFont(nameFont());
     nameLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    const QString name = QString::fromStdWString(info.strName);
-    const QFontMetrics metrics(nameLabel->font());
-    QString shown = name;
-    if (metrics.horizontalAdvance(name) >= kNameWidth) {
-        nameLabel->setToolTip(name);
-        shown = metrics.elidedText(name, Qt::ElideRight, kNameWidth);
-    }
-    nameLabel->setText(shown);
+    if (entry.elided)
+        nameLabel->setToolTip(QString::fromStdWString(entry.info.strName));
+    nameLabel->setText(entry.shownName);
     nameLayout->addWidget(box);
     nameLayout->addWidget(nameLabel, 1);
     mTable->setCellWidget(row, 0, nameCell);
 
-    auto *count = new QLabel(QString::number(info.nWordsCount), mTable);
-    auto *date = new QLabel(time_2_string(info.nDate), mTable);
+    auto *count = new QLabel(QString::number(entry.info.nWordsCount));
+    auto *date = new QLabel(time_2_string(entry.info.nDate));
     for (QLabel *label : {count, date}) {
         label->setStyleSheet(kCellStyle);
         label->setAlignment(Qt::AlignCenter);
@@ -191,20 +237,37 @@ QString SettingThesaurusWidget::appendRow(s_cellDicInfo &info, bool checked, boo
     mTable->setCellWidget(row, 1, count);
     mTable->setCellWidget(row, 2, date);
 
-    auto *actions = new ThesaurusLabelWidget(true, info, mTable);
+    auto *actions = new ThesaurusLabelWidget(true, entry.info, nullptr);
     connect(actions, &ThesaurusLabelWidget::sig_lookLabel_or_deleteLabel, this,
             &SettingThesaurusWidget::slot_lookLabel_or_deleteLabel);
     mTable->setCellWidget(row, 3, actions);
 
-    setCheckImage(row, whiteCheck);
-    mNameIndex.insert(shown, QString::fromStdWString(info.strId));
-    return shown;
+    setCheckImage(row, entry.whiteCheck);
+}
+
+QCheckBox *SettingThesaurusWidget::checkBox(int row) const
+{
+    QWidget *cell = mTable->cellWidget(row, 0);
+    return cell ? cell->findChild<QCheckBox *>(QStringLiteral("checkbox")) : nullptr;
+}
+
+bool SettingThesaurusWidget::isChecked(int row) const
+{
+    QCheckBox *box = checkBox(row);
+    return box ? box->isChecked() : mRows.at(row).checked;
+}
+
+void SettingThesaurusWidget::setChecked(int row, bool checked)
+{
+    mRows[row].checked = checked;
+    if (QCheckBox *box = checkBox(row))
+        box->setChecked(checked);
 }
 
 void SettingThesaurusWidget::setCheckImage(int row, bool white)
 {
-    QWidget *cell = mTable->cellWidget(row, 0);
-    auto *box = cell ? cell->findChild<QCheckBox *>(QStringLiteral("checkbox")) : nullptr;
+    mRows[row].whiteCheck = white;
+    QCheckBox *box = checkBox(row);
     if (!box)
         return;
     box->setStyleSheet(
@@ -252,15 +315,11 @@ void SettingThesaurusWidget::slot_released_addCellThesaurusPushButton()
         } else {
             info.strFilePath = target.toStdWString();
             // The name as it would be shown decides whether the row exists.
-            QLabel probe;
-            probe.setFont(QFont(QStringLiteral("Droid Sans Fallback"), 10));
-            const QFontMetrics metrics(probe.font());
-            const QString name = QString::fromStdWString(info.strName);
-            const QString shown = metrics.horizontalAdvance(name) >= kNameWidth
-                                      ? metrics.elidedText(name, Qt::ElideRight, kNameWidth)
-                                      : name;
+            bool elided = false;
+            const QString shown = shownName(QString::fromStdWString(info.strName), &elided);
             if (!mNameIndex.contains(shown, QString::fromStdWString(info.strId))) {
                 appendRow(info, true, mTable->rowCount() == 0);
+                makeVisibleRowWidgets();
                 if (mTable->rowCount() == 1)
                     makeFirstRowCurrent();
             }
@@ -309,6 +368,8 @@ void SettingThesaurusWidget::slot_tabelWidgetThesaurusCellClicked(int row, int c
         if (entry != mNameIndex.end())
             mNameIndex.erase(entry);
         mTable->removeRow(row);
+        mRows.remove(row);
+        makeVisibleRowWidgets();
         mChanged = true;
         rebuildCell();
     }
@@ -345,6 +406,8 @@ void SettingThesaurusWidget::slot_selection_changed()
 
 bool SettingThesaurusWidget::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == mTable && event->type() == QEvent::Show)
+        makeVisibleRowWidgets();
     if (watched == mTable && event->type() == QEvent::FocusOut) {
         mTable->setCurrentCell(-1, -1);
         return true;
@@ -361,11 +424,8 @@ void SettingThesaurusWidget::restoreTheaurusDefaultSetting()
 {
     if (mNameIndex.isEmpty())
         return;
-    for (int row = 0; row < mTable->rowCount(); ++row) {
-        QWidget *cell = mTable->cellWidget(row, 0);
-        if (auto *box = cell ? cell->findChild<QCheckBox *>(QStringLiteral("checkbox")) : nullptr)
-            box->setChecked(false);
-    }
+    for (int row = 0; row < mRows.size(); ++row)
+        setChecked(row, false);
     mChanged = true;
 }
 
@@ -375,25 +435,31 @@ void SettingThesaurusWidget::rebuildCell()
         return;
     s_inputOutputDicData data;
     data.inputPath = MainController::localPcPyDirPath().toStdWString();
+    // The engines key their word data by the same digests, read from this cache.
+    DigestCache digests(QFile::encodeName(mCellDir).toStdString());
     QList<KcdListFile::Row> rows;
-    for (int row = 0; row < mTable->rowCount(); ++row) {
-        auto *actions = qobject_cast<ThesaurusLabelWidget *>(mTable->cellWidget(row, 3));
-        QWidget *cell = mTable->cellWidget(row, 0);
-        auto *box = cell ? cell->findChild<QCheckBox *>(QStringLiteral("checkbox")) : nullptr;
-        if (!actions || !box)
-            continue;
-        const s_cellDicInfo &info = actions->info();
-        if (box->isChecked())
+    for (int row = 0; row < mRows.size(); ++row) {
+        const s_cellDicInfo &info = mRows.at(row).info;
+        const bool checked = isChecked(row);
+        if (checked)
             data.cellDicList.push_back(info);
         KcdListFile::Row entry;
         entry.id = QString::fromStdWString(info.strId);
         entry.name = QString::fromStdWString(info.strName);
         entry.type = QString::fromStdWString(info.strType);
-        entry.md5 = KcdListFile::md5Of(QString::fromStdWString(info.strFilePath));
-        entry.used = box->isChecked();
+        const QString path = QString::fromStdWString(info.strFilePath);
+        entry.md5 = path.startsWith(mCellDir + QLatin1Char('/'))
+                        ? QString::fromStdString(digests.digest(
+                              QFile::encodeName(path.mid(mCellDir.size() + 1)).toStdString()))
+                        : KcdListFile::md5Of(path);
+        entry.used = checked;
         rows << entry;
     }
     mKcdList.rewrite(rows);
+    if (digests.changed()) {
+        const std::string cache = digests.serialize();
+        writeFileAtomically(digests.path().c_str(), QByteArray::fromStdString(cache));
+    }
 
     MainController *controller = MainController::self();
     const bool pinyin = controller->OperDic(ed_cellDict, ec_rebuildCellDict, data, SHELL_PINYIN);

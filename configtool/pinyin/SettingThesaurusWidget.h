@@ -6,7 +6,9 @@
 
 #include <QMultiMap>
 #include <QStringList>
+#include <QVector>
 
+class QCheckBox;
 class QPushButton;
 class QTableWidget;
 
@@ -50,14 +52,31 @@ private:
     void initThesaurusSettings() {}
     void setCellThesaurusTable();
     void rebuildCell();
-    // Appends a filled row; returns the name as shown.
-    QString appendRow(s_cellDicInfo &info, bool checked, bool whiteCheck);
+    // Appends a row; returns the name as shown.
+    QString appendRow(const s_cellDicInfo &info, bool checked, bool whiteCheck);
+    // A row's cell widgets are made when it first comes into view, so a
+    // long list costs little more than reading its files' headers.
+    void makeVisibleRowWidgets();
+    void makeRowWidgets(int row);
+    QCheckBox *checkBox(int row) const;
+    bool isChecked(int row) const;
+    void setChecked(int row, bool checked);
     void setCheckImage(int row, bool white);
     void makeFirstRowCurrent();
+
+    // What a row shows; its check box, once made, holds the check state.
+    struct Row {
+        s_cellDicInfo info;
+        QString shownName;
+        bool elided = false;
+        bool checked = true;
+        bool whiteCheck = false;
+    };
 
     QString mCellDir;
     KcdListFile mKcdList;
     QTableWidget *mTable = nullptr;
+    QVector<Row> mRows;
     QPushButton *mAddButton = nullptr;
     QMultiMap<QString, QString> mNameIndex;
     int mCurrentRow = -1;

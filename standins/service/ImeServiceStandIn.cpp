@@ -241,9 +241,12 @@ void ImeServiceStandIn::ReloadDictionary(int kind)
 void ImeServiceStandIn::reloadCellWords()
 {
     QStringList words;
+    CellWordsFile::Pieces read;
     for (const char *folder : {kPinyinDir, kWubiDir})
         words += CellWordsFile::read(mHome + QLatin1String(folder) +
-                                     QLatin1String(CellWordsFile::fileName()));
+                                         QLatin1String(CellWordsFile::fileName()),
+                                     CellWordsFile::kMaxBytes, &mCellPieces, &read);
+    mCellPieces.swap(read);
     words.removeDuplicates();
     words.sort();
     mCellWords = words;

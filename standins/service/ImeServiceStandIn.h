@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CellWordsFile.h"
 #include "UserDictionaryStore.h"
 
 #include <QDBusContext>
@@ -93,5 +94,6 @@ private:
     QString mJournalPath;
     QVariantMap mConfig;
     QStringList mCellWords;
+    CellWordsFile::Pieces mCellPieces;
     UserDictionaryStore mDictionaries;
 };

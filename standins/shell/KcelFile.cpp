@@ -1,6 +1,7 @@
 #include "KcelFile.h"
 #include "PhraseBinaryFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -62,22 +63,52 @@ bool putText(std::string &out, const std::string &text)
     return true;
 }
 
+// Both strings of an entry end in a NUL after a 4-byte length, and the word
+// has at least one byte.
+constexpr uint64_t kMinEntryBytes = 2 * (4 + 1) + 1;
+constexpr uint64_t kMaxEntryBytes = 2 * (4 + KcelFile::kMaxStringBytes + 1);
+
+// Everything up to the entries; count is the entry count the header claims.
+bool parseHeader(Reader &in, KcelFile &file, uint64_t &count)
+{
+    uint64_t magic, version, reserved, rawDate;
+    if (!in.number(magic, 4) || !in.number(version, 2) || version != KcelFile::kVersion ||
+        !in.number(reserved, 2) || reserved != 0 || !in.number(rawDate, 8) || !in.number(count, 4))
+        return false;
+    file.date = static_cast<int64_t>(rawDate);
+    if (file.date < 0 || file.date > std::numeric_limits<int32_t>::max())
+        return false;
+    return in.text(file.id) && !file.id.empty() && in.text(file.name) && in.text(file.category) &&
+           in.text(file.examples);
+}
+
+bool hasMagic(const std::string &bytes)
+{
+    return bytes.size() >= 4 && std::memcmp(bytes.data(), kMagic, 4) == 0;
+}
+
+// The size of the whole file, or -1 when it cannot be a dictionary.
+std::streamoff openSized(std::ifstream &file, const std::string &path)
+{
+    file.open(path, std::ios::binary);
+    if (!file)
+        return -1;
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    file.seekg(0);
+    return size >= 0 && static_cast<uint64_t>(size) <= KcelFile::kMaxFileBytes ? size : -1;
+}
+
 } // namespace
 
 bool KcelFile::parse(const std::string &bytes)
 {
     entries.clear();
-    if (bytes.size() < 4 || std::memcmp(bytes.data(), kMagic, 4) != 0)
+    if (!hasMagic(bytes))
         return false;
     Reader in(bytes);
-    uint64_t skip, version, reserved, rawDate, count;
-    if (!in.number(skip, 4) || !in.number(version, 2) || version != kVersion ||
-        !in.number(reserved, 2) || reserved != 0 || !in.number(rawDate, 8) || !in.number(count, 4))
-        return false;
-    date = static_cast<int64_t>(rawDate);
-    if (date < 0 || date > std::numeric_limits<int32_t>::max())
-        return false;
-    if (!in.text(id) || id.empty() || !in.text(name) || !in.text(category) || !in.text(examples))
+    uint64_t count = 0;
+    if (!parseHeader(in, *this, count))
         return false;
     // Each entry takes at least ten bytes, so a larger count is a lie.
     if (count > in.remaining() / 10)
@@ -90,16 +121,33 @@ bool KcelFile::parse(const std::string &bytes)
     return in.remaining() == 0;
 }
 
+bool KcelFile::readHeader(const std::string &path, uint32_t &entryCount)
+{
+    entries.clear();
+    std::ifstream file;
+    const std::streamoff size = openSized(file, path);
+    if (size < 0)
+        return false;
+    std::string bytes(static_cast<size_t>(std::min<uint64_t>(size, kMaxHeaderBytes)), '\0');
+    if (!file.read(&bytes[0], static_cast<std::streamsize>(bytes.size())) || !hasMagic(bytes))
+        return false;
+    Reader in(bytes);
+    uint64_t count = 0;
+    if (!parseHeader(in, *this, count))
+        return false;
+    const uint64_t body = static_cast<uint64_t>(size) - (bytes.size() - in.remaining());
+    if (body < count * kMinEntryBytes || body > count * kMaxEntryBytes)
+        return false;
+    entryCount = static_cast<uint32_t>(count);
+    return true;
+}
+
 bool KcelFile::read(const std::string &path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    std::ifstream file;
+    const std::streamoff size = openSized(file, path);
+    if (size < 0)
         return false;
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    if (size < 0 || static_cast<uint64_t>(size) > kMaxFileBytes)
-        return false;
-    file.seekg(0);
     std::string bytes(static_cast<size_t>(size), '\0');
     if (!file.read(&bytes[0], size))
         return false;

@@ -25,6 +25,8 @@ public:
     // Bounds that keep a lying header from making the reader allocate.
     static constexpr uint32_t kMaxStringBytes = 4096;
     static constexpr uint64_t kMaxFileBytes = 256u * 1024 * 1024;
+    // The most bytes the header can take: fixed fields and four strings.
+    static constexpr uint64_t kMaxHeaderBytes = 20 + 4 * (4 + kMaxStringBytes + 1);
 
     struct Entry {
         std::string word;
@@ -43,6 +45,10 @@ public:
     bool read(const std::string &path);
     // Parses bytes already in memory, with the same checks as read().
     bool parse(const std::string &bytes);
+    // Reads the header up to the examples and leaves the entries empty; the
+    // rest of the file is only checked for a size its entry count allows,
+    // so a damaged entry passes here and fails read().
+    bool readHeader(const std::string &path, uint32_t &entryCount);
     // The file's bytes; false when a field breaks the format's limits.
     bool serialize(std::string &bytes) const;
     // Writes through a temporary file and a rename.

@@ -46,16 +46,32 @@ class TestThesaurusPage : public QObject
         return mPage->table();
     }
 
-    // "name" installs a sample, "name=" writes junk under that name.
+    // "name" installs a sample, "name=" writes junk under that name, "name~"
+    // the sample with its last byte cut (header whole, last entry damaged).
     void install(const QStringList &files)
     {
         for (const QString &file : files) {
-            const QString target = cellDir() + '/' + file.section('=', 0, 0);
+            const QString name = file.section('=', 0, 0).section('~', 0, 0);
+            const QString target = cellDir() + '/' + name;
             if (file.contains('='))
                 QVERIFY(writeFile(target, "not a cell dictionary"));
+            else if (file.contains('~'))
+                QVERIFY(writeFile(target, readFile(sample(name)).chopped(1)));
             else
                 QVERIFY(QFile::copy(sample(file.toLower()), target));
         }
+    }
+
+    // The words of an engine's rebuilt cell data, through its list of pieces.
+    static QString engineWords(const QString &userDir)
+    {
+        QString words;
+        const QList<QByteArray> digests = readFile(userDir + "/kaiwo_cells.txt").split('\n');
+        for (const QByteArray &md5 : digests.mid(1)) {
+            if (!md5.isEmpty())
+                words += QString::fromUtf8(readFile(userDir + "/kaiwo_cells/" + md5 + ".txt"));
+        }
+        return words;
     }
 
     QStringList reloads() const { return mService->journal().filter("ReloadDictionary"); }
@@ -114,6 +130,9 @@ private slots:
         QTest::newRow("garbage kcdlist")
             << QStringList{"idioms.kcel"} << literalBytes("\x01\xff[[kcd\n=\n")
             << QStringList{"成语精选"} << "1" << true;
+        QTest::newRow("damaged entry listed")
+            << QStringList{"computer.kcel~", "idioms.kcel"} << QByteArray()
+            << QStringList{"计算机词汇大全", "成语精选"} << "11" << true;
         QTest::newRow("nothing installed")
             << QStringList{} << QByteArray() << QStringList{} << "" << false;
     }
@@ -162,16 +181,52 @@ private slots:
         }
         QCOMPARE(list.value("kcd0/name").toString(), QStringLiteral("计算机词汇大全"));
         QCOMPARE(list.value("kcd1/type").toString(), QStringLiteral("文学"));
-        for (const QString &data : {MainController::localPcPyDirPath() + "kaiwo_cells.txt",
-                                    MainController::localPcWbDirPath() + "/kaiwo_cells.txt"}) {
-            const QString words = QString::fromUtf8(readFile(data));
-            QVERIFY2(words.contains("编译器") && !words.contains("画蛇添足"), qPrintable(data));
+        for (const QString &dir :
+             {MainController::localPcPyDirPath(), MainController::localPcWbDirPath()}) {
+            const QString words = engineWords(dir);
+            QVERIFY2(words.contains("编译器") && !words.contains("画蛇添足"), qPrintable(dir));
         }
         QCOMPARE(reloads(), QStringList{"ReloadDictionary\t1"});
         QVERIFY(!mPage->isChanged());
         // Nothing changed since: a second OK rebuilds nothing.
         mPage->saveSettings();
         QCOMPARE(reloads().size(), 1);
+    }
+
+    // Rows get their widgets as they come into view; rows never shown keep
+    // and save their state all the same.
+    void longListKeepsStateOfRowsNotShown()
+    {
+        const QString words = QDir::home().filePath("w.txt");
+        QVERIFY(writeFile(words, "一 yi\n"));
+        for (int i = 0; i < 20; ++i) {
+            const QString id = QString("d%1").arg(i, 2, 10, QChar('0'));
+            QCOMPARE(
+                QProcess::execute(qEnvironmentVariable("KAIWO_BUILD_DIR") + "/bin/kaiwo-make-kcel",
+                                  {"--name", id, "--id", id, "--category", "c", "--date", "0",
+                                   words, cellDir() + '/' + id + ".kcel"}),
+                0);
+        }
+        QVERIFY(writeFile(kcdlist(), "[kcdlist]\nkcdNum=1\n[kcd0]\nid=d09\nused=0\n"));
+        QTableWidget *table = makePage();
+        QCOMPARE(table->rowCount(), 20);
+        QVERIFY(!table->cellWidget(19, 0));
+        table->scrollToBottom();
+        QCOMPARE(nameLabel(table, 19)->text(), QStringLiteral("d19"));
+        QTest::mouseClick(box(table, 19), Qt::LeftButton);
+        mPage->saveSettings();
+        QSettings saved(kcdlist(), QSettings::IniFormat);
+        QString used;
+        for (int i = 0; i < 20; ++i)
+            used += saved.value(QString("kcd%1/used").arg(i)).toString();
+        QCOMPARE(used, QString("11111111101111111110"));
+
+        mPage->restoreDefaultSettings();
+        mPage->saveSettings();
+        saved.sync();
+        QCOMPARE(saved.value("kcd9/used").toInt() + saved.value("kcd10/used").toInt() +
+                     saved.value("kcd19/used").toInt(),
+                 0);
     }
 
     void restoreAndCancelLeaveKcdlistAlone()

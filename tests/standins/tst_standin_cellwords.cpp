@@ -168,7 +168,7 @@ private slots:
         QTest::newRow("empty") << QByteArray() << QStringList();
         QTest::newRow("no header") << QByteArray("苹果\tping guo\tdemo\n") << QStringList();
         QTest::newRow("other version")
-            << QByteArray("# kaiwo cell data 2\n苹果\t\tdemo\n") << QStringList();
+            << QByteArray("# kaiwo cell data 3\n苹果\t\tdemo\n") << QStringList();
         QTest::newRow("binary") << binary << QStringList();
         QTest::newRow("binary after header") << kHeader + binary << QStringList();
         QTest::newRow("malformed lines skipped")
@@ -196,6 +196,28 @@ private slots:
         QCOMPARE(CellWordsFile::read(path, first.size() + 3), QStringList{"甲"});
         QCOMPARE(CellWordsFile::read(mRoot.filePath(QStringLiteral("none.txt"))), QStringList());
         QCOMPARE(CellWordsFile::read(mRoot.path()), QStringList());
+    }
+
+    // Version 2 lists pieces by digest; only whole pieces of this version
+    // count, and the cap covers the list and its pieces together.
+    void readFollowsListedPieces()
+    {
+        const QString dir = mRoot.filePath(QStringLiteral("v2"));
+        QVERIFY(QDir().mkpath(dir + QStringLiteral("/kaiwo_cells")));
+        const QByteArray a(32, 'a'), b(32, 'b'), c(32, 'c');
+        const auto piece = [&](const QByteArray &md5, const QByteArray &content) {
+            QVERIFY(writeFile(dir + "/kaiwo_cells/" + md5 + ".txt", content));
+        };
+        piece(a, "# kaiwo cell words 1\t1\t8\t/x.kcel\n甲\t\tx\n");
+        piece(b, "# kaiwo cell words 2\t1\t8\t/y.kcel\n乙\t\ty\n");
+        piece(c, "# kaiwo cell words 1\t1\t8\t/z.kcel\n丙\t\tz\n");
+        const QByteArray list = "# kaiwo cell data 2\n" + a + "\n../x\n" + b + '\n' +
+                                QByteArray(32, 'd') + '\n' + c + '\n';
+        const QString path = dir + "/kaiwo_cells.txt";
+        QVERIFY(writeFile(path, list));
+        QCOMPARE(CellWordsFile::read(path), (QStringList{"甲", "丙"}));
+        // The cap leaves room for the list and the first piece only.
+        QCOMPARE(CellWordsFile::read(path, list.size() + 45), QStringList{"甲"});
     }
 
     // ReloadDictionary 1 replaces the words with what both shells rebuilt;
