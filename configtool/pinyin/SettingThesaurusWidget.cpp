@@ -1,13 +1,13 @@
 #include "SettingThesaurusWidget.h"
 #include "ThesaurusLabelWidget.h"
 #include "ThesaurusLookDialog.h"
-#include "app/AtomicFile.h"
 #include "app/DataRoot.h"
 #include "app/DigestCache.h"
 #include "app/ImeServiceClient.h"
 #include "app/Logging.h"
 #include "app/MainController.h"
 #include "app/SystemHelpers.h"
+#include "config/AtomicFile.h"
 #include "window/KaiwoPromptDialog.h"
 
 #include <QApplication>
