@@ -1,6 +1,7 @@
 #include "KaiwoInputMethod.h"
 
 #include "DataRoot.h"
+#include "FcitxAddonConfig.h"
 
 #include <QDir>
 #include <QFile>
@@ -106,8 +107,20 @@ void KaiwoInputMethod::applySettings()
         FcitxLog(WARNING, "kaiwo: %s", problem.toUtf8().constData());
     mSettings = outcome.settings;
     mAssist.setRules(mSettings.pairSymbols, mSettings.smartSymbolsAfterDigit);
+    applyStatusBar();
     mDeployPending = mDeployPending || outcome.rimeChanged;
     deployIfNeeded();
+}
+
+void KaiwoInputMethod::applyStatusBar()
+{
+    // The status bar belongs to fcitx's classic user interface; "Auto" shows
+    // it while an input method is active.
+    const QString path =
+        FcitxAddonConfig::addonConfigPath(homeDirectory(), QStringLiteral("fcitx-classic-ui"));
+    if (FcitxAddonConfig::setValue(path, "ClassicUI", "MainWindowHideMode",
+                                   mSettings.statusBarShown ? "Auto" : "Hide"))
+        FcitxInstanceReloadAddonConfig(mInstance, "fcitx-classic-ui");
 }
 
 void KaiwoInputMethod::deployIfNeeded()

@@ -41,6 +41,7 @@ public:
 private:
     bool serviceCall(const std::string &method, const std::string &text, int number);
     void deployIfNeeded();
+    void applyStatusBar();
     INPUT_RETURN_VALUE keypadKey(FcitxKeySym sym, const RimeEngine::State &before);
     INPUT_RETURN_VALUE afterProcessing(bool handled, FcitxKeySym sym, unsigned int state);
     void commitPending();

@@ -51,6 +51,16 @@ apply_with_tool
 expect "中國" z h o n g g u o space
 set_setting DefaultTradition 0
 
+# The status bar is fcitx's main window.
+status_bar() { xdotool search --onlyvisible --name '^Fcitx Main Window$'; }
+wait_for "the status bar" status_bar
+set_setting StatusAppearance 0
+apply_with_tool
+wait_for "the status bar to go" '! status_bar'
+set_setting StatusAppearance 1
+apply_with_tool
+wait_for "the status bar again" status_bar
+
 set_setting DefaultShape 1
 apply_with_tool
 expect "１" 1
