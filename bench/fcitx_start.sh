@@ -26,7 +26,7 @@ ours=() theirs=()
 for run in $(seq 1 7); do
     export HOME=$(mktemp -d /tmp/kaiwo-bench-fcitx.XXXXXX)
     mkdir -p "$HOME/.config/fcitx/addon" "$HOME/.config/fcitx/lib"
-    cp "$build/share/fcitx/addon/fcitx-kaiwo.conf" "$HOME/.config/fcitx/addon/"
+    cp "$build"/share/fcitx/addon/fcitx-kaiwo*.conf "$HOME/.config/fcitx/addon/"
     ln -s "$build/lib/fcitx/fcitx-kaiwo.so" "$HOME/.config/fcitx/lib/"
     printf '[Profile]\nIMName=kaiwo\nEnabledIMList=kaiwo:True\n' >"$HOME/.config/fcitx/profile"
     printf '[Program]\nDelayStart=0\n' >"$HOME/.config/fcitx/config"

@@ -1,9 +1,13 @@
-// fcitx 4 loads this library as the addon "fcitx-kaiwo" and finds the
-// input method through the exported "ime" class.
+// fcitx 4 loads this library twice over: as the module
+// "fcitx-kaiwo-service" (the IME service, early) and as the input-method
+// addon "fcitx-kaiwo" (the exported "ime" class). dlopen gives both the same
+// copy, so the two share the service host.
 #include "KaiwoInputMethod.h"
+#include "ServiceHost.h"
 
 #include <fcitx/fcitx.h>
 #include <fcitx/ime.h>
+#include <fcitx/module.h>
 
 #include <new>
 
@@ -68,9 +72,21 @@ void destroy(void *arg)
     delete self(arg);
 }
 
+void *createService(FcitxInstance *instance)
+{
+    return new (std::nothrow) ServiceHost(instance);
+}
+
+void destroyService(void *arg)
+{
+    delete static_cast<ServiceHost *>(arg);
+}
+
 } // namespace
 
 extern "C" {
 FCITX_EXPORT_API FcitxIMClass ime = {create, destroy};
 FCITX_EXPORT_API int ABI_VERSION = FCITX_ABI_VERSION;
+FCITX_DEFINE_PLUGIN(fcitx_kaiwo_service, module, FcitxModule) = {createService, nullptr, nullptr,
+                                                                 destroyService, nullptr};
 }

@@ -2,6 +2,7 @@
 
 #include "DataRoot.h"
 #include "FcitxAddonConfig.h"
+#include "ServiceHost.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +10,6 @@
 #include <fcitx-utils/log.h>
 #include <fcitx-utils/utils.h>
 #include <fcitx/context.h>
-#include <fcitx/module/dbus/fcitx-dbus.h>
 
 #include <cstring>
 
@@ -86,19 +86,17 @@ KaiwoInputMethod::KaiwoInputMethod(FcitxInstance *instance)
       mRime(kRimeSharedData, QFile::encodeName(enginePaths().rimeDir).toStdString())
 {
     makeUserFolders();
-    mService.reset(
-        new ImeService(FcitxDBusGetConnection(instance),
-                       [this](const std::string &method, const std::string &text, int number) {
-                           return serviceCall(method, text, number);
-                       }));
-    std::string error;
-    if (!mService->start(fcitx_utils_get_display_number(), &error))
-        FcitxLog(WARNING, "kaiwo: IME service not started: %s", error.c_str());
+    if (ServiceHost::instance())
+        ServiceHost::instance()->attach(this);
     // Rime is built after fcitx has started, so fcitx comes up at once.
     FcitxInstanceAddTimeout(instance, 0, deployLater, this);
 }
 
-KaiwoInputMethod::~KaiwoInputMethod() = default;
+KaiwoInputMethod::~KaiwoInputMethod()
+{
+    if (ServiceHost::instance())
+        ServiceHost::instance()->attach(nullptr);
+}
 
 void KaiwoInputMethod::applySettings()
 {

@@ -2,7 +2,6 @@
 
 #include "ConfigTranslator.h"
 #include "EngineSettings.h"
-#include "ImeService.h"
 #include "RimeEngine.h"
 #include "TypingAssist.h"
 
@@ -37,9 +36,10 @@ public:
     // The settings tool's files changed: translate them and redeploy Rime
     // when the translation differs. Costs nothing when nothing changed.
     void applySettings();
+    // A call of the IME service; the boolean answer of methods that have one.
+    bool serviceCall(const std::string &method, const std::string &text, int number);
 
 private:
-    bool serviceCall(const std::string &method, const std::string &text, int number);
     void deployIfNeeded();
     void applyStatusBar();
     INPUT_RETURN_VALUE keypadKey(FcitxKeySym sym, const RimeEngine::State &before);
@@ -53,6 +53,5 @@ private:
     EngineSettings mSettings;
     RimeEngine mRime;
     TypingAssist mAssist;
-    std::unique_ptr<ImeService> mService;
     bool mDeployPending = true;
 };

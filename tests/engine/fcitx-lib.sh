@@ -7,7 +7,7 @@ ENV_INI="$HOME/.config/KaiwoShell/usr/PCPYDict/env.ini"
 
 start_fcitx() {
     mkdir -p "$HOME/.config/fcitx/addon" "$HOME/.config/fcitx/lib"
-    cp "$KAIWO_BUILD_DIR/share/fcitx/addon/fcitx-kaiwo.conf" "$HOME/.config/fcitx/addon/"
+    cp "$KAIWO_BUILD_DIR"/share/fcitx/addon/fcitx-kaiwo*.conf "$HOME/.config/fcitx/addon/"
     ln -sf "$KAIWO_BUILD_DIR/lib/fcitx/fcitx-kaiwo.so" "$HOME/.config/fcitx/lib/"
     printf '[Profile]\nIMName=kaiwo\nEnabledIMList=fcitx-keyboard-us:True,kaiwo:True\n' \
         >"$HOME/.config/fcitx/profile"

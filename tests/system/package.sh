@@ -51,7 +51,7 @@ for size in 16 22 24 32 48 64 128; do
 done
 man -w kaiwoIme-configtool >/dev/null || fail "no man page"
 [ -s /usr/share/kaiwoimebs/KaiwoShell/dict/PCPYDict/env.ini ] || fail "the data root is not installed"
-[ -s /usr/share/fcitx/addon/fcitx-kaiwo.conf ] && [ -s "$(pkg-config --variable=libdir fcitx)/fcitx/fcitx-kaiwo.so" ] ||
+[ -s /usr/share/fcitx/addon/fcitx-kaiwo.conf ] && [ -s /usr/share/fcitx/addon/fcitx-kaiwo-service.conf ] && [ -s "$(pkg-config --variable=libdir fcitx)/fcitx/fcitx-kaiwo.so" ] ||
     fail "the input method is not where fcitx looks for addons"
 
 # As a user's session would: the system data root, no build tree on PATH, no
