@@ -125,8 +125,9 @@ void KaiwoInputMethod::deployIfNeeded()
 {
     if (!mDeployPending)
         return;
-    mDeployPending = false;
-    if (!mRime.deploy(true))
+    // A failed start is tried again at the next reload.
+    mDeployPending = !mRime.deploy(true);
+    if (mDeployPending)
         FcitxLog(ERROR, "kaiwo: Rime could not be started; keys pass through untouched");
     mAssist.reset();
     FcitxInstanceCleanInputWindow(mInstance);

@@ -48,7 +48,8 @@ private:
     ConfigTranslator::Outcome translate();
     QStringList type(const QByteArray &keys);
 
-    QTemporaryDir mHome;
+    // A HOME of spaces, quotes and Chinese: every path stays one argument.
+    QTemporaryDir mHome{QDir::tempPath() + QStringLiteral("/kaiwo home \"凯沃\" 'q'-XXXXXX")};
     ConfigTranslator::Paths mPaths;
     std::unique_ptr<RimeEngine> mRime;
 };

@@ -6,6 +6,19 @@ source "$(dirname "$0")/../system/lib.sh"
 source "$(dirname "$0")/fcitx-lib.sh"
 
 start_fcitx
+
+# The service answers every method of its interface; those whose effect is
+# not built yet say false rather than pretend.
+service=com.kaiwoimeservice.hotel_$(display_number)
+call() { dbus-send --session --print-reply --dest="$service" / "com.kaiwoimebs_service.hotel.$@" 2>&1; }
+[[ $(call UsrDictImport string:/tmp/x) == *"boolean false"* ]] || fail "UsrDictImport: $(call UsrDictImport string:/tmp/x)"
+[[ $(call clearCnThesaurus) == *"boolean false"* ]] || fail "clearCnThesaurus"
+[[ $(call ReloadDictionary int32:1) == *"method return"* ]] || fail "ReloadDictionary"
+[[ $(call UsrDictImport int32:1) == *"InvalidArgs"* ]] || fail "wrong argument type accepted"
+[[ $(call NoSuchMethod) == *"UnknownMethod"* ]] || fail "unknown method answered"
+introspection=$(dbus-send --session --print-reply --dest="$service" / org.freedesktop.DBus.Introspectable.Introspect)
+[[ $introspection == *'<method name="recoveryEnThesaurus">'* ]] || fail "no introspection"
+
 start_pad
 expect "你好" n i h a o space
 # The tool puts its files in place on its first OK.
