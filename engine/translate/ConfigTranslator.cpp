@@ -61,12 +61,19 @@ QString ConfigTranslator::acceptedInput(const QString &path, const QString &copy
                                                 : QStringLiteral("using the defaults"));
         return QFileInfo::exists(copy) ? copy : QString();
     }
+    // Should the copy not take the new bytes, the file itself is read.
+    return keepLastGood(copy, bytes, maxSize) ? copy : path;
+}
+
+bool ConfigTranslator::keepLastGood(const QString &copy, const QByteArray &bytes,
+                                    qint64 maxSize) const
+{
     bool same = false;
-    if (readAll(copy, maxSize, &same) != bytes || !same) {
-        QDir().mkpath(mPaths.lastGoodDir());
-        writeFileAtomically(QFile::encodeName(copy).constData(), bytes);
-    }
-    return copy;
+    if (readAll(copy, maxSize, &same) == bytes && same)
+        return true;
+    QDir().mkpath(mPaths.lastGoodDir());
+    return writeFileAtomically(QFile::encodeName(copy).constData(), bytes) ==
+           AtomicWriteResult::Written;
 }
 
 bool ConfigTranslator::loadLayout(const EngineSettings &settings, DoublePinyinLayout *layout,
@@ -81,11 +88,8 @@ bool ConfigTranslator::loadLayout(const EngineSettings &settings, DoublePinyinLa
     if (!name.contains(QLatin1Char('/')) && DoublePinyinLayout::load(path, layout, &error)) {
         bool ok = false;
         const QByteArray bytes = readAll(path, kMaxRuleFileSize, &ok);
-        bool same = false;
-        if (ok && (readAll(copy, kMaxRuleFileSize, &same) != bytes || !same)) {
-            QDir().mkpath(mPaths.lastGoodDir());
-            writeFileAtomically(QFile::encodeName(copy).constData(), bytes);
-        }
+        if (ok)
+            keepLastGood(copy, bytes, kMaxRuleFileSize);
         return true;
     }
     outcome->problems << QStringLiteral("double-pinyin scheme %1: %2")

@@ -41,6 +41,8 @@ public:
 private:
     QString acceptedInput(const QString &path, const QString &copyName, qint64 maxSize,
                           bool mustExist, Outcome *outcome) const;
+    // Keeps bytes as the last good copy; false when the copy cannot be written.
+    bool keepLastGood(const QString &copy, const QByteArray &bytes, qint64 maxSize) const;
     bool loadLayout(const EngineSettings &settings, DoublePinyinLayout *layout,
                     Outcome *outcome) const;
     bool writeIfChanged(const QString &name, const QByteArray &bytes, Outcome *outcome) const;
