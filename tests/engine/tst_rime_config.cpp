@@ -38,6 +38,7 @@ private slots:
     void doublePinyinSchemes();
     void badInputKeepsLastGoodConfiguration_data();
     void badInputKeepsLastGoodConfiguration();
+    void doublePinyinHints();
     void unchangedFilesCostNoRedeploy();
 
 private:
@@ -248,6 +249,19 @@ void TestRimeConfig::badInputKeepsLastGoodConfiguration()
     QCOMPARE(type("ui").size(), 9);
     QCOMPARE(type("nihc").value(0), QStringLiteral("你好"));
     QFile::remove(mPaths.pinyinDir + file);
+}
+
+void TestRimeConfig::doublePinyinHints()
+{
+    const QString xiaohe = QStringLiteral("QuanPin=0;ShuangPin=1;ShuangPinName=XiaoHe;HintSP=");
+    configure(xiaohe + QLatin1Char('1'));
+    type("nihc");
+    QCOMPARE(
+        QString::fromStdString(mRime->state().candidates.at(0).comment).remove(QLatin1Char(' ')),
+        QStringLiteral("nihao"));
+    configure(xiaohe + QLatin1Char('0'));
+    type("nihc");
+    QVERIFY(mRime->state().candidates.at(0).comment.empty());
 }
 
 void TestRimeConfig::unchangedFilesCostNoRedeploy()
