@@ -83,7 +83,8 @@ void deployLater(void *arg)
 
 KaiwoInputMethod::KaiwoInputMethod(FcitxInstance *instance)
     : mInstance(instance), mTranslator(enginePaths()),
-      mRime(kRimeSharedData, QFile::encodeName(enginePaths().rimeDir).toStdString())
+      mRime(kRimeSharedData, QFile::encodeName(enginePaths().rimeDir).toStdString()),
+      mDictionaries(&mRime, enginePaths().rimeDir)
 {
     makeUserFolders();
     if (ServiceHost::instance())
@@ -136,7 +137,6 @@ void KaiwoInputMethod::deployIfNeeded()
 
 bool KaiwoInputMethod::serviceCall(const std::string &method, const std::string &text, int number)
 {
-    (void)text;
     if (method == "ReloadConfig" || method == "RebuildKeyMap") {
         applySettings();
         return true;
@@ -145,9 +145,29 @@ bool KaiwoInputMethod::serviceCall(const std::string &method, const std::string 
         FcitxLog(INFO, "kaiwo: ReloadDictionary %d", number);
         return true;
     }
-    // User dictionaries are not kept by this engine yet: say so honestly.
-    FcitxLog(WARNING, "kaiwo: %s is not supported yet", method.c_str());
-    return false;
+    const QString path = QString::fromStdString(text);
+    bool ok = false;
+    QString error;
+    if (method == "UsrDictBackup") {
+        ok = mDictionaries.exportPinyin(path);
+    } else if (method == "UsrDictImport") {
+        ok = mDictionaries.importPinyin(path, &error);
+    } else if (method == "clearCnThesaurus" || method == "recoveryDefaultThesaurus") {
+        // The shipped state has no learned words. English and web words
+        // arrive with English input; until then there are none to restore.
+        ok = mDictionaries.clearPinyin();
+    } else {
+        // Wubi and English dictionaries are not kept by this engine yet.
+        FcitxLog(WARNING, "kaiwo: %s is not supported yet", method.c_str());
+        return false;
+    }
+    if (!ok)
+        FcitxLog(WARNING, "kaiwo: %s %s failed %s", method.c_str(), text.c_str(),
+                 error.toUtf8().constData());
+    mAssist.reset();
+    FcitxInstanceCleanInputWindow(mInstance);
+    FcitxUIUpdateInputWindow(mInstance);
+    return ok;
 }
 
 void KaiwoInputMethod::activate()

@@ -4,6 +4,7 @@
 #include "EngineSettings.h"
 #include "RimeEngine.h"
 #include "TypingAssist.h"
+#include "UserDictionaries.h"
 
 #include <fcitx/candidate.h>
 #include <fcitx/instance.h>
@@ -53,5 +54,6 @@ private:
     EngineSettings mSettings;
     RimeEngine mRime;
     TypingAssist mAssist;
+    UserDictionaries mDictionaries;
     bool mDeployPending = true;
 };

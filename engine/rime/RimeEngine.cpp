@@ -1,6 +1,22 @@
 #include "RimeEngine.h"
 
+#include <rime_levers_api.h>
+
 #include <sys/stat.h>
+
+#include <filesystem>
+
+namespace
+{
+
+RimeLeversApi *levers(RimeApi *api)
+{
+    RimeModule *module = api->find_module("levers");
+    return module && module->get_api ? reinterpret_cast<RimeLeversApi *>(module->get_api())
+                                     : nullptr;
+}
+
+} // namespace
 
 RimeEngine::RimeEngine(const std::string &sharedDir, const std::string &userDir)
     : mApi(rime_get_api()), mSharedDir(sharedDir), mUserDir(userDir), mLogDir(userDir + "log")
@@ -121,4 +137,50 @@ void RimeEngine::setOption(const char *option, bool on)
 bool RimeEngine::option(const char *option) const
 {
     return mSession && mApi->get_option(mSession, option);
+}
+
+void RimeEngine::closeSession()
+{
+    if (mSession)
+        mApi->destroy_session(mSession);
+    mSession = 0;
+}
+
+void RimeEngine::reopenSession()
+{
+    closeSession();
+    mSession = mInitialized ? mApi->create_session() : 0;
+}
+
+bool RimeEngine::exportUserDictionary(const std::string &dictionary, const std::string &textFile)
+{
+    RimeLeversApi *api = mInitialized ? levers(mApi) : nullptr;
+    if (!api)
+        return false;
+    closeSession();
+    const int count = api->export_user_dict(dictionary.c_str(), textFile.c_str());
+    reopenSession();
+    return count >= 0;
+}
+
+bool RimeEngine::importUserDictionary(const std::string &dictionary, const std::string &textFile)
+{
+    RimeLeversApi *api = mInitialized ? levers(mApi) : nullptr;
+    if (!api)
+        return false;
+    closeSession();
+    const int count = api->import_user_dict(dictionary.c_str(), textFile.c_str());
+    reopenSession();
+    return count >= 0;
+}
+
+bool RimeEngine::clearUserDictionary(const std::string &dictionary)
+{
+    if (!mInitialized)
+        return false;
+    stop();
+    std::error_code error;
+    std::filesystem::remove_all(mUserDir + dictionary + ".userdb", error);
+    // The new session starts an empty dictionary in its place.
+    return deploy(false) && !error;
 }

@@ -46,8 +46,18 @@ public:
     void setOption(const char *option, bool on);
     bool option(const char *option) const;
 
+    // The learned words of a dictionary, in Rime's text form. The session
+    // is closed around each call, since it holds the dictionary open; text
+    // being typed is lost.
+    bool exportUserDictionary(const std::string &dictionary, const std::string &textFile);
+    bool importUserDictionary(const std::string &dictionary, const std::string &textFile);
+    // Forgets every learned word of the dictionary.
+    bool clearUserDictionary(const std::string &dictionary);
+
 private:
     void stop();
+    void closeSession();
+    void reopenSession();
 
     RimeApi *mApi;
     std::string mSharedDir;

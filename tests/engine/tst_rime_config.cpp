@@ -3,6 +3,7 @@
 // shipped double-pinyin scheme, and bad files that must change nothing.
 #include "ConfigTranslator.h"
 #include "RimeEngine.h"
+#include "UserDictionaries.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -23,6 +24,12 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
 } // namespace
 
 class TestRimeConfig : public QObject
@@ -39,6 +46,9 @@ private slots:
     void badInputKeepsLastGoodConfiguration_data();
     void badInputKeepsLastGoodConfiguration();
     void doublePinyinHints();
+    void learnedWordsExportClearImport();
+    void badImportChangesNothing_data();
+    void badImportChangesNothing();
     void unchangedFilesCostNoRedeploy();
 
 private:
@@ -262,6 +272,72 @@ void TestRimeConfig::doublePinyinHints()
     configure(xiaohe + QLatin1Char('0'));
     type("nihc");
     QVERIFY(mRime->state().candidates.at(0).comment.empty());
+}
+
+void TestRimeConfig::learnedWordsExportClearImport()
+{
+    configure(QString());
+    UserDictionaries dictionaries(mRime.get(), mPaths.rimeDir);
+    const QString exported = mHome.filePath(QStringLiteral("导出 'words'.txt"));
+    // Choosing the third candidate teaches it: it comes first next time.
+    const QStringList fresh = type("shiyan");
+    QVERIFY(fresh.size() >= 3);
+    const QString chosen = fresh.at(2);
+    QVERIFY(mRime->selectOnPage(2));
+    QCOMPARE(QString::fromStdString(mRime->takeCommit()), chosen);
+    QCOMPARE(type("shiyan").value(0), chosen);
+
+    QVERIFY(dictionaries.exportPinyin(exported));
+    const QByteArray withWord = readFile(exported);
+    QVERIFY2(withWord.startsWith("# Kaiwo user dictionary 1 pinyin\n"), withWord.constData());
+    // Rime keeps the dictionary's traditional forms; the code tells the word.
+    QVERIFY2(withWord.contains("\tshi yan\t1\n"), withWord.constData());
+
+    QVERIFY(dictionaries.clearPinyin());
+    QVERIFY(dictionaries.exportPinyin(exported));
+    QCOMPARE(readFile(exported), QByteArray("# Kaiwo user dictionary 1 pinyin\n# end 0\n"));
+    QCOMPARE(type("shiyan").value(0), fresh.at(0));
+
+    writeBytes(exported, withWord);
+    QString error;
+    QVERIFY2(dictionaries.importPinyin(exported, &error), qPrintable(error));
+    QCOMPARE(type("shiyan").value(0), chosen);
+}
+
+void TestRimeConfig::badImportChangesNothing_data()
+{
+    const QByteArray header = "# Kaiwo user dictionary 1 pinyin\n";
+    const QByteArray entry = "好人\thao ren\t3\n";
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("binary") << QByteArray("\x7f"
+                                          "ELF\0\0\1",
+                                          7);
+    QTest::newRow("another kind") << QByteArray("# Kaiwo user dictionary 1 wubi\n" + entry +
+                                                "# end 1\n");
+    QTest::newRow("truncated after a line") << header + entry + entry;
+    QTest::newRow("truncated in a line") << header + entry + "好";
+    QTest::newRow("count that lies") << header + entry + "# end 2\n";
+    QTest::newRow("invalid UTF-8") << header + "\xff\xfe\thao\t1\n# end 1\n";
+    QTest::newRow("line of 1 MB") << header + QByteArray(1024 * 1024, 'a') + "\thao\t1\n# end 1\n";
+    QTest::newRow("no uses") << header + "好人\thao ren\n# end 1\n";
+}
+
+void TestRimeConfig::badImportChangesNothing()
+{
+    QFETCH(QByteArray, bytes);
+    configure(QString());
+    UserDictionaries dictionaries(mRime.get(), mPaths.rimeDir);
+    const QString before = mHome.filePath(QStringLiteral("before.txt"));
+    const QString after = mHome.filePath(QStringLiteral("after.txt"));
+    const QString bad = mHome.filePath(QStringLiteral("bad.txt"));
+    QVERIFY(dictionaries.exportPinyin(before));
+    writeBytes(bad, bytes);
+    QString error;
+    QVERIFY(!dictionaries.importPinyin(bad, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(dictionaries.exportPinyin(after));
+    QCOMPARE(readFile(after), readFile(before));
 }
 
 void TestRimeConfig::unchangedFilesCostNoRedeploy()

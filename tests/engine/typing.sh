@@ -12,7 +12,7 @@ start_fcitx
 service=com.kaiwoimeservice.hotel_$(display_number)
 call() { dbus-send --session --print-reply --dest="$service" / "com.kaiwoimebs_service.hotel.$@" 2>&1; }
 [[ $(call UsrDictImport string:/tmp/x) == *"boolean false"* ]] || fail "UsrDictImport: $(call UsrDictImport string:/tmp/x)"
-[[ $(call clearCnThesaurus) == *"boolean false"* ]] || fail "clearCnThesaurus"
+[[ $(call UsrWuBiDictBackup string:/tmp/x) == *"boolean false"* ]] || fail "UsrWuBiDictBackup"
 [[ $(call ReloadDictionary int32:1) == *"method return"* ]] || fail "ReloadDictionary"
 [[ $(call UsrDictImport int32:1) == *"InvalidArgs"* ]] || fail "wrong argument type accepted"
 [[ $(call NoSuchMethod) == *"UnknownMethod"* ]] || fail "unknown method answered"
@@ -88,5 +88,23 @@ set_setting KeyEnCnSwitch 1
 apply_with_tool
 expect "nihao" shift n i h a o
 expect "你好" ctrl n i h a o space
+
+# A word learned by typing is in the export, gone after clearing, back
+# after importing the export.
+set_setting DefaultNative 1
+set_setting KeyEnCnSwitch 0
+apply_with_tool
+learned=$(typed s h i y a n 3)
+[[ ${#learned} -eq 2 && $learned != *[a-z0-9]* ]] || fail "the third candidate of shiyan: '$learned'"
+exported="$KAIWO_SCRATCH/用户 词库.txt"
+[[ $(call UsrDictBackup "string:$exported") == *"boolean true"* ]] || fail "UsrDictBackup"
+grep -q $'\tshi yan\t1$' "$exported" || fail "the learned word is not exported: $(cat "$exported")"
+cp "$exported" "$KAIWO_SCRATCH/saved.txt"
+[[ $(call clearCnThesaurus) == *"boolean true"* ]] || fail "clearCnThesaurus"
+call UsrDictBackup "string:$exported" >/dev/null
+! grep -q $'\tshi yan\t' "$exported" || fail "clearing kept the learned word"
+[[ $(call UsrDictImport "string:$KAIWO_SCRATCH/saved.txt") == *"boolean true"* ]] || fail "UsrDictImport"
+call UsrDictBackup "string:$exported" >/dev/null
+grep -q $'\tshi yan\t1$' "$exported" || fail "the import did not bring the word back"
 
 kill "$FCITX_PID"
