@@ -19,6 +19,20 @@ call() { dbus-send --session --print-reply --dest="$service" / "com.kaiwoimebs_s
 introspection=$(dbus-send --session --print-reply --dest="$service" / org.freedesktop.DBus.Introspectable.Introspect)
 [[ $introspection == *'<method name="recoveryEnThesaurus">'* ]] || fail "no introspection"
 
+# The GTK 3 and XIM front ends type through the same input method.
+GTK_IM_MODULE=fcitx zenity --entry --title=kaiwo-gtk >"$KAIWO_SCRATCH/gtk.txt" 2>/dev/null &
+LC_ALL=C.UTF-8 XMODIFIERS=@im=fcitx xterm -T kaiwo-xim -en UTF-8 -e sh -c "cat >'$KAIWO_SCRATCH/xim.txt'" &
+for client in gtk xim; do
+    wait_for "the $client window" "xdotool search --onlyvisible --name '^kaiwo-$client\$'"
+    xdotool windowactivate --sync "$(xdotool search --onlyvisible --name "^kaiwo-$client\$" | head -1)"
+    sleep 1
+    xdotool key --delay 60 n i h a o space Return
+    [ "$client" = gtk ] || xdotool key ctrl+d
+    wait_for "text from $client" '[ -s "$KAIWO_SCRATCH/$client.txt" ]'
+    [ "$(cat "$KAIWO_SCRATCH/$client.txt")" = "你好" ] || fail "$client typed '$(cat "$KAIWO_SCRATCH/$client.txt")'"
+    echo "ok: $client -> 你好"
+done
+
 start_pad
 expect "你好" n i h a o space
 # The tool puts its files in place on its first OK.
