@@ -59,7 +59,19 @@ typed() {
     xdotool key --delay 40 Escape Escape
     wait_for "an empty field" '[ ! -s "$TYPED" ]'
     xdotool key --delay 60 "$@"
-    sleep 0.4
+    # The field has taken every key once its text stops changing (half a
+    # second), however slow the machine.
+    local last="" same=0 text
+    for _ in $(seq 1 100); do
+        sleep 0.1
+        text=$(cat "$TYPED")
+        if [ "$text" = "$last" ]; then
+            same=$((same + 1))
+            [ "$same" -ge 5 ] && break
+        else
+            last=$text same=0
+        fi
+    done
     cat "$TYPED"
 }
 
