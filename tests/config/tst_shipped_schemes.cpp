@@ -171,6 +171,9 @@ private slots:
         QSignalSpy spy(ShuangPinController::self(), &ShuangPinController::qmlKeyValueChanged);
         ShuangPinController::self()->showCurrentShuangPin(schemePath(scheme));
         QCOMPARE(spy.size(), ShuangPinController::KeyCount);
+        // The views find their keys by these names.
+        QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("a"));
+        QCOMPARE(spy.at(26).at(0).toString(), QStringLiteral("fenhao"));
 
         const Column consonants = column(kConsonantTable, scheme);
         const std::map<QChar, QStringList> byKey = finalsByKey(column(kFinalTable, scheme));

@@ -98,33 +98,6 @@ private slots:
             QFile::remove(userScheme(name));
     }
 
-    void loadBuiltIn_data()
-    {
-        QTest::addColumn<char>("key");
-        QTest::addColumn<QString>("item");
-        QTest::newRow("ch beside i") << 'I' << "ch|i|";
-        QTest::newRow("zh, two finals") << 'V' << "zh|ui|v";
-        QTest::newRow("zero consonant") << 'O' << " |o|uo";
-        QTest::newRow("letter + two finals") << 'K' << "k|ing|uai";
-        QTest::newRow("a alone") << 'A' << "|a|";
-        QTest::newRow("er on no key") << 'R' << "r|uan|van";
-        QTest::newRow("semicolon empty") << ';' << "||";
-    }
-    void loadBuiltIn()
-    {
-        QFETCH(char, key);
-        QFETCH(QString, item);
-        QSignalSpy spy(model(), &ShuangPinController::qmlKeyValueChanged);
-        model()->showCurrentShuangPin(sysScheme("XiaoHe.ini"));
-        QCOMPARE(spy.size(), 27);
-        const QList<QVariant> row = spy.at(indexOf(key));
-        QCOMPARE(row.at(1).toString(), QString(QChar(key)));
-        QCOMPARE(row.at(2).toString() + '|' + row.at(3).toString() + '|' + row.at(4).toString(),
-                 item);
-        QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("a"));
-        QCOMPARE(spy.at(26).at(0).toString(), QStringLiteral("fenhao"));
-    }
-
     // Defaults: display loads use the default key table, edit loads the
     // final's own letter.
     void defaultsAndBadInput()

@@ -90,17 +90,8 @@ inline int storedInt(const QString &key)
     return settings.value(QLatin1String("Setting/") + key, -1).toInt();
 }
 
-// Rows for a rule file the dialogs cannot use: missing, a directory in its
-// place, or its whole folder missing.
-inline void addUnusableFileRows()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("file missing") << "missing";
-    QTest::newRow("file is a directory") << "directory";
-    QTest::newRow("directory missing") << "no directory";
-}
-
-// Makes the file at path unusable the way a row of addUnusableFileRows says.
+// Makes the file at path unusable: "missing", a "directory" in its place, or
+// its whole folder missing ("no directory").
 inline void makeUnusable(const QString &path, const QString &kind)
 {
     QFile::remove(path);

@@ -90,7 +90,6 @@ private slots:
     void ctrlServesOneJobOnly();
     void restoreShowsDefaultsWritesNothing();
     void systemButtonOpensShortcutDialog();
-    void labelColumn();
 };
 
 void TestAdvancePage::loadsAndSavesBack_data()
@@ -199,27 +198,6 @@ void TestAdvancePage::systemButtonOpensShortcutDialog()
     button(&page, "系统功能快捷键")->click();
     QCOMPARE(opened, QStringLiteral("SystemShortcutKeysDialog"));
     QVERIFY(stored().isEmpty());
-}
-
-// Labels 70 pixels wide; every row's controls start 22 pixels after them.
-void TestAdvancePage::labelColumn()
-{
-    SettingAdvanceWidget page;
-    page.resize(554, 488);
-    page.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&page));
-    int left = -1;
-    for (QLabel *label : page.findChildren<QLabel *>()) {
-        if (label->objectName() == QLatin1String("one_title_label"))
-            continue;
-        const int x = label->mapTo(&page, QPoint()).x();
-        QVERIFY2(label->width() == 70 && (left < 0 || x == left), qPrintable(label->text()));
-        left = x;
-    }
-    for (const char *text :
-         {"Shift", "切换到英文时，上屏已输入字符", "Ctrl+句号", "减号等号", "逗号句号",
-          "系统功能快捷键", "左Ctrl  在五笔模式下生效，快速以拼音编码输入"})
-        QVERIFY2(button(&page, text)->mapTo(&page, QPoint()).x() - left == 92, text);
 }
 
 QTEST_MAIN(TestAdvancePage)

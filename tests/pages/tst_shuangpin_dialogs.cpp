@@ -350,8 +350,6 @@ private slots:
         ShuangPinController::self()->loadShuangPinConf();
     }
 
-    void screenshots();
-
     void editorOverwritesGuoBiao()
     {
         ShuangPinSettingDialog dialog(nullptr);
@@ -372,31 +370,6 @@ private slots:
         QFile::remove(userSchemes() + QFileInfo(system).fileName());
     }
 };
-
-// Pictures of both dialogs for a look by eye, only when asked for.
-void TestShuangPinDialogs::screenshots()
-{
-    const QString folder = qEnvironmentVariable("KAIWO_SCREENSHOTS");
-    if (folder.isEmpty())
-        QSKIP("KAIWO_SCREENSHOTS not set");
-    QFile sheet(":kaiwoImeService.qss");
-    QVERIFY(sheet.open(QIODevice::ReadOnly));
-    qApp->setStyleSheet(QString::fromUtf8(sheet.readAll()));
-    QFont font = QApplication::font();
-    font.setPixelSize(14);
-    QApplication::setFont(font);
-    setSchemeName("Kaiwo");
-    ShuangPinSettingDialog dialog(nullptr);
-    dialog.show();
-    NewSPConfDialog editor(&dialog);
-    combo(&editor, "comboBox_baseOn")->setCurrentText("小鹤双拼");
-    combo(&editor, "comboBox_syllable")->setCurrentText("ing");
-    editor.show();
-    QTest::qWait(100);
-    QVERIFY(dialog.grab().save(folder + "/shuangpin_setting.png"));
-    QVERIFY(editor.grab().save(folder + "/shuangpin_new.png"));
-    qApp->setStyleSheet({});
-}
 
 int main(int argc, char *argv[])
 {

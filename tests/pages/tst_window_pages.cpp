@@ -1,13 +1,5 @@
-#include "ServiceProcess.h"
-#include "TestFiles.h"
-#include "app/ImeServiceClient.h"
-#include "app/MainController.h"
-#include "window/KaiwoPromptDialog.h"
+#include "PageFixture.h"
 #include "window/SettingsWidget.h"
-
-#include <QPushButton>
-#include <QSettings>
-#include <QTest>
 
 // The real pages inside the real window: OK writes every key the pages own
 // (the font family aside, which depends on the fonts installed), with the
@@ -18,11 +10,7 @@ class TestWindowPages : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        mService = std::make_unique<ServiceProcess>();
-        QVERIFY(mService->waitUntilReady(ImeServiceClient::serviceName()));
-    }
+    void initTestCase() { startService(mService); }
 
     void okWritesEveryPageKey()
     {
@@ -30,7 +18,7 @@ private slots:
         MainController::self()->openSettings();
         SettingsWidget window(nullptr);
         mService->clearJournal();
-        clickButton(window, QStringLiteral("确定"));
+        buttonWithText(&window, QStringLiteral("确定"))->click();
 
         QSettings written(userEnvIni(), QSettings::IniFormat);
         QSettings shipped(MainController::sysEnvPyDirPath() + QStringLiteral("env.ini"),
@@ -60,11 +48,11 @@ private slots:
         SettingsWidget window(nullptr);
         mService->clearJournal();
         for (const char *category : {"  常用", "  外观", "  高级"}) {
-            clickButton(window, QString::fromUtf8(category));
+            buttonWithText(&window, QString::fromUtf8(category))->click();
             KaiwoPromptDialog::setNextAnswer(1);
-            clickButton(window, QStringLiteral("恢复本页默认设置"));
+            buttonWithText(&window, QStringLiteral("恢复本页默认设置"))->click();
         }
-        clickButton(window, QStringLiteral("取消"));
+        buttonWithText(&window, QStringLiteral("取消"))->click();
         QCOMPARE(readFile(userEnvIni()), before);
         QVERIFY(mService->journal().isEmpty());
     }
@@ -100,22 +88,6 @@ private:
         "PadNumAsSelect",
         "ActiveTempPY",
     };
-
-    static QString userEnvIni()
-    {
-        return MainController::localPcPyDirPath() + QStringLiteral("env.ini");
-    }
-
-    static void clickButton(QWidget &window, const QString &text)
-    {
-        for (QPushButton *button : window.findChildren<QPushButton *>()) {
-            if (button->text() == text) {
-                QTest::mouseClick(button, Qt::LeftButton);
-                return;
-            }
-        }
-        QFAIL(qPrintable(QStringLiteral("no button ") + text));
-    }
 
     std::unique_ptr<ServiceProcess> mService;
 };

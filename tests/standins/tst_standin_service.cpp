@@ -548,30 +548,21 @@ private slots:
     void rejectsBadCommandLines_data()
     {
         QTest::addColumn<QString>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::newRow("help") << QStringLiteral("--help") << 0;
-        QTest::newRow("unknown option") << QStringLiteral("--bogus") << 2;
-        QTest::newRow("unknown answer") << QStringLiteral("--answer maybe") << 2;
-        QTest::newRow("negative delay") << QStringLiteral("--delay=-5") << 2;
-        QTest::newRow("missing journal name") << QStringLiteral("--journal") << 2;
-        QTest::newRow("empty fail-on") << QStringLiteral("--fail-on=") << 2;
-        QTest::newRow("stray argument") << QStringLiteral("extra") << 2;
+        QTest::newRow("unknown option") << QStringLiteral("--bogus");
+        QTest::newRow("unknown answer") << QStringLiteral("--answer maybe");
+        QTest::newRow("negative delay") << QStringLiteral("--delay=-5");
+        QTest::newRow("missing journal name") << QStringLiteral("--journal");
+        QTest::newRow("empty fail-on") << QStringLiteral("--fail-on=");
+        QTest::newRow("stray argument") << QStringLiteral("extra");
     }
 
     void rejectsBadCommandLines()
     {
         QFETCH(QString, arguments);
-        QFETCH(int, exitCode);
         Service service(newHome(), arguments.split(QLatin1Char(' ')));
         QVERIFY(service.waitForExit());
-        QCOMPARE(service.mProcess.exitCode(), exitCode);
-        if (exitCode == 0) {
-            const QString usage = QString::fromLocal8Bit(service.mProcess.readAllStandardOutput());
-            for (const char *option : {"--answer", "--delay", "--journal", "--fail-on"})
-                QVERIFY2(usage.contains(QLatin1String(option)), qPrintable(usage));
-        } else {
-            QVERIFY(!service.errors().isEmpty());
-        }
+        QCOMPARE(service.mProcess.exitCode(), 2);
+        QVERIFY(!service.errors().isEmpty());
         QVERIFY(!nameOwned(service.mName));
     }
 };

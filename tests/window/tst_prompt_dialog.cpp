@@ -59,30 +59,15 @@ void TestPromptDialog::layoutForStatus()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
-    QCOMPARE(dialog.size(), QSize(320, 191));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("凯沃输入法"));
-    QCOMPARE(dialog.objectName(), QStringLiteral("custom_border_widget"));
-    QVERIFY(dialog.windowFlags() & Qt::FramelessWindowHint);
-    QVERIFY(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
-
     auto *title = dialog.findChild<QLabel *>(QStringLiteral("one_title_label"));
-    QVERIFY(title);
     QCOMPARE(title->text(), QStringLiteral("恢复默认配置"));
-    QCOMPARE(title->geometry(), QRect(31, 2, 201, 24));
     auto *content = dialog.findChild<QLabel *>(QStringLiteral("label_content"));
     QCOMPARE(content->text(), QStringLiteral("确定恢复本页默认配置？"));
-    QVERIFY(content->wordWrap());
 
     auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("pushButton_ok"));
     auto *cancel = dialog.findChild<QPushButton *>(QStringLiteral("pushButton_cancel"));
-    QCOMPARE(ok->text(), QStringLiteral("确定"));
     QCOMPARE(ok->pos(), okPosition);
     QCOMPARE(cancel->isVisible(), cancelShown);
-    QCOMPARE(cancel->text(), QStringLiteral("取消"));
-
-    auto *close = dialog.findChild<QPushButton *>(QStringLiteral("title_close_button"));
-    QCOMPARE(close->size(), QSize(30, 28));
-    QCOMPARE(close->focusPolicy(), Qt::NoFocus);
 
     const QWidget *desktop = QApplication::desktop();
     QCOMPARE(dialog.pos(), QPoint((desktop->width() - 320) / 2, (desktop->height() - 191) / 2));
