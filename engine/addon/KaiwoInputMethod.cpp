@@ -195,9 +195,12 @@ INPUT_RETURN_VALUE KaiwoInputMethod::keyPressed(FcitxKeySym sym, unsigned int st
     if (isKeypadDigit(sym) || keypadSymbol(sym))
         return keypadKey(sym, before);
     if (!before.composing && !before.asciiMode && !mRime.option("ascii_punct")) {
-        const QString half = mAssist.afterDigit(printable(sym, state));
-        if (!half.isEmpty()) {
-            commitText(half.toStdString());
+        const QString mark = mAssist.afterDigit(printable(sym, state));
+        if (!mark.isEmpty()) {
+            // Rime must still see a key here, or the Shift held for ":" would
+            // count as Shift pressed alone and switch to English.
+            mRime.processKey(FcitxKey_VoidSymbol, state);
+            commitText(mark.toStdString());
             return IRV_DISPLAY_CANDWORDS;
         }
     }

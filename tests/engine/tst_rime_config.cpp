@@ -46,6 +46,8 @@ private slots:
     void badInputKeepsLastGoodConfiguration_data();
     void badInputKeepsLastGoodConfiguration();
     void doublePinyinHints();
+    void pageKeys_data();
+    void pageKeys();
     void learnedWordsExportClearImport();
     void badImportChangesNothing_data();
     void badImportChangesNothing();
@@ -202,7 +204,8 @@ void TestRimeConfig::doublePinyinSchemes_data()
     QTest::newRow("国标双拼") << "GuoBiao" << QByteArray("nihc") << QByteArray("vsgo");
     QTest::newRow("凯沃双拼") << "Kaiwo" << QByteArray("nihk") << QByteArray("vsgo");
     // A scheme made in the editor lives in the user's folder: 小鹤 with
-    // "ong" moved from S to ';'.
+    // "ong" moved from S to ';', and no "ve", which is then typed on the
+    // key of "ue".
     QTest::newRow("user scheme") << "1234567" << QByteArray("nihc") << QByteArray("v;go");
 }
 
@@ -215,13 +218,15 @@ void TestRimeConfig::doublePinyinSchemes()
     if (scheme == QLatin1String("1234567")) {
         QFile source(kSchemes + QStringLiteral("XiaoHe.ini"));
         QVERIFY(source.open(QIODevice::ReadOnly));
-        QByteArray bytes = source.readAll().replace("ong=S", "ong=;");
+        QByteArray bytes = source.readAll().replace("ong=S", "ong=;").replace("ve=T\n", "");
         bytes.replace("title=小鹤双拼", "title=我的双拼");
         writeBytes(mPaths.userSchemeDir() + scheme + QStringLiteral(".ini"), bytes);
     }
     configure(QStringLiteral("QuanPin=0;ShuangPin=1;AllowQuanPin=0;ShuangPinName=") + scheme);
     QCOMPARE(type(nihao).value(0), QStringLiteral("你好"));
     QCOMPARE(type(zhongguo).value(0), QStringLiteral("中国"));
+    if (scheme == QLatin1String("1234567"))
+        QVERIFY(type("ltww").contains(QStringLiteral("略微"))); // lve wei
 }
 
 void TestRimeConfig::badInputKeepsLastGoodConfiguration_data()
@@ -259,6 +264,37 @@ void TestRimeConfig::badInputKeepsLastGoodConfiguration()
     QCOMPARE(type("ui").size(), 9);
     QCOMPARE(type("nihc").value(0), QStringLiteral("你好"));
     QFile::remove(mPaths.pinyinDir + file);
+}
+
+void TestRimeConfig::pageKeys_data()
+{
+    // KeyPageUpDown bits: 1 [ ], 2 - =, 4 , .
+    QTest::addColumn<int>("mask");
+    QTest::addColumn<char>("down");
+    QTest::addColumn<char>("up");
+    QTest::addColumn<bool>("turns");
+    QTest::newRow("- = on") << 2 << '=' << '-' << true;
+    QTest::newRow("[ ] on") << 1 << ']' << '[' << true;
+    QTest::newRow(", . on") << 4 << '.' << ',' << true;
+    QTest::newRow("- = off") << 5 << '=' << '-' << false;
+}
+
+void TestRimeConfig::pageKeys()
+{
+    QFETCH(int, mask);
+    QFETCH(char, down);
+    QFETCH(char, up);
+    QFETCH(bool, turns);
+    configure(QStringLiteral("KeyPageUpDown=") + QString::number(mask));
+    const QStringList first = type("shi");
+    mRime->processKey(down, 0);
+    const RimeEngine::State next = mRime->state();
+    QCOMPARE(next.pageNumber, turns ? 1 : 0);
+    if (!turns)
+        return;
+    QVERIFY(next.candidates.at(0).text != first.at(0).toStdString());
+    mRime->processKey(up, 0);
+    QCOMPARE(mRime->state().pageNumber, 0);
 }
 
 void TestRimeConfig::doublePinyinHints()

@@ -43,13 +43,13 @@ expect "中国" z h o g n g u o space # a correction rule (gn for ng) is on by d
 # typing the closing mark steps over it. A full stop after a digit stays one.
 expect "（你好1）" parenleft n i h a o space 1
 expect "（）1" parenleft parenright 1
-expect "3.14" 3 period 1 4
+expect "3.14, 10:30" 3 period 1 4 comma space 1 0 colon 3 0
 expect "好，" h a o comma
 set_setting SymbolCompletion 0
 set_setting SmartSymbolsAfterNum 0
 apply_with_tool
 expect "（你好" parenleft n i h a o space
-expect "3。14" 3 period 1 4
+expect "3。14 10：30" 3 period 1 4 space 1 0 colon 3 0
 
 set_setting PageSize 9
 apply_with_tool
