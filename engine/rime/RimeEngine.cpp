@@ -152,26 +152,27 @@ void RimeEngine::reopenSession()
     mSession = mInitialized ? mApi->create_session() : 0;
 }
 
-bool RimeEngine::exportUserDictionary(const std::string &dictionary, const std::string &textFile)
+bool RimeEngine::exchangeUserDictionary(bool exporting, const std::string &dictionary,
+                                        const std::string &textFile)
 {
     RimeLeversApi *api = mInitialized ? levers(mApi) : nullptr;
     if (!api)
         return false;
     closeSession();
-    const int count = api->export_user_dict(dictionary.c_str(), textFile.c_str());
+    const auto exchange = exporting ? api->export_user_dict : api->import_user_dict;
+    const int count = exchange(dictionary.c_str(), textFile.c_str());
     reopenSession();
     return count >= 0;
 }
 
+bool RimeEngine::exportUserDictionary(const std::string &dictionary, const std::string &textFile)
+{
+    return exchangeUserDictionary(true, dictionary, textFile);
+}
+
 bool RimeEngine::importUserDictionary(const std::string &dictionary, const std::string &textFile)
 {
-    RimeLeversApi *api = mInitialized ? levers(mApi) : nullptr;
-    if (!api)
-        return false;
-    closeSession();
-    const int count = api->import_user_dict(dictionary.c_str(), textFile.c_str());
-    reopenSession();
-    return count >= 0;
+    return exchangeUserDictionary(false, dictionary, textFile);
 }
 
 bool RimeEngine::clearUserDictionary(const std::string &dictionary)

@@ -58,6 +58,9 @@ private:
     void stop();
     void closeSession();
     void reopenSession();
+    // Rime's export and import take the same arguments and the same care.
+    bool exchangeUserDictionary(bool exporting, const std::string &dictionary,
+                                const std::string &textFile);
 
     RimeApi *mApi;
     std::string mSharedDir;
