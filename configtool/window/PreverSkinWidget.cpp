@@ -1,5 +1,5 @@
 #include "PreverSkinWidget.h"
-#include "app/DataRoot.h"
+#include "SkinPainter.h"
 
 #include <QImage>
 #include <QPainter>
@@ -15,6 +15,13 @@ void PreverSkinWidget::reDrawPreverSkinWidget(QString skinName)
     update();
 }
 
+void PreverSkinWidget::setLook(const CandidateLook &look, bool live)
+{
+    mLook = look;
+    mLive = live;
+    update();
+}
+
 void PreverSkinWidget::paintEvent(QPaintEvent *event)
 {
     Q_UNUSED(event)
@@ -23,13 +30,23 @@ void PreverSkinWidget::paintEvent(QPaintEvent *event)
 
 void PreverSkinWidget::drawPreverSkinWidget()
 {
-    // A missing or unreadable picture leaves a null image: the area stays white.
-    const QImage image(kaiwoDataRoot() + QStringLiteral("/Resources/PC/skin/") + mSkinName +
-                       QStringLiteral("/preview.png"));
+    QImage image;
+    if (mLive) {
+        image = SkinPainter::sampleWindow(mLook);
+        // Nine large candidates do not fit: shown smaller, never clipped.
+        if (image.width() > width() || image.height() > height())
+            image = image.scaled(size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    } else {
+        // A missing or unreadable picture leaves a null image: the area stays white.
+        image.load(CandidateLook::skinRoot() + QLatin1Char('/') + mSkinName +
+                   QStringLiteral("/preview.png"));
+    }
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.fillRect(rect(), Qt::white);
-    // Still in Source mode: the picture's own alpha replaces the white.
+    if (mLive)
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    // In Source mode the picture's own alpha replaces the white.
     painter.drawImage(QPoint(0, 0), image);
 }

@@ -243,6 +243,13 @@ void SettingAppearanceWidget::connectSignals()
             &SettingAppearanceWidget::slot_buttonGroupClicked_horizontal_vertical);
     connect(mCandidateNumbersCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &SettingAppearanceWidget::slot_comboBox_CandidateNumbers_currentIndexChanged);
+    // Every choice that changes the look redraws the preview at once.
+    for (QCheckBox *box : {mChangeColorBox, mChangeFontBox, mChangeFontSizeBox})
+        connect(box, &QCheckBox::toggled, this, &SettingAppearanceWidget::showPreview);
+    connect(mCandStyleGroup, &QButtonGroup::idClicked, this, &SettingAppearanceWidget::showPreview);
+    for (QComboBox *box : {mCandidateNumbersCombo, mChineseFontCombo, mFontSizeCombo})
+        connect(box, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+                &SettingAppearanceWidget::showPreview);
     // The text-carrying overload of currentIndexChanged is deprecated; pass the text on.
     connect(mChineseFontCombo, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             [this](int index) {
@@ -338,10 +345,46 @@ void SettingAppearanceWidget::setColorSwatch(const QColor &color)
     mSettingColorButton->setIcon(QIcon(swatch));
 }
 
+AppearanceChoices SettingAppearanceWidget::currentChoices() const
+{
+    AppearanceChoices choices;
+    choices.vertical = mVerticalRadio->isChecked();
+    choices.pageSize = qMax(mCandidateNumbersCombo->currentIndex(), 0) + kPageSizeOffset;
+    choices.cursorFollow = mCursorFollowBox->isChecked();
+    choices.skinEnabled = mUseSkinBox->isChecked();
+    choices.skinName = mSkinCombo->currentText();
+    choices.overrideColors = mChangeColorBox->isChecked();
+    choices.overrideFont = mChangeFontBox->isChecked();
+    choices.overrideFontSize = mChangeFontSizeBox->isChecked();
+    choices.font = mChineseFontsLoaded ? mChineseFontCombo->currentText() : mStoredChineseFont;
+    choices.fontSize = mFontSizeCombo->currentText().toInt();
+    choices.pinyin = UnsignedlonglongToColor(mColors[ColorPinyin]);
+    choices.primary = UnsignedlonglongToColor(mColors[ColorPrimary]);
+    choices.nonPrimary = UnsignedlonglongToColor(mColors[ColorNonPrimary]);
+    return choices;
+}
+
+void SettingAppearanceWidget::showPreviewOf(const QString &skinName)
+{
+    AppearanceChoices choices = currentChoices();
+    choices.skinEnabled = true;
+    choices.skinName = skinName;
+    QStringList problems;
+    const SkinStyle skin = CandidateLook::selectSkin(CandidateLook::skinRoot(), choices, &problems);
+    for (const QString &problem : problems)
+        qCDebug(lcConfigtool) << "skin:" << problem;
+    const CandidateLook look = CandidateLook::resolve(skin, choices);
+    // The folder's picture shows the skin as it comes; once a choice of the
+    // page changes that look, the sample is drawn the way fcitx will draw it.
+    const bool changed = !(look.style == skin) || look.vertical || look.pageSize != 5;
+    mPreverSkinWidget->setLook(look, changed);
+    mPreverSkinWidget->reDrawPreverSkinWidget(skinName);
+}
+
 void SettingAppearanceWidget::showPreview()
 {
-    mPreverSkinWidget->reDrawPreverSkinWidget(
-        mUseSkinBox->isChecked() ? mSkinCombo->currentText() : QLatin1String(kDefaultSkin));
+    showPreviewOf(mUseSkinBox->isChecked() ? mSkinCombo->currentText()
+                                           : QLatin1String(kDefaultSkin));
 }
 
 void SettingAppearanceWidget::slot_checkBox_UseSkin_stateChanged(int state)
@@ -353,7 +396,7 @@ void SettingAppearanceWidget::slot_checkBox_UseSkin_stateChanged(int state)
 void SettingAppearanceWidget::slot_comboBox_UseSkin_currentIndexChanged(int index)
 {
     Q_UNUSED(index)
-    mPreverSkinWidget->reDrawPreverSkinWidget(mSkinCombo->currentText());
+    showPreviewOf(mSkinCombo->currentText());
 }
 
 void SettingAppearanceWidget::slot_checkBox_ChangeColor_toggled(bool checked)
@@ -388,6 +431,7 @@ void SettingAppearanceWidget::slot_pushButton_SettingColor_clicked()
     const int index = mColorCombo->currentIndex();
     if (index >= 0 && index <= ColorNonPrimary)
         mColors[index] = colorToUnsignedlonglong(color);
+    showPreview();
 }
 
 void SettingAppearanceWidget::slot_checkBox_ChangeFont_toggled(bool checked)

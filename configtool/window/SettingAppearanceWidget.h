@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AppearanceChoices.h"
 #include "SettingsPage.h"
 #include "SettingsTable.h"
 
@@ -71,7 +72,10 @@ private:
     void initTable();
     void connectSignals();
     void setColorSwatch(const QColor &color);
+    // The page's choices as the widgets show them, saved or not.
+    AppearanceChoices currentChoices() const;
     void showPreview();
+    void showPreviewOf(const QString &skinName);
 
     QButtonGroup *mCandStyleGroup = nullptr;
     QRadioButton *mHorizontalRadio = nullptr;

@@ -1,7 +1,7 @@
 #include "KaiwoInputMethod.h"
 
+#include "ClassicUiSkin.h"
 #include "DataRoot.h"
-#include "FcitxAddonConfig.h"
 #include "ServiceHost.h"
 
 #include <QDir>
@@ -106,20 +106,19 @@ void KaiwoInputMethod::applySettings()
         FcitxLog(WARNING, "kaiwo: %s", problem.toUtf8().constData());
     mSettings = outcome.settings;
     mAssist.setRules(mSettings.pairSymbols, mSettings.smartSymbolsAfterDigit);
-    applyStatusBar();
+    applyCandidateWindow();
     mDeployPending = mDeployPending || outcome.rimeChanged;
     deployIfNeeded();
 }
 
-void KaiwoInputMethod::applyStatusBar()
+void KaiwoInputMethod::applyCandidateWindow()
 {
-    // The status bar belongs to fcitx's classic user interface; "Auto" shows
-    // it while an input method is active.
-    const QString path =
-        FcitxAddonConfig::addonConfigPath(homeDirectory(), QStringLiteral("fcitx-classic-ui"));
-    if (FcitxAddonConfig::setValue(path, "ClassicUI", "MainWindowHideMode",
-                                   mSettings.statusBarShown ? "Auto" : "Hide"))
+    QStringList problems;
+    const ClassicUiSkin skin(homeDirectory(), CandidateLook::skinRoot());
+    if (skin.apply(mSettings.appearance, mSettings.statusBarShown, &problems))
         FcitxInstanceReloadAddonConfig(mInstance, "fcitx-classic-ui");
+    for (const QString &problem : problems)
+        FcitxLog(WARNING, "kaiwo: %s", problem.toUtf8().constData());
 }
 
 void KaiwoInputMethod::deployIfNeeded()
@@ -310,7 +309,8 @@ INPUT_RETURN_VALUE KaiwoInputMethod::showCandidates()
 
     FcitxCandidateWordList *list = FcitxInputStateGetCandidateList(input);
     FcitxCandidateWordSetPageSize(list, 10);
-    FcitxCandidateWordSetLayoutHint(list, mSettings.verticalList ? CLH_Vertical : CLH_Horizontal);
+    FcitxCandidateWordSetLayoutHint(list,
+                                    mSettings.appearance.vertical ? CLH_Vertical : CLH_Horizontal);
     FcitxCandidateWordSetChoose(list, kChooseKeys);
     for (size_t i = 0; i < state.candidates.size(); ++i) {
         FcitxCandidateWord word;

@@ -42,7 +42,7 @@ public:
 
 private:
     void deployIfNeeded();
-    void applyStatusBar();
+    void applyCandidateWindow();
     INPUT_RETURN_VALUE keypadKey(FcitxKeySym sym, const RimeEngine::State &before);
     INPUT_RETURN_VALUE afterProcessing(bool handled, FcitxKeySym sym, unsigned int state);
     void commitPending();

@@ -27,11 +27,6 @@ char letter(int index, char fallback)
 
 } // namespace
 
-int EngineSettings::clampPageSize(int size)
-{
-    return size < 3 ? 3 : size > 9 ? 9 : size;
-}
-
 EngineSettings EngineSettings::read(QSettings *settings)
 {
     const SettingsReader in(settings);
@@ -48,9 +43,7 @@ EngineSettings EngineSettings::read(QSettings *settings)
     s.smartSymbolsAfterDigit = flag("SmartSymbolsAfterNum", s.smartSymbolsAfterDigit);
     s.customPhrases = flag("UserPhrase", s.customPhrases);
 
-    s.verticalList = in.intValue(QStringLiteral("CandStyle"), 0) == 1;
-    s.pageSize = clampPageSize(in.intValue(QStringLiteral("PageSize"), s.pageSize));
-    s.cursorFollow = flag("CursorFollow", s.cursorFollow);
+    s.appearance = AppearanceChoices::read(in);
 
     s.chineseEnglishKey = switchKey(in.intValue(QStringLiteral("KeyEnCnSwitch"), 0));
     s.commitOnSwitch = !flag("TruncateInputWhnEnOn", !s.commitOnSwitch);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AppearanceChoices.h"
+
 #include <QString>
 
 class QSettings;
@@ -20,9 +22,7 @@ struct EngineSettings {
     bool customPhrases = true;
 
     // Candidate window.
-    bool verticalList = false;
-    int pageSize = 5;
-    bool cursorFollow = true;
+    AppearanceChoices appearance;
 
     // Keys.
     enum class SwitchKey { Shift, Ctrl, None };
@@ -49,6 +49,4 @@ struct EngineSettings {
 
     // Reads every key; absent keys keep the defaults above.
     static EngineSettings read(QSettings *settings);
-    // Page sizes the candidate window can show.
-    static int clampPageSize(int size);
 };

@@ -58,9 +58,13 @@ bool FcitxAddonConfig::setValue(const QString &path, const QByteArray &group, co
            AtomicWriteResult::Written;
 }
 
-QString FcitxAddonConfig::addonConfigPath(const QString &home, const QString &addon)
+QString FcitxAddonConfig::fcitxConfigDir(const QString &home)
 {
     const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
-    const QString base = xdg.isEmpty() ? home + QStringLiteral("/.config") : xdg;
-    return base + QStringLiteral("/fcitx/conf/") + addon + QStringLiteral(".config");
+    return (xdg.isEmpty() ? home + QStringLiteral("/.config") : xdg) + QStringLiteral("/fcitx");
+}
+
+QString FcitxAddonConfig::addonConfigPath(const QString &home, const QString &addon)
+{
+    return fcitxConfigDir(home) + QStringLiteral("/conf/") + addon + QStringLiteral(".config");
 }

@@ -18,6 +18,8 @@ public:
     // changed.
     static bool setValue(const QString &path, const QByteArray &group, const QByteArray &key,
                          const QByteArray &value);
-    // ~/.config/fcitx/conf/<addon>.config, or under XDG_CONFIG_HOME.
+    // ~/.config/fcitx, or under XDG_CONFIG_HOME.
+    static QString fcitxConfigDir(const QString &home);
+    // <that folder>/conf/<addon>.config.
     static QString addonConfigPath(const QString &home, const QString &addon);
 };

@@ -101,12 +101,12 @@ QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &al
         << "\n  enable_sentence: " << (s.dynamicPhrases ? "true" : "false")
         << "\n  enable_user_dict: true\n";
     if (s.doublePinyin && s.doublePinyinHints)
-        out << "  spelling_hints: " << s.pageSize << '\n';
+        out << "  spelling_hints: " << s.appearance.pageSize << '\n';
     out << "simplifier:\n  option_name: simplification\n  opencc_config: t2s.json\n"
            "punctuator:\n  import_preset: symbols\n"
            "recognizer:\n  import_preset: default\n"
            "menu:\n  page_size: "
-        << s.pageSize
+        << s.appearance.pageSize
         << "\n"
            "ascii_composer:\n  good_old_caps_lock: true\n  switch_key:\n"
            "    Shift_L: "
@@ -131,7 +131,7 @@ QByteArray RimeSchema::defaultPatchYaml(const EngineSettings &s)
     QTextStream out(&text);
     out << "# Written by the Kaiwo input method from the settings tool's files.\n"
            "patch:\n  schema_list:\n    - schema: "
-        << schemaId() << "\n  menu/page_size: " << s.pageSize << '\n';
+        << schemaId() << "\n  menu/page_size: " << s.appearance.pageSize << '\n';
     out.flush();
     return text.toUtf8();
 }

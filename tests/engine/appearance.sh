@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# The Appearance page drives fcitx's real candidate window: after OK in the
+# settings tool, a screenshot of the window while typing shows the chosen
+# orientation, colours, size and skin, and the page's preview of the same
+# settings agrees with it.
+source "$(dirname "$0")/../system/lib.sh"
+source "$(dirname "$0")/fcitx-lib.sh"
+
+SHOTS="$KAIWO_SCRATCH/shots"
+mkdir -p "$SHOTS"
+
+input_window() { xdotool search --onlyvisible --name '^Fcitx Input Window$' 2>/dev/null | head -1; }
+
+# shoot NAME KEY...: types the keys, saves the candidate window as NAME.png
+# and the preview of the same settings as NAME-preview.png.
+shoot() {
+    local name=$1
+    shift
+    xdotool key --delay 40 Escape Escape
+    xdotool key --delay 60 "$@"
+    wait_for "the candidate window" '[ -n "$(input_window)" ]'
+    sleep 0.5 # the window is drawn once the last key's candidates are in
+    import -window "$(input_window)" "$SHOTS/$name.png"
+    kaiwo-skin-preview --env "$ENV_INI" "$SHOTS/$name-preview.png" 2>/dev/null
+    [ -n "${KAIWO_KEEP_SHOTS:-}" ] && cp "$SHOTS/$name.png" "$SHOTS/$name-preview.png" "$KAIWO_KEEP_SHOTS/"
+    xdotool key Escape
+}
+
+# measure FILE COLOUR...: the width and height of the picture, then for
+# each RRGGBB colour the count of its pixels and the box they fill
+# (count x1 y1 x2 y2), all on one line.
+measure() {
+    convert "$1" -alpha off -depth 8 ppm:- | python3 -c '
+import sys
+data = sys.stdin.buffer.read()
+fields, pos = [], 0
+while len(fields) < 4:
+    while data[pos:pos + 1].isspace(): pos += 1
+    end = pos
+    while not data[end:end + 1].isspace(): end += 1
+    fields.append(data[pos:end]); pos = end
+pixels = data[pos + 1:]
+width, height = int(fields[1]), int(fields[2])
+out = [width, height]
+for colour in sys.argv[1:]:
+    want = bytes.fromhex(colour)
+    xs, ys = [], []
+    for i in range(0, len(pixels), 3):
+        if pixels[i:i + 3] == want:
+            xs.append(i // 3 % width); ys.append(i // 3 // width)
+    out += [len(xs)] + ([min(xs), min(ys), max(xs), max(ys)] if xs else [0, 0, 0, 0])
+print(*out)' "${@:2}"
+}
+
+start_fcitx
+start_pad
+apply_with_tool
+
+# Colours of our own, so no skin or background holds them by chance.
+set_setting IgnoreSkinColorSetting 1
+set_setting ColorPinyin $((0xFFC00000))
+set_setting ColorPrimary $((0xFF00A000))
+set_setting ColorNonPrimary $((0xFF0000C0))
+apply_with_tool
+shoot horizontal n i h a o
+read -r w h pinyin px1 py1 px2 py2 first fx1 fy1 fx2 fy2 others ox1 oy1 ox2 oy2 \
+    < <(measure "$SHOTS/horizontal.png" C00000 00A000 0000C0)
+echo "horizontal: ${w}x$h, code $pinyin px, first $first px at $fx1-$fx2, others $others px at $ox1-$ox2"
+[ "$w" -gt "$h" ] || fail "a horizontal list ${w}x$h is not wider than tall"
+[ "$pinyin" -gt 10 ] && [ "$first" -gt 10 ] && [ "$others" -gt "$first" ] ||
+    fail "the window lacks the chosen colours (code $pinyin, first $first, others $others)"
+[ "$py2" -lt "$fy1" ] || fail "the code is not above the candidates"
+[ "$fx2" -lt "$ox2" ] && [ "$ox2" -gt $((fx2 + 40)) ] || fail "the other candidates are not right of the first"
+
+read -r pw ph ppinyin _ _ _ _ pfirst _ _ _ _ pothers _ < <(measure "$SHOTS/horizontal-preview.png" C00000 00A000 0000C0)
+echo "preview: ${pw}x$ph, code $ppinyin px, first $pfirst px, others $pothers px"
+[ "$pw" -gt "$ph" ] && [ "$ppinyin" -gt 10 ] && [ "$pfirst" -gt 10 ] && [ "$pothers" -gt "$pfirst" ] ||
+    fail "the preview does not agree with the window"
+
+set_setting CandStyle 1
+set_setting PageSize 9
+apply_with_tool
+shoot vertical n i h a o
+read -r w h _ _ _ _ _ first fx1 fy1 fx2 fy2 others ox1 oy1 ox2 oy2 < <(measure "$SHOTS/vertical.png" C00000 00A000 0000C0)
+echo "vertical: ${w}x$h, first at rows $fy1-$fy2, others at rows $oy1-$oy2"
+[ "$h" -gt "$w" ] || fail "a vertical list ${w}x$h is not taller than wide"
+[ "$oy2" -gt $((fy2 + 100)) ] || fail "the other candidates are not below the first"
+read -r pw ph _ < <(measure "$SHOTS/vertical-preview.png")
+[ "$ph" -gt "$pw" ] || fail "the preview of a vertical list is ${pw}x$ph"
+vertical_height=$h
+
+set_setting IgnoreSkinFontSizeSetting 1
+set_setting FontSize 32
+apply_with_tool
+shoot large n i h a o
+read -r w h _ < <(measure "$SHOTS/large.png")
+echo "font size 32: ${w}x$h"
+[ "$h" -gt $((vertical_height * 3 / 2)) ] || fail "font size 32 is not taller: $h against $vertical_height"
+
+# A skin: its background and its own colours, the page's overrides off.
+set_setting CandStyle 0
+set_setting PageSize 5
+set_setting IgnoreSkinFontSizeSetting 0
+set_setting IgnoreSkinColorSetting 0
+set_setting SkinEnabled 1
+set_setting ActiveSkinName Blue
+apply_with_tool
+shoot blue n i h a o
+read -r w h _ _ _ _ _ first _ < <(measure "$SHOTS/blue.png" 1D4F91 1565C0)
+read -r _ _ bluebg _ < <(convert "$SHOTS/blue.png" -crop "1x1+$((w / 2))+$((h - 4))" -depth 8 txt:- | tail -1 | grep -o '#[0-9A-F]\{6\}' | sed 's/#//' | xargs -I{} echo 1 1 {})
+echo "Blue: ${w}x$h, first candidate $first px, background near the bottom #$bluebg"
+[ "$first" -gt 10 ] || fail "the Blue skin's first-candidate colour is missing"
+[[ $bluebg == D[0-9A-F]E[0-9A-F]F[0-9A-F] ]] || fail "the Blue skin's background is not there: #$bluebg"
+
+# A broken skin falls back to Default and says so in fcitx's log.
+mkdir -p "$KAIWOIMEBS_DATA_ROOT/Resources/PC/skin/Broken"
+printf '[Skin]\nColorPrimary=blue-ish\n' >"$KAIWOIMEBS_DATA_ROOT/Resources/PC/skin/Broken/skin.ini"
+set_setting ActiveSkinName Broken
+apply_with_tool
+shoot broken n i h a o
+read -r _ _ first _ < <(measure "$SHOTS/broken.png" 0000FF)
+[ "$first" -gt 10 ] || fail "a broken skin did not fall back to Default's colours"
+grep -q "Broken/skin.ini: ColorPrimary" "$KAIWO_SCRATCH/fcitx.log" || fail "no log line for the broken skin"
+
+kill "$FCITX_PID"
