@@ -18,7 +18,6 @@ namespace
 
 const char kRimeSharedData[] = "/usr/share/rime-data";
 const unsigned int kReleaseMask = 1u << 30; // Rime's flag for a key release
-const char kChooseKeys[] = "1234567890";
 
 ConfigTranslator::Paths enginePaths()
 {
@@ -106,6 +105,7 @@ void KaiwoInputMethod::applySettings()
         FcitxLog(WARNING, "kaiwo: %s", problem.toUtf8().constData());
     mSettings = outcome.settings;
     mAssist.setRules(mSettings.pairSymbols, mSettings.smartSymbolsAfterDigit);
+    mConversion.configure(mSettings.convertOnSpace, mSettings.chooseByLetter);
     applyCandidateWindow();
     mDeployPending = mDeployPending || outcome.rimeChanged;
     deployIfNeeded();
@@ -183,6 +183,7 @@ void KaiwoInputMethod::reset()
 {
     mRime.clear();
     mAssist.reset();
+    mConversion.reset();
 }
 
 INPUT_RETURN_VALUE KaiwoInputMethod::keyPressed(FcitxKeySym sym, unsigned int state)
@@ -191,6 +192,12 @@ INPUT_RETURN_VALUE KaiwoInputMethod::keyPressed(FcitxKeySym sym, unsigned int st
     if (!mRime.ready())
         return IRV_TO_PROCESS;
     const RimeEngine::State before = mRime.state();
+    const SpaceConversion::Decision conversion =
+        mConversion.keyPressed(sym, state, before.composing, int(before.candidates.size()));
+    if (conversion.action == SpaceConversion::Action::Convert)
+        return IRV_DISPLAY_CANDWORDS;
+    if (conversion.action == SpaceConversion::Action::Choose)
+        return afterProcessing(mRime.selectOnPage(conversion.index), sym, state);
     if (isKeypadDigit(sym) || keypadSymbol(sym))
         return keypadKey(sym, before);
     if (!before.composing && !before.asciiMode && !mRime.option("ascii_punct")) {
@@ -306,12 +313,19 @@ INPUT_RETURN_VALUE KaiwoInputMethod::showCandidates()
     FcitxInputStateSetShowCursor(input, true);
     FcitxInputStateSetCursorPos(input, state.cursor);
     FcitxInputStateSetClientCursorPos(input, state.cursor);
+    if (mConversion.showsCandidates())
+        addCandidates(state);
+    return IRV_DISPLAY_CANDWORDS;
+}
 
+void KaiwoInputMethod::addCandidates(const RimeEngine::State &state)
+{
+    FcitxInputState *input = FcitxInstanceGetInputState(mInstance);
     FcitxCandidateWordList *list = FcitxInputStateGetCandidateList(input);
     FcitxCandidateWordSetPageSize(list, 10);
     FcitxCandidateWordSetLayoutHint(list,
                                     mSettings.appearance.vertical ? CLH_Vertical : CLH_Horizontal);
-    FcitxCandidateWordSetChoose(list, kChooseKeys);
+    FcitxCandidateWordSetChoose(list, mConversion.labels());
     for (size_t i = 0; i < state.candidates.size(); ++i) {
         FcitxCandidateWord word;
         std::memset(&word, 0, sizeof(word));
@@ -330,7 +344,6 @@ INPUT_RETURN_VALUE KaiwoInputMethod::showCandidates()
     }
     FcitxCandidateWordSetOverridePaging(list, state.pageNumber > 0, !state.lastPage, pageCallback,
                                         this, nullptr);
-    return IRV_DISPLAY_CANDWORDS;
 }
 
 INPUT_RETURN_VALUE KaiwoInputMethod::chooseCandidate(int index)

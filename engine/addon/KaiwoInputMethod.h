@@ -3,6 +3,7 @@
 #include "ConfigTranslator.h"
 #include "EngineSettings.h"
 #include "RimeEngine.h"
+#include "SpaceConversion.h"
 #include "TypingAssist.h"
 #include "UserDictionaries.h"
 
@@ -45,6 +46,7 @@ private:
     void applyCandidateWindow();
     INPUT_RETURN_VALUE keypadKey(FcitxKeySym sym, const RimeEngine::State &before);
     INPUT_RETURN_VALUE afterProcessing(bool handled, FcitxKeySym sym, unsigned int state);
+    void addCandidates(const RimeEngine::State &state);
     void commitPending();
     void commitText(const std::string &text);
     void forwardKey(FcitxKeySym sym, int times);
@@ -54,6 +56,7 @@ private:
     EngineSettings mSettings;
     RimeEngine mRime;
     TypingAssist mAssist;
+    SpaceConversion mConversion;
     UserDictionaries mDictionaries;
     bool mDeployPending = true;
 };

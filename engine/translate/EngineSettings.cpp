@@ -65,6 +65,10 @@ EngineSettings EngineSettings::read(QSettings *settings)
     s.dynamicPhrases = in.intValue(QStringLiteral("NoPhrase"), 0) != 1;
     s.editCandidates = flag("EditMode", s.editCandidates);
     s.fuzzySmart = flag("MohuSmart", s.fuzzySmart);
+    // The page keeps SelectStyle while it greys the box out; without
+    // ConvertStyle every letter is pinyin.
+    s.convertOnSpace = flag("ConvertStyle", s.convertOnSpace);
+    s.chooseByLetter = s.convertOnSpace && flag("SelectStyle", s.chooseByLetter);
     s.doublePinyinScheme = in.stringValue(QStringLiteral("ShuangPinName"), s.doublePinyinScheme);
     return s;
 }

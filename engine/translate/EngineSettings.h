@@ -45,6 +45,9 @@ struct EngineSettings {
     bool dynamicPhrases = true;
     bool editCandidates = true;
     bool fuzzySmart = true;
+    // Candidates wait for the first Space; then letters may choose them.
+    bool convertOnSpace = false;
+    bool chooseByLetter = false;
     QString doublePinyinScheme = QStringLiteral("Kaiwo");
 
     // Reads every key; absent keys keep the defaults above.

@@ -59,6 +59,25 @@ set_setting PageSize 5
 apply_with_tool
 [ "$(typed s h i 8)" != "$eighth" ] || fail "page size 5 still selects the 8th candidate"
 
+# Convert on space: the first Space brings up the candidates, which then
+# take Space, digits and (with SelectStyle) letters; a letter before that
+# continues the pinyin. Without ConvertStyle, SelectStyle changes nothing.
+second=$(typed n i h a o 2)
+[[ -n $second && $second != 你好 && $second != *[a-z0-9]* ]] || fail "the second candidate of nihao: '$second'"
+nihaoma=$(typed n i h a o m a space)
+set_setting ConvertStyle 1
+apply_with_tool
+expect "" n i h a o space
+expect "你好" n i h a o space space
+expect "$second" n i h a o space 2
+expect "$nihaoma" n i h a o space m a space space
+set_setting SelectStyle 1
+apply_with_tool
+expect "$second" n i h a o space b
+set_setting ConvertStyle 0
+apply_with_tool
+expect "你好" n i h a o space
+
 printf '[Metadata]\nversion=1\n[Fuzzy]\nzh=z\n[Gray]\n' >"$HOME/.config/KaiwoShell/usr/PCPYDict/Fuzzy.dat"
 set_setting MohuSmart 0
 apply_with_tool
