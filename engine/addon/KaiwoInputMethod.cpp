@@ -3,6 +3,7 @@
 #include "ClassicUiSkin.h"
 #include "DataRoot.h"
 #include "ServiceHost.h"
+#include "WindowPlacement.h"
 
 #include <QDir>
 #include <QFile>
@@ -96,6 +97,7 @@ KaiwoInputMethod::~KaiwoInputMethod()
 {
     if (ServiceHost::instance())
         ServiceHost::instance()->attach(nullptr);
+    WindowPlacement::uninstall();
 }
 
 void KaiwoInputMethod::applySettings()
@@ -115,6 +117,7 @@ void KaiwoInputMethod::applyCandidateWindow()
 {
     QStringList problems;
     const ClassicUiSkin skin(homeDirectory(), CandidateLook::skinRoot());
+    WindowPlacement::setFollowCursor(mSettings.appearance.cursorFollow);
     if (skin.apply(mSettings.appearance, mSettings.statusBarShown, &problems))
         FcitxInstanceReloadAddonConfig(mInstance, "fcitx-classic-ui");
     for (const QString &problem : problems)
@@ -189,6 +192,8 @@ void KaiwoInputMethod::reset()
 INPUT_RETURN_VALUE KaiwoInputMethod::keyPressed(FcitxKeySym sym, unsigned int state)
 {
     state &= FcitxKeyState_SimpleMask | FcitxKeyState_CapsLock;
+    // The frontends load after the input methods; by the first key they are there.
+    WindowPlacement::install(mInstance);
     if (!mRime.ready())
         return IRV_TO_PROCESS;
     const RimeEngine::State before = mRime.state();

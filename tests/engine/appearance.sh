@@ -122,4 +122,32 @@ read -r _ _ first _ < <(measure "$SHOTS/broken.png" 0000FF)
 [ "$first" -gt 10 ] || fail "a broken skin did not fall back to Default's colours"
 grep -q "Broken/skin.ini: ColorPrimary" "$KAIWO_SCRATCH/fcitx.log" || fail "no log line for the broken skin"
 
+# The window follows the text cursor, or stays where it first appeared.
+window_x_after() {
+    xdotool key --delay 60 "$@"
+    wait_for "the candidate window" '[ -n "$(input_window)" ]'
+    sleep 0.3
+    xdotool getwindowgeometry "$(input_window)" | sed -n 's/.*Position: \([0-9]*\),.*/\1/p'
+}
+# positions: the window's x for a word typed at the start of the field and
+# after three words.
+positions() {
+    xdotool key --delay 40 Escape Escape
+    local first
+    first=$(window_x_after n i h a o)
+    xdotool key --delay 60 space n i h a o space n i h a o space
+    wait_for "the window to close" '[ -z "$(input_window)" ]'
+    echo "$first $(window_x_after n i h a o)"
+    xdotool key Escape
+}
+set_setting SkinEnabled 0
+apply_with_tool
+read -r start later < <(positions)
+[ "$later" -gt $((start + 40)) ] || fail "the window did not follow the cursor: $start, then $later"
+set_setting CursorFollow 0
+apply_with_tool
+read -r start later < <(positions)
+[ "$later" -eq "$start" ] || fail "the window moved with the cursor: $start, then $later"
+echo "ok: the window follows the cursor, or stays"
+
 kill "$FCITX_PID"
