@@ -32,6 +32,13 @@ if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
     pids+=("$DBUS_SESSION_BUS_PID")
 fi
 
+# A first run shows the Blue skin in a vertical list, so the screenshot has
+# the Appearance page beside the window it produced.
+settings="$HOME/.config/KaiwoShell/usr/PCPYDict/env.ini"
+if [ ! -e "$settings" ]; then
+    mkdir -p "$(dirname "$settings")"
+    printf '[Setting]\nSkinEnabled=1\nActiveSkinName=Blue\nCandStyle=1\n' >"$settings"
+fi
 mkdir -p "$HOME/.config/fcitx"
 printf '[Profile]\nIMName=kaiwo\nEnabledIMList=fcitx-keyboard-us:True,kaiwo:True\n' \
     >"$HOME/.config/fcitx/profile"
@@ -59,7 +66,9 @@ for _ in $(seq 1 50); do
 done
 sleep 1
 window=$(xdotool search --onlyvisible --name '^凯沃输入法$' | head -1)
-xdotool windowmove "$window" 480 120
+xdotool windowmove --sync "$window" 480 120
+# The Appearance category, third in the window's side bar.
+xdotool mousemove --sync 555 275 click 1
 
 if [ -n "${headless:-}" ]; then
     xdotool windowactivate --sync "$(xdotool search --onlyvisible --name '^kaiwo-typing-pad$' | head -1)"
