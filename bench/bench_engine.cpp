@@ -5,6 +5,9 @@
 //   and type the next key, after one setting changed;
 // - the same OK when nothing changed (the second call of every OK).
 #include "ConfigTranslator.h"
+#include "PhraseBinaryFile.h"
+#include "PhraseBook.h"
+#include "PhraseFilter.h"
 #include "RimeEngine.h"
 
 #include <QDir>
@@ -98,5 +101,35 @@ int main()
         unchanged.push_back(timer.nsecsElapsed() / 1e6);
     }
     report("OK, nothing changed: translate only", unchanged, 5.0, false);
+
+    // 10,000 custom phrases: every two-letter abbreviation has some.
+    std::vector<UserPhraseItem> phrases;
+    for (int i = 0; i < 10000; ++i) {
+        const std::wstring abbr{wchar_t('a' + i % 26), wchar_t('a' + i / 26 % 26)};
+        phrases.push_back({abbr, L"短语" + std::to_wstring(i), int16_t(1 + i % 9)});
+    }
+    const QString phraseFile = paths.pinyinDir + QStringLiteral("kwim_phrases.bin");
+    PhraseBinaryFile::write(QFile::encodeName(phraseFile).toStdString(), phrases);
+    PhraseBook book;
+    QString problem;
+    timer.start();
+    PhraseBook::load(PhraseBook::Sources::forFolders(paths.pinyinDir, dataRoot, true), &book,
+                     &problem);
+    std::printf("%-46s %8.3f ms for %zu phrases\n", "load the phrase book",
+                timer.nsecsElapsed() / 1e6, book.size());
+    PhraseFilter::setBook(std::make_shared<const PhraseBook>(std::move(book)));
+    std::vector<double> phraseKeys;
+    for (int round = 0; round < 200; ++round) {
+        for (const char *abbreviation : {"ab", "kw", "zz", "hi", "dh"}) {
+            for (const char *key = abbreviation; *key; ++key) {
+                timer.start();
+                rime.processKey(*key, 0);
+                rime.state();
+                phraseKeys.push_back(timer.nsecsElapsed() / 1e6);
+            }
+            rime.clear();
+        }
+    }
+    report("key to candidates, 10,000 custom phrases", phraseKeys, 1.0, true);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "ClassicUiSkin.h"
 #include "DataRoot.h"
+#include "PhraseFilter.h"
 #include "ServiceHost.h"
 #include "WindowPlacement.h"
 
@@ -109,8 +110,22 @@ void KaiwoInputMethod::applySettings()
     mAssist.setRules(mSettings.pairSymbols, mSettings.smartSymbolsAfterDigit);
     mConversion.configure(mSettings.convertOnSpace, mSettings.chooseByLetter);
     applyCandidateWindow();
+    loadPhrases();
     mDeployPending = mDeployPending || outcome.rimeChanged;
     deployIfNeeded();
+}
+
+void KaiwoInputMethod::loadPhrases()
+{
+    PhraseBook book;
+    QString problem;
+    const auto sources = PhraseBook::Sources::forFolders(enginePaths().pinyinDir, kaiwoDataRoot(),
+                                                         mSettings.builtInPhrases);
+    if (PhraseBook::load(sources, &book, &problem))
+        mPhrases = std::make_shared<const PhraseBook>(std::move(book));
+    else
+        FcitxLog(WARNING, "kaiwo: %s", problem.toUtf8().constData());
+    PhraseFilter::setBook(mSettings.customPhrases ? mPhrases : nullptr);
 }
 
 void KaiwoInputMethod::applyCandidateWindow()
@@ -144,7 +159,9 @@ bool KaiwoInputMethod::serviceCall(const std::string &method, const std::string 
         return true;
     }
     if (method == "ReloadDictionary") {
-        FcitxLog(INFO, "kaiwo: ReloadDictionary %d", number);
+        // 7: the phrase manager saved the custom phrases.
+        if (number == 7)
+            loadPhrases();
         return true;
     }
     const QString path = QString::fromStdString(text);

@@ -2,6 +2,7 @@
 
 #include "ConfigTranslator.h"
 #include "EngineSettings.h"
+#include "PhraseBook.h"
 #include "RimeEngine.h"
 #include "SpaceConversion.h"
 #include "TypingAssist.h"
@@ -44,6 +45,7 @@ public:
 private:
     void deployIfNeeded();
     void applyCandidateWindow();
+    void loadPhrases();
     INPUT_RETURN_VALUE keypadKey(FcitxKeySym sym, const RimeEngine::State &before);
     INPUT_RETURN_VALUE afterProcessing(bool handled, FcitxKeySym sym, unsigned int state);
     void addCandidates(const RimeEngine::State &state);
@@ -58,5 +60,6 @@ private:
     TypingAssist mAssist;
     SpaceConversion mConversion;
     UserDictionaries mDictionaries;
+    std::shared_ptr<const PhraseBook> mPhrases; // the last good custom phrases
     bool mDeployPending = true;
 };

@@ -1,4 +1,5 @@
 #include "RimeEngine.h"
+#include "PhraseFilter.h"
 
 #include <rime_levers_api.h>
 
@@ -53,6 +54,10 @@ bool RimeEngine::deploy(bool fullCheck)
     traits.app_name = "rime.kaiwo";
     traits.log_dir = mLogDir.c_str();
     traits.min_log_level = 2; // errors only
+    // Our own components (the custom phrases) come in a module of ours.
+    PhraseFilter::registerModule();
+    const char *modules[] = {"default", PhraseFilter::moduleName(), nullptr};
+    traits.modules = modules;
     if (!mSetUp) {
         mApi->setup(&traits);
         mSetUp = true;

@@ -42,6 +42,7 @@ EngineSettings EngineSettings::read(QSettings *settings)
     s.pairSymbols = flag("SymbolCompletion", s.pairSymbols);
     s.smartSymbolsAfterDigit = flag("SmartSymbolsAfterNum", s.smartSymbolsAfterDigit);
     s.customPhrases = flag("UserPhrase", s.customPhrases);
+    s.builtInPhrases = flag("SystemUserPhrase", s.builtInPhrases);
 
     s.appearance = AppearanceChoices::read(in);
 

@@ -20,6 +20,7 @@ struct EngineSettings {
     bool pairSymbols = true;
     bool smartSymbolsAfterDigit = true;
     bool customPhrases = true;
+    bool builtInPhrases = true;
 
     // Candidate window.
     AppearanceChoices appearance;

@@ -92,7 +92,7 @@ QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &al
            "  segmentors:\n    - ascii_segmentor\n    - matcher\n    - abc_segmentor\n"
            "    - punct_segmentor\n    - fallback_segmentor\n"
            "  translators:\n    - punct_translator\n    - script_translator\n"
-           "  filters:\n    - simplifier\n    - uniquifier\n"
+           "  filters:\n    - simplifier\n    - kaiwo_phrase_filter\n    - uniquifier\n"
            "speller:\n  alphabet: "
         << yamlString(alphabet(algebra)) << "\n  delimiter: \" '\"\n  algebra:\n";
     for (const QString &rule : algebra)

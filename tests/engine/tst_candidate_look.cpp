@@ -47,7 +47,7 @@ private slots:
         const QColor blue(0x15, 0x65, 0xC0), fallback(0, 0, 0xFF);
         QTest::newRow("shipped") << "Blue" << QByteArray() << blue << "";
         QTest::newRow("missing") << "Gone" << QByteArray() << fallback << "Gone/skin.ini: missing";
-        QTest::newRow("bad colour") << "Extra" << QByteArray("[Skin]\nColorPrimary=blue\n")
+        QTest::newRow("bad colour") << "Extra" << QByteArray("[Skin]\nColorPrimary=#12345G\n")
                                     << fallback << "ColorPrimary has an unusable value";
         QTest::newRow("huge size") << "Extra" << QByteArray("[Skin]\nFontSize=900\n") << fallback
                                    << "FontSize has an unusable value";
@@ -117,6 +117,7 @@ private slots:
         auto *preview = page->findChild<PreverSkinWidget *>();
         QVERIFY(!preview->showsLiveSample());
         page->findChild<QRadioButton *>("radioButton_vertical")->click();
+        QVERIFY(preview->showsLiveSample());
         page->findChild<QCheckBox *>("checkBox_ChangeColor")->click();
         SettingAppearanceWidget::setNextColor(QColor(0, 160, 0));
         page->findChild<QComboBox *>("comboBox_ChangeColor")->setCurrentIndex(1);

@@ -2,6 +2,9 @@
 // librime with what it wrote: settings, fuzzy pairs, corrections, every
 // shipped double-pinyin scheme, and bad files that must change nothing.
 #include "ConfigTranslator.h"
+#include "PhraseBinaryFile.h"
+#include "PhraseBook.h"
+#include "PhraseFilter.h"
 #include "RimeEngine.h"
 #include "UserDictionaries.h"
 
@@ -52,6 +55,8 @@ private slots:
     void badImportChangesNothing_data();
     void badImportChangesNothing();
     void unchangedFilesCostNoRedeploy();
+    void customPhrases_data();
+    void customPhrases();
 
 private:
     // Writes env.ini ("Key=Value;..." over the shipped file), Fuzzy.dat and
@@ -384,6 +389,56 @@ void TestRimeConfig::unchangedFilesCostNoRedeploy()
     QVERIFY(!translate().rimeChanged);
     QVERIFY(configure(QStringLiteral("PageSize=6")).rimeChanged);
     QCOMPARE(type("shi").size(), 6);
+}
+
+// The phrases the shells compiled, at their positions among Rime's words;
+// a damaged file keeps the phrases loaded before.
+void TestRimeConfig::customPhrases_data()
+{
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<bool>("builtIn");
+    QTest::addColumn<QStringList>("expected"); // the first candidates, "*" for any
+
+    QTest::newRow("second of hi") << QByteArray("hi") << false
+                                  << QStringList{"*", "您好！", "*", "Hi\nthere"};
+    QTest::newRow("first, then disabled left out")
+        << QByteArray("ks") << false << QStringList{"凯沃输入法", "*"};
+    QTest::newRow("built-in phrases on") << QByteArray("dh") << true << QStringList{"☎"};
+    QTest::newRow("not a whole abbreviation") << QByteArray("hik") << false << QStringList{"*"};
+}
+
+void TestRimeConfig::customPhrases()
+{
+    QFETCH(QByteArray, keys);
+    QFETCH(bool, builtIn);
+    QFETCH(QStringList, expected);
+    translate();
+    const QString file = mPaths.pinyinDir + QStringLiteral("kwim_phrases.bin");
+    QVERIFY(
+        PhraseBinaryFile::write(QFile::encodeName(file).toStdString(), {{L"hi", L"您好！", 2},
+                                                                        {L"HI", L"Hi\nthere", 4},
+                                                                        {L"ks", L"凯沃输入法", 1},
+                                                                        {L"ks", L"关掉的", -1}}));
+    PhraseBook book;
+    QString problem;
+    const auto sources = PhraseBook::Sources::forFolders(
+        mPaths.pinyinDir, QStringLiteral(KAIWO_SOURCE_DATA_DIR), builtIn);
+    QVERIFY(PhraseBook::load(sources, &book, &problem));
+    writeBytes(file, "KWPHRASE garbage");
+    QVERIFY(!PhraseBook::load(sources, &book, &problem)); // the book stays as it was
+    QVERIFY(problem.contains(QLatin1String("kwim_phrases.bin")));
+    PhraseFilter::setBook(std::make_shared<const PhraseBook>(book));
+
+    const QStringList candidates = type(keys);
+    for (int i = 0; i < expected.size(); ++i) {
+        QVERIFY2(i < candidates.size(), qPrintable(candidates.join(' ')));
+        if (expected[i] != QLatin1String("*"))
+            QCOMPARE(candidates[i], expected[i]);
+        else
+            QVERIFY2(!candidates[i].contains(QLatin1String("关掉")), qPrintable(candidates[i]));
+    }
+    PhraseFilter::setBook(nullptr);
+    QCOMPARE(type(keys).contains(expected.first()) && expected.first() != "*", false);
 }
 
 QTEST_GUILESS_MAIN(TestRimeConfig)

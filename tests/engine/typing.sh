@@ -39,6 +39,25 @@ expect "你好" n i h a o space
 apply_with_tool
 expect "中国" z h o g n g u o space # a correction rule (gn for ng) is on by default
 
+# Custom phrases as the phrase manager has the shells compile them, then
+# ReloadDictionary 7: offered at their position, gone once switched off.
+write_phrases() {
+    python3 -c '
+import struct, sys
+args, body = sys.argv[2:], b""
+for abbr, position, text in zip(args[0::3], args[1::3], args[2::3]):
+    a, t = abbr.encode(), text.encode()
+    body += struct.pack("<hBBH", int(position), len(a), 0, len(t)) + a + t
+header = b"KWPHRASE" + struct.pack("<HHHH", 1, 0, len(args) // 3, 0)
+open(sys.argv[1], "wb").write(header + body)' "$HOME/.config/KaiwoShell/usr/PCPYDict/kwim_phrases.bin" "$@"
+    [[ $(call ReloadDictionary int32:7) == *"method return"* ]] || fail "ReloadDictionary 7"
+}
+write_phrases kw 2 凯沃输入法 kw 3 $'第一行\n第二行'
+expect "凯沃输入法" k w 2
+write_phrases kw -2 凯沃输入法
+[ "$(typed k w 2)" != "凯沃输入法" ] || fail "a switched-off phrase was offered"
+echo "ok: custom phrases"
+
 # Paired punctuation: the closing mark follows, the caret stays inside and
 # typing the closing mark steps over it. A full stop after a digit stays one.
 expect "（你好1）" parenleft n i h a o space 1
