@@ -14,7 +14,7 @@ packages=(
     # The input method: fcitx 4 with its front ends, librime and its data.
     fcitx-bin fcitx-data fcitx-modules fcitx-module-dbus fcitx-module-x11 fcitx-ui-classic
     fcitx-frontend-qt5 fcitx-frontend-gtk3 fcitx-frontend-gtk2
-    librime-dev libdbus-1-dev rime-data-luna-pinyin rime-prelude rime-essay libopencc-data
+    librime-dev librime-bin libdbus-1-dev rime-data-luna-pinyin rime-prelude rime-essay libopencc-data
     # librime's C++ headers, for the components we register with Rime.
     libboost-dev libgoogle-glog-dev
     # GTK 3 and XIM clients for the typing test.

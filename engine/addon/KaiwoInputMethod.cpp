@@ -77,15 +77,26 @@ boolean pageCallback(void *arg, boolean backward)
 
 void deployLater(void *arg)
 {
-    static_cast<KaiwoInputMethod *>(arg)->applySettings();
+    auto *im = static_cast<KaiwoInputMethod *>(arg);
+    im->applySettings();
+    im->rebuildCellWords();
 }
+
+void pollCellWords(void *arg)
+{
+    static_cast<KaiwoInputMethod *>(arg)->cellWordsBuilt();
+}
+
+// Often enough that new words arrive promptly, rarely enough to cost nothing.
+const long kCellPollMs = 200;
 
 } // namespace
 
 KaiwoInputMethod::KaiwoInputMethod(FcitxInstance *instance)
     : mInstance(instance), mTranslator(enginePaths()),
       mRime(kRimeSharedData, QFile::encodeName(enginePaths().rimeDir).toStdString()),
-      mDictionaries(&mRime, enginePaths().rimeDir)
+      mDictionaries(&mRime, enginePaths().rimeDir),
+      mCellWords(enginePaths().pinyinDir, enginePaths().rimeDir, kRimeSharedData)
 {
     makeUserFolders();
     if (ServiceHost::instance())
@@ -113,6 +124,9 @@ void KaiwoInputMethod::applySettings()
     loadPhrases();
     mDeployPending = mDeployPending || outcome.rimeChanged;
     deployIfNeeded();
+    // A new spelling needs the cell words' prism made again.
+    if (outcome.rimeChanged)
+        rebuildCellWords();
 }
 
 void KaiwoInputMethod::loadPhrases()
@@ -128,6 +142,29 @@ void KaiwoInputMethod::loadPhrases()
     PhraseFilter::setBook(mSettings.customPhrases ? mPhrases : nullptr);
 }
 
+void KaiwoInputMethod::rebuildCellWords()
+{
+    const bool polling = mCellWords.running();
+    mCellWords.start();
+    if (!polling)
+        FcitxInstanceAddTimeout(mInstance, kCellPollMs, pollCellWords, this);
+}
+
+void KaiwoInputMethod::cellWordsBuilt()
+{
+    const auto outcome = mCellWords.takeFinished();
+    if (!outcome || mCellWords.running())
+        FcitxInstanceAddTimeout(mInstance, kCellPollMs, pollCellWords, this);
+    if (!outcome)
+        return;
+    if (!outcome->problem.isEmpty())
+        FcitxLog(WARNING, "kaiwo: cell words: %s; the previous words stay",
+                 outcome->problem.toUtf8().constData());
+    // Everything is built; this only reopens the session on the new words.
+    mDeployPending = mDeployPending || outcome->changed;
+    deployIfNeeded(false);
+}
+
 void KaiwoInputMethod::applyCandidateWindow()
 {
     QStringList problems;
@@ -139,12 +176,12 @@ void KaiwoInputMethod::applyCandidateWindow()
         FcitxLog(WARNING, "kaiwo: %s", problem.toUtf8().constData());
 }
 
-void KaiwoInputMethod::deployIfNeeded()
+void KaiwoInputMethod::deployIfNeeded(bool fullCheck)
 {
     if (!mDeployPending)
         return;
     // A failed start is tried again at the next reload.
-    mDeployPending = !mRime.deploy(true);
+    mDeployPending = !mRime.deploy(fullCheck);
     if (mDeployPending)
         FcitxLog(ERROR, "kaiwo: Rime could not be started; keys pass through untouched");
     mAssist.reset();
@@ -159,7 +196,9 @@ bool KaiwoInputMethod::serviceCall(const std::string &method, const std::string 
         return true;
     }
     if (method == "ReloadDictionary") {
-        // 7: the phrase manager saved the custom phrases.
+        // 1: the shells rebuilt the cell data; 7: the custom phrases changed.
+        if (number == 1)
+            rebuildCellWords();
         if (number == 7)
             loadPhrases();
         return true;

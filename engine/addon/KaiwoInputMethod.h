@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CellDictionaryBuild.h"
 #include "ConfigTranslator.h"
 #include "EngineSettings.h"
 #include "PhraseBook.h"
@@ -41,9 +42,13 @@ public:
     void applySettings();
     // A call of the IME service; the boolean answer of methods that have one.
     bool serviceCall(const std::string &method, const std::string &text, int number);
+    // The checked cell dictionaries changed: their words are rebuilt beside
+    // typing, and cellWordsBuilt() switches over once they are ready.
+    void rebuildCellWords();
+    void cellWordsBuilt();
 
 private:
-    void deployIfNeeded();
+    void deployIfNeeded(bool fullCheck = true);
     void applyCandidateWindow();
     void loadPhrases();
     INPUT_RETURN_VALUE keypadKey(FcitxKeySym sym, const RimeEngine::State &before);
@@ -61,5 +66,6 @@ private:
     SpaceConversion mConversion;
     UserDictionaries mDictionaries;
     std::shared_ptr<const PhraseBook> mPhrases; // the last good custom phrases
+    CellDictionaryBuild mCellWords;
     bool mDeployPending = true;
 };

@@ -1,4 +1,5 @@
 #include "ConfigTranslator.h"
+#include "CellWords.h"
 
 #include "RimeSchema.h"
 #include "SpellingAlgebra.h"
@@ -127,6 +128,13 @@ ConfigTranslator::Outcome ConfigTranslator::apply()
     if (!QFileInfo(opencc).exists())
         QFile::link(QStringLiteral("/usr/share/opencc"), opencc);
 
+    // The schema always names the cell words' dictionary; until the cells
+    // are first built it has no words.
+    const QString cells =
+        mPaths.rimeDir + QLatin1String(CellWords::dictionaryName()) + ".dict.yaml";
+    if (!QFileInfo::exists(cells))
+        writeFileAtomically(QFile::encodeName(cells).constData(), CellWords::dictionary({}));
+
     const QString settingsPath =
         acceptedInput(mPaths.pinyinDir + QStringLiteral("env.ini"), QStringLiteral("env.ini"),
                       kMaxSettingsSize, true, &outcome);
@@ -161,11 +169,15 @@ ConfigTranslator::Outcome ConfigTranslator::apply()
     changed = writeIfChanged(QLatin1String(defaultPatchFileName()), RimeSchema::defaultPatchYaml(s),
                              &outcome) ||
               changed;
+    changed = writeIfChanged(QLatin1String(cellsSchemaFileName()),
+                             RimeSchema::cellsSchemaYaml(algebra), &outcome) ||
+              changed;
     if (changed) {
         // Rime compares whole-second file times: a change within the same
         // second as the last build would otherwise be missed.
         for (const char *output :
-             {"build/kaiwo.schema.yaml", "build/kaiwo.prism.bin", "build/default.yaml"})
+             {"build/kaiwo.schema.yaml", "build/kaiwo.prism.bin", "build/default.yaml",
+              "build/kaiwo_cells.schema.yaml", "build/kaiwo_cells.prism.bin"})
             QFile::remove(mPaths.rimeDir + QLatin1String(output));
     }
     outcome.rimeChanged = changed;

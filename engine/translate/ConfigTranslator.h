@@ -37,6 +37,7 @@ public:
 
     static const char *schemaFileName() { return "kaiwo.schema.yaml"; }
     static const char *defaultPatchFileName() { return "default.custom.yaml"; }
+    static const char *cellsSchemaFileName() { return "kaiwo_cells.schema.yaml"; }
 
 private:
     QString acceptedInput(const QString &path, const QString &copyName, qint64 maxSize,

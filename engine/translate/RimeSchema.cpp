@@ -64,6 +64,32 @@ QString RimeSchema::alphabet(const QStringList &algebra)
            (semicolon ? QStringLiteral(";") : QString());
 }
 
+QString RimeSchema::spellerYaml(const QStringList &algebra)
+{
+    QString text;
+    QTextStream out(&text);
+    out << "speller:\n  alphabet: " << yamlString(alphabet(algebra))
+        << "\n  delimiter: \" '\"\n  algebra:\n";
+    for (const QString &rule : algebra)
+        out << "    - " << yamlString(rule) << '\n';
+    out.flush();
+    return text;
+}
+
+QByteArray RimeSchema::cellsSchemaYaml(const QStringList &algebra)
+{
+    // Only built, and only by Rime's deployer in a child process, never
+    // selected: the main schema's cell translator reads the dictionary and
+    // the prism this makes, spelled like the main one. Not a dependency of
+    // the main schema, so fcitx never compiles a user's words itself.
+    const QString id = QLatin1String(cellsSchemaId());
+    return ("# Written by the Kaiwo input method: the cell dictionaries' words.\n"
+            "schema:\n  schema_id: " +
+            id + "\n  name: " + id + "\n  version: \"1\"\n" + spellerYaml(algebra) +
+            "translator:\n  dictionary: " + id + "\n  prism: " + id + "\n")
+        .toUtf8();
+}
+
 QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &algebra)
 {
     QString text;
@@ -92,16 +118,17 @@ QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &al
            "  segmentors:\n    - ascii_segmentor\n    - matcher\n    - abc_segmentor\n"
            "    - punct_segmentor\n    - fallback_segmentor\n"
            "  translators:\n    - punct_translator\n    - script_translator\n"
+           "    - script_translator@kaiwo_cells\n"
            "  filters:\n    - simplifier\n    - kaiwo_phrase_filter\n    - uniquifier\n"
-           "speller:\n  alphabet: "
-        << yamlString(alphabet(algebra)) << "\n  delimiter: \" '\"\n  algebra:\n";
-    for (const QString &rule : algebra)
-        out << "    - " << yamlString(rule) << '\n';
-    out << "translator:\n  dictionary: luna_pinyin\n  prism: " << schemaId()
+        << spellerYaml(algebra) << "translator:\n  dictionary: luna_pinyin\n  prism: " << schemaId()
         << "\n  enable_sentence: " << (s.dynamicPhrases ? "true" : "false")
         << "\n  enable_user_dict: true\n";
     if (s.doublePinyin && s.doublePinyinHints)
         out << "  spelling_hints: " << s.appearance.pageSize << '\n';
+    // The cell dictionaries' words: a dictionary of their own, rebuilt
+    // beside the session when the checked dictionaries change.
+    out << "kaiwo_cells:\n  dictionary: kaiwo_cells\n  prism: kaiwo_cells\n"
+           "  enable_sentence: false\n  enable_user_dict: false\n  initial_quality: 1\n";
     out << "simplifier:\n  option_name: simplification\n  opencc_config: t2s.json\n"
            "punctuator:\n  import_preset: symbols\n"
            "recognizer:\n  import_preset: default\n"

@@ -13,9 +13,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace
 {
+
+const char *const kPieceHeader = CellDictionaryStore::pieceHeader();
+const char *const kPieceSuffix = CellDictionaryStore::pieceSuffix();
 
 // Strict UTF-8 decoding: a file whose texts are not UTF-8 is no dictionary.
 bool utf8ToWide(const std::string &text, std::wstring &out)
@@ -46,10 +50,7 @@ bool utf8ToWide(const std::string &text, std::wstring &out)
     return true;
 }
 
-const char kDataHeader[] = "# kaiwo cell data 2\n";
-const char kPieceHeader[] = "# kaiwo cell words 1";
 constexpr size_t kMd5Digits = 32;
-const char kPieceSuffix[] = ".txt";
 
 // A piece's name, or the name of a temporary file that was to become one.
 bool startsLikePiece(const std::string &name, std::string &md5)
@@ -57,7 +58,7 @@ bool startsLikePiece(const std::string &name, std::string &md5)
     md5 = name.substr(0, kMd5Digits);
     return md5.size() == kMd5Digits &&
            md5.find_first_not_of("0123456789abcdef") == std::string::npos &&
-           name.compare(kMd5Digits, sizeof(kPieceSuffix) - 1, kPieceSuffix) == 0;
+           name.compare(kMd5Digits, std::strlen(kPieceSuffix), kPieceSuffix) == 0;
 }
 
 void splitPath(const std::string &path, std::string &dir, std::string &name)
@@ -79,7 +80,7 @@ bool readPieceHeader(const std::string &path, int64_t &words, std::string *sourc
     const bool got = std::fgets(line, sizeof line, file) && ::fstat(fileno(file), &info) == 0;
     std::fclose(file);
     const std::string header = got ? line : "";
-    const size_t prefix = sizeof(kPieceHeader) - 1;
+    const size_t prefix = std::strlen(kPieceHeader);
     if (header.size() < prefix + 2 || header.compare(0, prefix, kPieceHeader) != 0 ||
         header[prefix] != '\t' || header.back() != '\n')
         return false;
@@ -223,7 +224,7 @@ bool CellDictionaryStore::rebuild(s_inputOutputDicData &data)
         return false;
     Digests digests;
     std::set<std::string> used;
-    std::string list = kDataHeader;
+    std::string list = std::string(CellDictionaryStore::dataHeader()) + '\n';
     int64_t words = 0;
     data.resultText.clear();
     for (const s_cellDicInfo &cell : data.cellDicList) {
@@ -261,7 +262,7 @@ void CellDictionaryStore::removeUnneededPieces(const std::set<std::string> &used
         std::string md5;
         if (!startsLikePiece(name, md5))
             continue;
-        const bool whole = name.size() == kMd5Digits + sizeof(kPieceSuffix) - 1;
+        const bool whole = name.size() == kMd5Digits + std::strlen(kPieceSuffix);
         if (whole && used.count(md5))
             continue;
         const std::string piece = dirPath + '/' + name;

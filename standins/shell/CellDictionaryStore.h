@@ -28,6 +28,9 @@ public:
     // installed file needs, so a rebuild cut short leaves the previous data
     // whole.
     static const char *piecesDirName() { return "kaiwo_cells"; }
+    static const char *dataHeader() { return "# kaiwo cell data 2"; }
+    static const char *pieceHeader() { return "# kaiwo cell words 1"; }
+    static const char *pieceSuffix() { return ".txt"; }
 
     // Paths are UTF-8; userDir ends in "/" for the pinyin shell.
     CellDictionaryStore(SHELL_TYPE shell, const std::string &userDir, const std::string &systemDir);

@@ -1,6 +1,7 @@
 // The translation of the tool's files into Rime, proven by typing through
 // librime with what it wrote: settings, fuzzy pairs, corrections, every
 // shipped double-pinyin scheme, and bad files that must change nothing.
+#include "CellDictionaryBuild.h"
 #include "ConfigTranslator.h"
 #include "PhraseBinaryFile.h"
 #include "PhraseBook.h"
@@ -57,6 +58,7 @@ private slots:
     void unchangedFilesCostNoRedeploy();
     void customPhrases_data();
     void customPhrases();
+    void cellWords();
 
 private:
     // Writes env.ini ("Key=Value;..." over the shipped file), Fuzzy.dat and
@@ -439,6 +441,49 @@ void TestRimeConfig::customPhrases()
     }
     PhraseFilter::setBook(nullptr);
     QCOMPARE(type(keys).contains(expected.first()) && expected.first() != "*", false);
+}
+
+// The shell's cell data (a list of digests, a piece of words each) becomes
+// candidates once the build beside the session is done; words without
+// pinyin take their characters' readings; a cut piece keeps the words.
+void TestRimeConfig::cellWords()
+{
+    translate();
+    const QString digest = QStringLiteral("0123456789abcdef0123456789abcdef");
+    const auto writeCells = [&](const QByteArray &body, qint64 declared) {
+        QDir().mkpath(mPaths.pinyinDir + "kaiwo_cells");
+        writeBytes(mPaths.pinyinDir + "kaiwo_cells.txt",
+                   "# kaiwo cell data 2\n" + digest.toLatin1() + "\n");
+        writeBytes(mPaths.pinyinDir + "kaiwo_cells/" + digest + ".txt",
+                   "# kaiwo cell words 1\t2\t" + QByteArray::number(declared) + "\t/x.kcel\n" +
+                       body);
+    };
+    const auto build = [&]() -> CellWords::Outcome {
+        CellDictionaryBuild cells(mPaths.pinyinDir, mPaths.rimeDir, "/usr/share/rime-data");
+        cells.start();
+        std::optional<CellWords::Outcome> outcome;
+        for (int wait = 0; wait < 600 && !(outcome = cells.takeFinished()); ++wait)
+            QTest::qWait(100);
+        if (outcome && outcome->changed)
+            mRime->deploy(false);
+        return outcome.value_or(CellWords::Outcome{false, 0, QStringLiteral("no end")});
+    };
+    const QByteArray words = "窝楷\t\tid\n楷窝\two'kai\tid\n";
+    writeCells(words, words.size());
+    CellWords::Outcome outcome = build();
+    QVERIFY2(outcome.problem.isEmpty(), qPrintable(outcome.problem));
+    QCOMPARE(outcome.words, 2);
+    QCOMPARE(type("wokai").value(0), QStringLiteral("窝楷"));
+    QVERIFY(type("wokai").contains(QStringLiteral("楷窝")));
+
+    writeCells(words, words.size() + 10); // cut short
+    outcome = build();
+    QVERIFY(outcome.problem.contains(QLatin1String("cut short")));
+    QCOMPARE(type("wokai").value(0), QStringLiteral("窝楷"));
+
+    writeBytes(mPaths.pinyinDir + "kaiwo_cells.txt", "# kaiwo cell data 2\n"); // none checked
+    QVERIFY(build().changed);
+    QVERIFY(!type("wokai").contains(QStringLiteral("窝楷")));
 }
 
 QTEST_GUILESS_MAIN(TestRimeConfig)

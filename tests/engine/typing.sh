@@ -58,6 +58,24 @@ write_phrases kw -2 凯沃输入法
 [ "$(typed k w 2)" != "凯沃输入法" ] || fail "a switched-off phrase was offered"
 echo "ok: custom phrases"
 
+# The words of the checked cell dictionaries as the shells rebuild them on
+# OK (a list of digests, a piece of words each), then ReloadDictionary 1:
+# built beside typing, then offered; unchecked, gone.
+cells="$HOME/.config/KaiwoShell/usr/PCPYDict"
+digest=0123456789abcdef0123456789abcdef
+mkdir -p "$cells/kaiwo_cells"
+words=$'窝楷\t\tid\n'
+printf '# kaiwo cell words 1\t1\t%s\t/x.kcel\n%s' "$(printf %s "$words" | wc -c)" "$words" \
+    >"$cells/kaiwo_cells/$digest.txt"
+printf '# kaiwo cell data 2\n%s\n' $digest >"$cells/kaiwo_cells.txt"
+[ "$(typed w o k a i space)" != "窝楷" ] || fail "the cell word came before its dictionary"
+call ReloadDictionary int32:1 >/dev/null
+wait_for "the cell word" '[ "$(typed w o k a i space)" = "窝楷" ]'
+printf '# kaiwo cell data 2\n' >"$cells/kaiwo_cells.txt"
+call ReloadDictionary int32:1 >/dev/null
+wait_for "the cell word to go" '[ "$(typed w o k a i space)" != "窝楷" ]'
+echo "ok: cell words"
+
 # Paired punctuation: the closing mark follows, the caret stays inside and
 # typing the closing mark steps over it. A full stop after a digit stays one.
 expect "（你好1）" parenleft n i h a o space 1
