@@ -1,6 +1,9 @@
 #include "CellDictionaryBuild.h"
 #include "ConfigTranslator.h"
 
+#include "config/AtomicFile.h"
+
+#include <QCryptographicHash>
 #include <QFile>
 
 #include <fcntl.h>
@@ -10,6 +13,17 @@
 #include <utility>
 
 extern char **environ;
+
+namespace
+{
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
 
 CellDictionaryBuild::CellDictionaryBuild(const QString &shellDir, const QString &rimeDir,
                                          const std::string &sharedDir)
@@ -49,13 +63,22 @@ void CellDictionaryBuild::run()
     mOutcome = CellWords::build(mShellDir, mRimeDir,
                                 QString::fromStdString(mSharedDir) +
                                     QStringLiteral("/luna_pinyin.dict.yaml"));
-    // A changed spelling removes the old prism; a first start has none.
+    // The stamp names the source a whole build was made from: a changed
+    // spelling removes the old prism, a first start has none, and a build
+    // cut short (fcitx killed) left no stamp for these words.
     const QString built = mRimeDir + QStringLiteral("build/") + CellWords::dictionaryName();
-    const bool missing = !QFile::exists(built + QStringLiteral(".table.bin")) ||
-                         !QFile::exists(built + QStringLiteral(".prism.bin"));
-    if (mOutcome.changed || missing) {
+    const QByteArray source = QCryptographicHash::hash(
+        readAll(mRimeDir + CellWords::dictionaryName() + ".dict.yaml"), QCryptographicHash::Md5);
+    const bool whole = QFile::exists(built + QStringLiteral(".table.bin")) &&
+                       QFile::exists(built + QStringLiteral(".prism.bin")) &&
+                       readAll(built + QStringLiteral(".stamp")) == source.toHex();
+    if (mOutcome.changed || !whole) {
+        QFile::remove(built + QStringLiteral(".stamp"));
         mOutcome.changed = compile();
-        if (!mOutcome.changed)
+        if (mOutcome.changed)
+            writeFileAtomically(QFile::encodeName(built + QStringLiteral(".stamp")).constData(),
+                                source.toHex());
+        else
             mOutcome.problem = QStringLiteral("Rime's deployer could not compile the cell words "
                                               "(see log/cell-words.log)");
     }
