@@ -11,6 +11,7 @@
 #include "PhraseBook.h"
 #include "PhraseFilter.h"
 #include "RimeEngine.h"
+#include "UserDictionaries.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -178,6 +179,37 @@ int main()
     }
     report("key to candidates, 10,000 custom phrases", phraseKeys, 1.0, true);
     PhraseFilter::setBook(nullptr);
+
+    // A user dictionary of 100,000 words: import, then export.
+    const QString wordFile = home.path() + QStringLiteral("/words.txt");
+    {
+        QByteArray text = "# Kaiwo user dictionary 1 pinyin\n";
+        const QByteArray syllables[] = {"ni", "hao", "shi", "jie", "zhong", "guo", "ren", "min"};
+        const QString chars = QStringLiteral("你好是界中国人民");
+        for (int i = 0; i < 100000; ++i) {
+            QString word;
+            QByteArray code;
+            for (int n = i; word.size() < 6; n /= 8) {
+                word += chars[n % 8];
+                code += (code.isEmpty() ? "" : " ") + syllables[n % 8];
+            }
+            text += word.toUtf8() + '\t' + code + "\t1\n";
+        }
+        text += "# end 100000\n";
+        QFile out(wordFile);
+        out.open(QIODevice::WriteOnly);
+        out.write(text);
+    }
+    UserDictionaries dictionaries(&rime, paths.rimeDir);
+    QString error;
+    timer.start();
+    const bool imported = dictionaries.importPinyin(wordFile, &error);
+    std::printf("%-46s %8.0f ms (%s; target < 2000 ms)\n", "import a 100,000-word user dictionary",
+                timer.nsecsElapsed() / 1e6, imported ? "ok" : qPrintable(error));
+    timer.start();
+    const bool exported = dictionaries.exportPinyin(home.path() + QStringLiteral("/out.txt"));
+    std::printf("%-46s %8.0f ms (%s; target < 2000 ms)\n", "export it again",
+                timer.nsecsElapsed() / 1e6, exported ? "ok" : "failed");
 
     // 500 cell dictionaries of 10,000 words each, rebuilt beside typing.
     const int cellCount = qEnvironmentVariableIntValue("KAIWO_BENCH_CELLS") > 0

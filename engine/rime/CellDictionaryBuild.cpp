@@ -8,7 +8,10 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <utility>
 
@@ -60,6 +63,9 @@ std::optional<CellWords::Outcome> CellDictionaryBuild::takeFinished()
 
 void CellDictionaryBuild::run()
 {
+    // Typing comes first: this thread and the deployer it starts (which
+    // inherits the value) yield the processor to fcitx's main loop.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
     mOutcome = CellWords::build(mShellDir, mRimeDir,
                                 QString::fromStdString(mSharedDir) +
                                     QStringLiteral("/luna_pinyin.dict.yaml"));
