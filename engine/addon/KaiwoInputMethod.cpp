@@ -9,6 +9,9 @@
 #include <QDir>
 #include <QFile>
 
+#include <iterator>
+#include <utility>
+
 #include <fcitx-utils/log.h>
 #include <fcitx-utils/utils.h>
 #include <fcitx/context.h>
@@ -144,25 +147,46 @@ void KaiwoInputMethod::loadPhrases()
 
 void KaiwoInputMethod::rebuildCellWords()
 {
-    const bool polling = mCellWords.running();
     mCellWords.start();
-    if (!polling)
+    pollCellWordsLater();
+}
+
+void KaiwoInputMethod::pollCellWordsLater()
+{
+    if (!std::exchange(mCellPolling, true))
         FcitxInstanceAddTimeout(mInstance, kCellPollMs, pollCellWords, this);
 }
 
 void KaiwoInputMethod::cellWordsBuilt()
 {
-    const auto outcome = mCellWords.takeFinished();
-    if (!outcome || mCellWords.running())
-        FcitxInstanceAddTimeout(mInstance, kCellPollMs, pollCellWords, this);
-    if (!outcome)
-        return;
-    if (!outcome->problem.isEmpty())
-        FcitxLog(WARNING, "kaiwo: cell words: %s; the previous words stay",
-                 outcome->problem.toUtf8().constData());
-    // Everything is built; this only reopens the session on the new words.
-    mDeployPending = mDeployPending || outcome->changed;
+    mCellPolling = false;
+    if (const auto outcome = mCellWords.takeFinished()) {
+        if (!outcome->problem.isEmpty())
+            FcitxLog(WARNING, "kaiwo: cell words: %s; the previous words stay",
+                     outcome->problem.toUtf8().constData());
+        mCellWordsReady = mCellWordsReady || outcome->changed;
+    }
+    // Everything is built, so this only reopens the session on the new
+    // words; never in the middle of a word being typed.
+    if (mCellWordsReady && !mRime.state().composing) {
+        mCellWordsReady = false;
+        reopenKeepingModes();
+    }
+    if (mCellWords.running() || mCellWordsReady)
+        pollCellWordsLater();
+}
+
+void KaiwoInputMethod::reopenKeepingModes()
+{
+    // New words must not switch the user's modes back to the defaults.
+    const char *const kept[] = {"ascii_mode", "full_shape", "simplification", "ascii_punct"};
+    bool states[std::size(kept)];
+    for (size_t i = 0; i < std::size(kept); ++i)
+        states[i] = mRime.option(kept[i]);
+    mDeployPending = true;
     deployIfNeeded(false);
+    for (size_t i = 0; i < std::size(kept); ++i)
+        mRime.setOption(kept[i], states[i]);
 }
 
 void KaiwoInputMethod::applyCandidateWindow()

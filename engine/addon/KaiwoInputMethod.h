@@ -50,6 +50,8 @@ public:
 private:
     void deployIfNeeded(bool fullCheck = true);
     void applyCandidateWindow();
+    void pollCellWordsLater();
+    void reopenKeepingModes();
     void loadPhrases();
     INPUT_RETURN_VALUE keypadKey(FcitxKeySym sym, const RimeEngine::State &before);
     INPUT_RETURN_VALUE afterProcessing(bool handled, FcitxKeySym sym, unsigned int state);
@@ -67,5 +69,7 @@ private:
     UserDictionaries mDictionaries;
     std::shared_ptr<const PhraseBook> mPhrases; // the last good custom phrases
     CellDictionaryBuild mCellWords;
+    bool mCellWordsReady = false; // built, waiting for the end of a word
+    bool mCellPolling = false;
     bool mDeployPending = true;
 };
