@@ -1,6 +1,8 @@
-// The shipped double-pinyin schemes against the published key tables of the
-// schemes they claim to be: every key in every file, the zero-consonant
-// section derived from them, and what the keyboard view is sent.
+// The double-pinyin schemes: the shipped ones against the published key
+// tables of the schemes they claim to be (every key, the zero-consonant
+// section, what the keyboard view is sent), and the model that lists,
+// reads, edits and writes them.
+#include "TestFiles.h"
 #include "config/IniParser.h"
 #include "shuangpin/ShuangPinController.h"
 
@@ -106,13 +108,40 @@ QString schemePath(const QString &scheme)
 {
     return ShuangPinController::ShuangPinInstallPath() + scheme + ".ini";
 }
+ShuangPinController *model()
+{
+    return ShuangPinController::self();
+}
+
+QString userScheme(const QString &name)
+{
+    return ShuangPinController::localShuangPinPath() + name;
+}
+
+// "consonant|vowel1|vowel2" of every key, as shown or as edited.
+QStringList table(bool edit)
+{
+    QStringList items;
+    for (int i = 0; i < ShuangPinController::KeyCount; ++i) {
+        const SpKeyItem &item = edit ? model()->editItem(i) : model()->displayItem(i);
+        items << QStringLiteral("%1|%2|%3").arg(item.consonant, item.vowel1, item.vowel2);
+    }
+    return items;
+}
+
+int indexOf(char key)
+{
+    return key == ';' ? 26 : key - 'A';
+}
 } // namespace
 
-class TestShippedSchemes : public QObject
+class TestShuangPin : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QVERIFY(QDir().mkpath(ShuangPinController::localShuangPinPath())); }
+
     void onlyTheBuiltInsShip()
     {
         QStringList files =
@@ -221,7 +250,147 @@ private slots:
                 QCOMPARE(shown, defaults[i]);
         }
     }
+
+    // Per-user schemes first, then the shipped ones; a per-user title hides
+    // a shipped one of the same title, and of equal titles the last listed
+    // file wins. Files that are not ".ini" or hold serialised values are
+    // left out; junk lists untitled.
+    void discovery()
+    {
+        const QByteArray title = "\n[metadata]\ntitle=%1\n";
+        writeFile(userScheme("wr.ini"), QByteArray(title).replace("%1", "微软双拼"));
+        writeFile(userScheme("one.ini"), QByteArray(title).replace("%1", "我的"));
+        writeFile(userScheme("two.ini"), QByteArray(title).replace("%1", "我的"));
+        writeFile(userScheme("skip.INI"), QByteArray(title).replace("%1", "不算"));
+        writeFile(userScheme("junk.ini"), literalBytes("\x00\xff\xfe\x80 no title\n"));
+        // QSettings aborted Qt on such a value.
+        writeFile(userScheme("bad.ini"), QByteArray(title).replace("%1", "坏") +
+                                             "x=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)\n");
+        model()->loadShuangPinConf();
+        QStringList expected;
+        QString lastMine;
+        for (const QFileInfo &file : QDir(ShuangPinController::localShuangPinPath())
+                                         .entryInfoList(QDir::Files, QDir::Unsorted)) {
+            const QString name = file.fileName();
+            if (name.endsWith("ini") && name != "bad.ini") {
+                expected << (name == "junk.ini" ? QString()
+                             : name == "wr.ini" ? QStringLiteral("微软双拼")
+                                                : QStringLiteral("我的"));
+                if (expected.last() == QStringLiteral("我的"))
+                    lastMine = file.absoluteFilePath();
+            }
+        }
+        for (const QFileInfo &file : QDir(ShuangPinController::ShuangPinInstallPath())
+                                         .entryInfoList(QDir::Files, QDir::Unsorted)) {
+            const QString t = kTitles.at(file.completeBaseName());
+            if (t != QStringLiteral("微软双拼"))
+                expected << t;
+        }
+        QCOMPARE(model()->mSchemeTitles, expected);
+        QCOMPARE(model()->mSchemeFiles.value("微软双拼"), userScheme("wr.ini"));
+        QCOMPARE(model()->mSchemeFiles.value("我的"), lastMine);
+        QCOMPARE(model()->mSchemeFiles.value("小鹤双拼"), schemePath("XiaoHe"));
+        for (const char *name : {"wr.ini", "one.ini", "two.ini", "skip.INI", "junk.ini", "bad.ini"})
+            QFile::remove(userScheme(name));
+    }
+
+    // Shown, a final without a key takes the default table's; edited, its
+    // own letter. Empty and binary files show the default table; missing
+    // and damaged ones change nothing.
+    void defaultsAndBadInput()
+    {
+        QByteArray kaiwo = readFile(schemePath("Kaiwo"));
+        writeFile(userScheme("noer.x"), kaiwo.replace("er=R\n", "").replace("er=OR\n", ""));
+        QVERIFY(model()->LoadSpScheme(userScheme("noer.x")));
+        QCOMPARE(table(false).at(indexOf('R')), QStringLiteral("r|uan|van"));
+        QVERIFY(model()->BaseOnScheme(userScheme("noer.x")));
+        QCOMPARE(table(true).at(indexOf('E')), QStringLiteral("|e|er"));
+        QVERIFY(model()->unassignedSyllables().empty());
+
+        writeFile(userScheme("empty.x"), "");
+        writeFile(userScheme("binary.x"), literalBytes("\x00\x01\xff\xfe\x80\x7f\n\x00"));
+        writeFile(userScheme("repeat.x"), "[韵母]\nai=B\n[韵母]\n");
+        QVERIFY(model()->LoadSpScheme(userScheme("empty.x")));
+        const QStringList defaults = table(false);
+        QCOMPARE(defaults.at(indexOf('V')), QStringLiteral("zh|ui|"));
+        QCOMPARE(defaults.at(indexOf('O')), QStringLiteral(" |o|uo"));
+        QCOMPARE(defaults.at(indexOf('L')), QStringLiteral("l|ai|"));
+        QVERIFY(model()->LoadSpScheme(userScheme("binary.x")));
+        QCOMPARE(table(false), defaults);
+        const QStringList edit = table(true);
+        for (const char *bad : {"missing.x", "repeat.x"}) {
+            QVERIFY(!model()->LoadSpScheme(userScheme(bad)));
+            QVERIFY(!model()->BaseOnScheme(userScheme(bad)));
+            QCOMPARE(table(false), defaults);
+            QCOMPARE(table(true), edit);
+        }
+    }
+
+    // The keys a syllable may take; its border colour goes back to none.
+    void choices_data()
+    {
+        QTest::addColumn<QString>("syllable");
+        QTest::addColumn<QString>("choices");
+        QTest::newRow("zh") << "zh"
+                            << "-AEIUV";
+        QTest::newRow("ai refused on o") << "ai"
+                                         << "-BCDFGHJKLMNPQRSTVWXYZ;";
+        QTest::newRow("uo allowed on o") << "uo"
+                                         << "-BCDFGHJKLMNOPQRSTVWXYZ;";
+    }
+
+    void choices()
+    {
+        QFETCH(QString, syllable);
+        QFETCH(QString, choices);
+        model()->LoadBaseSpScheme();
+        int index = 7;
+        QCOMPARE(model()->getSyllablechoiceList(syllable, index).join(QString()), choices);
+        QCOMPARE(index, 0);
+    }
+
+    void editingRules()
+    {
+        auto *m = model();
+        m->LoadBaseSpScheme();
+        QVERIFY(!m->IsConflict("ia", "ua"));
+        QVERIFY(m->IsConflict("er", "a"));
+        QVERIFY(!m->IsConflict("er", "ai"));
+        m->currentSyllableKeyChange("ua", 'W');
+        int index = -1;
+        QVERIFY(m->getSyllablechoiceList("ia", index).contains("W"));
+        m->currentSyllableKeyChange("ia", 'W');
+        QCOMPARE(table(true).at(indexOf('W')), QStringLiteral("w|ua|ia"));
+        m->removeCurrentChoiceSyllable("ua");
+        QCOMPARE(table(true).at(indexOf('W')), QStringLiteral("w|ia|"));
+        QVERIFY(!m->RemoveSyllable("ua"));
+        QVERIFY(!m->AddSyllableOnKey("ch", 'B'));
+        m->currentSyllableKeyChange("ing", ';');
+        QCOMPARE(m->getSyllablechoiceList("ing", index).at(index), QStringLiteral(";"));
+        QCOMPARE(m->currentKey(), ';');
+        QVERIFY(!m->IsFinishSpScheme());
+        QVERIFY(!m->keepNewSpScheme("未完", "partial.ini"));
+        QVERIFY(!QFile::exists(userScheme("partial.ini")));
+    }
+
+    void saveByteForByte()
+    {
+        QVERIFY(model()->BaseOnScheme(schemePath("Kaiwo")));
+        QVERIFY(model()->keepNewSpScheme("我的双拼", "mine.ini"));
+        QCOMPARE(model()->mCurrentSchemeName, QStringLiteral("我的双拼"));
+        // The shipped file's layout, without what no key table holds: a
+        // third final on one key (van on R) and the zero consonant's key.
+        QCOMPARE(readFile(userScheme("mine.ini")), readFile(schemePath("Kaiwo"))
+                                                       .replace("title=凯沃双拼", "title=我的双拼")
+                                                       .replace("van=R\n", "")
+                                                       .replace("empty=O\n", ""));
+        model()->LoadSpScheme(schemePath("Kaiwo"));
+        const QStringList original = table(false);
+        model()->LoadSpScheme(userScheme("mine.ini"));
+        QCOMPARE(table(false), original);
+        QFile::remove(userScheme("mine.ini"));
+    }
 };
 
-QTEST_GUILESS_MAIN(TestShippedSchemes)
-#include "tst_shipped_schemes.moc"
+QTEST_GUILESS_MAIN(TestShuangPin)
+#include "tst_shuangpin.moc"

@@ -1,0 +1,513 @@
+// The settings files: the INI document that reads and writes scheme files,
+// the single-value INI getters and setters, values QSettings would read as
+// objects, and group "Setting" of the two env.ini files by load mode.
+#include "TestFiles.h"
+#include "config/IniHelpers.h"
+#include "config/IniParser.h"
+#include "config/IniSafety.h"
+#include "config/SettingsStore.h"
+
+#include <QtTest>
+
+#include <memory>
+#include <unistd.h>
+
+using n_kwxx::t_iniParser;
+
+namespace
+{
+
+QByteArray local(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+// "[name]" adds a section, anything else is "section:key=value".
+void buildDocument(const QStringList &steps)
+{
+    QCOMPARE(new_ini_dictionary(), 0);
+    for (const QString &step : steps) {
+        const QByteArray bytes = step.toUtf8();
+        if (bytes.startsWith('[') && bytes.endsWith(']'))
+            setIniGroupName(bytes.mid(1, bytes.size() - 2).constData());
+        else
+            setIniValue(bytes.left(bytes.indexOf('=')).constData(),
+                        bytes.mid(bytes.indexOf('=') + 1).constData());
+    }
+}
+
+const char kDefault[] = "default value";
+
+// Opened the way the controller opens env.ini.
+std::unique_ptr<QSettings> openIni(const QString &path)
+{
+    auto settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+    settings->setIniCodec("UTF-8");
+    return settings;
+}
+
+} // namespace
+
+class TestConfig : public QObject
+{
+    Q_OBJECT
+
+    QString tempPath(const QString &name) const { return mDir->filePath(name); }
+    // Only the named file is left in the folder: no stray temporary file.
+    void onlyFileIs(const QString &name)
+    {
+        QCOMPARE(
+            QDir(mDir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{name});
+    }
+    // Attaches the user's and the shipped env.ini; null content: absent.
+    void attach(const QByteArray &user, const QByteArray &shipped)
+    {
+        QVERIFY(user.isNull() || writeFile(tempPath("user.ini"), user));
+        QVERIFY(shipped.isNull() || writeFile(tempPath("shipped.ini"), shipped));
+        mUser = openIni(tempPath("user.ini"));
+        mShipped = openIni(tempPath("shipped.ini"));
+        SettingsStore::attach(mUser.get(), mShipped.get());
+    }
+
+    std::unique_ptr<QTemporaryDir> mDir;
+    std::unique_ptr<QSettings> mUser, mShipped;
+
+private slots:
+    void init()
+    {
+        mDir.reset(new QTemporaryDir);
+        QVERIFY(mDir->isValid());
+    }
+
+    void cleanup()
+    {
+        SettingsStore::attach(nullptr, nullptr);
+        mUser.reset();
+        mShipped.reset();
+    }
+
+    void documentParseAndSave_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<bool>("parsed");
+        QTest::addColumn<QByteArray>("written");
+        const QByteArray huge(1 << 21, 'x');
+        QTest::newRow("empty") << QByteArray() << true << QByteArray();
+        QTest::newRow("header blanks")
+            << QByteArray("  [ a b ]\t\nk=v") << true << QByteArray("[ a b ]\nk=v\n\n");
+        QTest::newRow("value keeps ; and =")
+            << QByteArray("[s]\n  k = v ;x=y \n") << true << QByteArray("[s]\nk=v ;x=y\n\n");
+        QTest::newRow("comments and #") << QByteArray(";c=1\n  ; d=2\n#k=v\n[s]\n") << true
+                                        << QByteArray("[]\n#k=v\n\n[s]\n\n");
+        QTest::newRow("blank key, empty value, junk")
+            << QByteArray("[s]\n = v\nk=\nno equals\n[bad\n[\n") << true
+            << QByteArray("[s]\nk=\n\n");
+        QTest::newRow("bom hides header") << QByteArray("[a]\nx=1\n\xEF\xBB\xBF[b]\ny=2\n") << true
+                                          << QByteArray("[a]\nx=1\ny=2\n\n");
+        QTest::newRow("crlf, byte order, last duplicate key wins")
+            << QByteArray("[b]\r\nz=1\r\na=2\r\na=3\n[a]\n[\xE5\xA3\xB0]\nzh=V\n") << true
+            << QByteArray("[a]\n\n[b]\na=3\nz=1\n\n[\xE5\xA3\xB0]\nzh=V\n\n");
+        QTest::newRow("duplicate section stops") << QByteArray("[a]\nx=1\n[b]\n[a]\ny=2\n[c]\n")
+                                                 << false << QByteArray("[a]\nx=1\n\n[b]\n\n");
+        QTest::newRow("no sections") << QByteArray("k=v\n") << true << QByteArray("[]\nk=v\n\n");
+        QTest::newRow("binary") << literalBytes("\x00\x01\xFF\n\x7F\x00=\x80\n") << true
+                                << literalBytes("[]\n\x7F\x00=\x80\n\n");
+        QTest::newRow("huge line") << "[s]\nk=" + huge + "\n" << true << "[s]\nk=" + huge + "\n\n";
+    }
+
+    void documentParseAndSave()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(bool, parsed);
+        QFETCH(QByteArray, written);
+        QVERIFY(writeFile(tempPath("in.ini"), input));
+        t_iniParser doc;
+        QCOMPARE(doc.Parser(local(tempPath("in.ini")).toStdString()), parsed);
+        QVERIFY(doc.Save(local(tempPath("out.ini")).toStdString()));
+        QCOMPARE(readFile(tempPath("out.ini")), written);
+        QVERIFY(!doc.Save(local(tempPath("no/such/dir.ini")).toStdString()));
+    }
+
+    // The scheme-file writer: sections in first-touch order, keys in place.
+    void documentLayout_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("scheme file") << QStringList{"[metadata]", "metadata:title=我的双拼",
+                                                    "[声母]",     "声母:zh=V",
+                                                    "声母:ch=I",  "[韵母]",
+                                                    "韵母:iang=D"}
+                                     << QByteArray("\n[metadata]\ntitle=我的双拼\n\n\n[声母]\nzh="
+                                                   "V\nch=I\n\n\n[韵母]\niang=D\n\n\n");
+        QTest::newRow("setting a key or section again keeps its place")
+            << QStringList{"[a]", "a:x=1", "[b]", "[a]", "a:y=2", "a:x=3"}
+            << QByteArray("\n[a]\nx=3\ny=2\n\n\n[b]\n\n\n");
+        QTest::newRow("interleaved entries, a value creates its section")
+            << QStringList{"[z]", "a:1=a1", "z:1=z1", "a:2=a2"}
+            << QByteArray("\n[z]\n1=z1\n\n\n[a]\n1=a1\n2=a2\n\n\n");
+        QTest::newRow("one section's name begins another's")
+            << QStringList{"[a]", "[ab]", "ab:x=1", "a:y=2"}
+            << QByteArray("\n[a]\ny=2\n\n\n[ab]\nx=1\n\n\n");
+        QTest::newRow("case and values kept verbatim")
+            << QStringList{"[MetaData]", "MetaData:zH=", "MetaData:s= x = y ", "MetaData:m=;#\"q\""}
+            << QByteArray("\n[MetaData]\nzH=\ns= x = y \nm=;#\"q\"\n\n\n");
+    }
+
+    void documentLayout()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QByteArray, expected);
+        const QString path = tempPath(QStringLiteral("scheme.ini"));
+        // A longer old file is replaced whole; an unsaved document is dropped.
+        QVERIFY(writeFile(path, QByteArray(4096, 'x') + "\n[old]\nkey=value\n"));
+        buildDocument({"[stale]", "stale:k=1"});
+        buildDocument(steps);
+        saveIniFile(local(path).constData());
+        QCOMPARE(readFile(path), expected);
+        onlyFileIs(QStringLiteral("scheme.ini"));
+    }
+
+    // A save that fails keeps the document for the next; after a save the
+    // document is gone and a save writes nothing.
+    void documentAfterSaves()
+    {
+        QVERIFY(QDir().mkpath(tempPath(QStringLiteral("a directory"))));
+        const QString good = tempPath(QStringLiteral("用户 方案/凯沃 it's.ini"));
+        QVERIFY(QDir().mkpath(QFileInfo(good).path()));
+        buildDocument({"[metadata]", "metadata:title=保留"});
+        FdCapture error(STDERR_FILENO);
+        FdCapture output(STDOUT_FILENO);
+        saveIniFile(local(tempPath(QStringLiteral("a directory"))).constData());
+        saveIniFile(local(good).constData());
+        QCOMPARE(readFile(good), QByteArray("\n[metadata]\ntitle=保留\n\n\n"));
+        setIniValue("metadata:title", "凯沃");
+        saveIniFile(local(tempPath(QStringLiteral("again.ini"))).constData());
+        QVERIFY(!QFileInfo::exists(tempPath(QStringLiteral("again.ini"))));
+    }
+
+    void readString_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // null: no file at all
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<QByteArray>("value"); // null: not found
+        const auto row = [](const char *name, const QByteArray &content, const char *key,
+                            const QByteArray &value) {
+            QTest::newRow(name) << content << QByteArray(key) << value;
+        };
+        const QByteArray scheme("\n[metadata]\ntitle=凯沃双拼\n\n\n[声母]\nzh=V\nempty=\n\n\n");
+        row("Chinese section", scheme, "声母:zh", "V");
+        row("empty value is a value", scheme, "声母:empty", "");
+        row("key of another section", scheme, "metadata:zh", QByteArray());
+        row("blanks and CRLF", "[metadata]\r\ntitle = 小鹤双拼  \r\n", "metadata:title",
+            "小鹤双拼");
+        row("missing file", QByteArray(), "metadata:title", QByteArray());
+        // Values longer than 127 bytes are cut at a character boundary.
+        const auto cut = [&](const char *name, const QByteArray &value, int length) {
+            row(name, "[metadata]\ntitle=" + value + "\n", "metadata:title", value.left(length));
+        };
+        cut("128 ASCII bytes", QByteArray(128, 'a'), 127);
+        cut("3-byte character, 1 byte fits", QByteArray("汉").repeated(67), 126);
+        cut("3-byte character, 2 bytes fit", "ab" + QByteArray("汉").repeated(66), 125);
+        cut("character ends at the limit", "a" + QByteArray("汉").repeated(66), 127);
+        cut("4-byte character, 3 bytes fit", QByteArray("😀").repeated(50), 124);
+        // Malformed files read as the default.
+        row("2 MB on one line", "[metadata]\ntitle=" + QByteArray(2 << 20, 'x'), "metadata:title",
+            QByteArray());
+        QByteArray binary(64 * 1024, '\0');
+        for (int i = 0; i < binary.size(); ++i)
+            binary[i] = char(i * 131 + 7);
+        row("binary with NULs", binary, "metadata:title", QByteArray());
+        row("unterminated section", "[metadata\ntitle=X\n", "metadata:title", QByteArray());
+    }
+
+    void readString()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, key);
+        QFETCH(QByteArray, value);
+        const QByteArray path = local(tempPath(QStringLiteral("方案 file.ini")));
+        if (!content.isNull())
+            QVERIFY(writeFile(QFile::decodeName(path), content));
+        FdCapture error(STDERR_FILENO);
+        for (const char *result :
+             {getCfgValueString(path.constData(), key.constData(), kDefault),
+              getIniValueString(path.constData(), key.constData(), kDefault)}) {
+            // Not found: the caller's own pointer comes back, not a copy.
+            QCOMPARE(result == kDefault, value.isNull());
+            if (!value.isNull())
+                QCOMPARE(QByteArray(result), value);
+        }
+    }
+
+    void readBool_data()
+    {
+        QTest::addColumn<QByteArray>("line"); // null: no file at all
+        QTest::addColumn<bool>("whenDefaultFalse");
+        QTest::addColumn<bool>("whenDefaultTrue");
+        for (const char *yes : {"flag=true", "flag=Y", "flag=1"})
+            QTest::newRow(yes) << QByteArray(yes) << true << true;
+        for (const char *no : {"flag=FALSE", "flag=no", "flag=0"})
+            QTest::newRow(no) << QByteArray(no) << false << false;
+        for (const char *other : {"flag=maybe", "flag=", "other=1"})
+            QTest::newRow(other) << QByteArray(other) << false << true;
+        QTest::newRow("missing file") << QByteArray() << false << true;
+    }
+
+    void readBool()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(bool, whenDefaultFalse);
+        QFETCH(bool, whenDefaultTrue);
+        const QByteArray path = local(tempPath(QStringLiteral("bool.ini")));
+        if (!line.isNull())
+            QVERIFY(writeFile(QFile::decodeName(path), "[section]\n" + line + "\n"));
+        FdCapture error(STDERR_FILENO);
+        QCOMPARE(getCfgValueBool(path.constData(), "section:flag", false), whenDefaultFalse);
+        QCOMPARE(getCfgValueBool(path.constData(), "section:flag", true), whenDefaultTrue);
+    }
+
+    // Setting one value rewrites the whole file in the writer's layout.
+    void setString_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // null: no file, none is made
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<QByteArray>("expected");
+        const QByteArray padded("[metadata]\ntitle = Old\n\n[声母]\nzh = V\nch = I\n");
+        const QByteArray rest("\n[声母]\nzh=V\nch=I");
+        QTest::newRow("whole file rewritten") << padded << QByteArray("metadata:title")
+                                              << "\n[metadata]\ntitle=New\n\n" + rest + "\n\n\n";
+        QTest::newRow("new key at the end of its section")
+            << padded << QByteArray("声母:sh")
+            << "\n[metadata]\ntitle=Old\n\n" + rest + "\nsh=New\n\n\n";
+        QTest::newRow("new section at the end")
+            << padded << QByteArray("extra:k")
+            << "\n[metadata]\ntitle=Old\n\n" + rest + "\n\n\n[extra]\nk=New\n\n\n";
+        QTest::newRow("upper-case key names the loaded key")
+            << padded << QByteArray("MetaData:Title")
+            << "\n[metadata]\ntitle=New\n\n" + rest + "\n\n\n";
+        QTest::newRow("missing file")
+            << QByteArray() << QByteArray("metadata:title") << QByteArray();
+    }
+
+    void setString()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, key);
+        QFETCH(QByteArray, expected);
+        const QString path = tempPath(QStringLiteral("用户 方案.ini"));
+        if (!content.isNull())
+            QVERIFY(writeFile(path, content));
+        FdCapture error(STDERR_FILENO);
+        setCfgValueString(local(path).constData(), key.constData(), "New");
+        error.finish();
+        QCOMPARE(QFileInfo::exists(path), !content.isNull());
+        if (content.isNull())
+            return;
+        QCOMPARE(readFile(path), expected);
+        onlyFileIs(QFileInfo(path).fileName());
+    }
+
+    // The per-user scheme folder under a HOME with blanks and Chinese, and
+    // a folder whose name is no valid text in the local encoding.
+    void setStringPaths()
+    {
+        const QByteArray savedHome = qgetenv("HOME");
+        const QString dir = tempPath(QStringLiteral("a home 用户/.config/KaiwoPY/"));
+        QVERIFY(QDir().mkpath(dir));
+        QVERIFY(writeFile(dir + "sp.ini", "[metadata]\ntitle=Old\n"));
+        qputenv("HOME", local(tempPath(QStringLiteral("a home 用户"))));
+        FdCapture error(STDERR_FILENO);
+        setIniValueString("sp.ini", "metadata:title", "New");
+        setIniValueString("absent.ini", "metadata:title", "New");
+        qputenv("HOME", savedHome);
+        QCOMPARE(readFile(dir + "sp.ini"), QByteArray("\n[metadata]\ntitle=New\n\n\n"));
+        QVERIFY(!QFileInfo::exists(dir + "absent.ini"));
+
+        // "方案" in GBK on a UTF-8 desktop, reached through Latin-1.
+        QTextCodec *previous = QTextCodec::codecForLocale();
+        const QByteArray gbk = local(mDir->path()) + "/\xb7\xbd\xb0\xb8";
+        const auto useCodec = [](const char *name) {
+            QTextCodec::setCodecForLocale(QTextCodec::codecForName(name));
+        };
+        useCodec("ISO-8859-1");
+        const bool prepared =
+            QDir().mkpath(QFile::decodeName(gbk)) &&
+            writeFile(QFile::decodeName(gbk + "/sp.ini"), "[metadata]\ntitle=Old\n");
+        useCodec("UTF-8");
+        setCfgValueString(gbk + "/sp.ini", "metadata:title", "New");
+        buildDocument({"[b]", "b:k=1"});
+        saveIniFile(gbk + "/new.ini");
+        useCodec("ISO-8859-1");
+        const QByteArray file = readFile(QFile::decodeName(gbk + "/sp.ini"));
+        const QByteArray document = readFile(QFile::decodeName(gbk + "/new.ini"));
+        QTextCodec::setCodecForLocale(previous);
+        QVERIFY(prepared);
+        QCOMPARE(file, QByteArray("\n[metadata]\ntitle=New\n\n\n"));
+        QCOMPARE(document, QByteArray("\n[b]\nk=1\n\n\n"));
+    }
+
+    // Lines QSettings would read as objects, found the way QSettings splits
+    // and decodes the file; Qt 5 aborts on one whose container length lies.
+    void serialisedValueLines_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain values")
+            << QByteArray("[Setting]\nPageSize=5\nFont=\"a, b\"\nk=@@x\n") << "";
+        QTest::newRow("variant") << QByteArray("[Setting]\nx = @Variant(\\0\\0\\0\\v)\ny=1\n")
+                                 << "x = @Variant(\\0\\0\\0\\v)";
+        QTest::newRow("date and time") << QByteArray("d=@DateTime(x)") << "d=@DateTime(x)";
+        QTest::newRow("list element") << QByteArray("l=a, @Variant(x)\n") << "l=a, @Variant(x)";
+        QTest::newRow("quoted") << QByteArray("q=\"@Variant(x)\"") << "q=\"@Variant(x)\"";
+        QTest::newRow("split by quotes") << QByteArray("s=@Var\"\"iant(x)") << "s=@Var\"\"iant(x)";
+        QTest::newRow("escaped at sign")
+            << QByteArray("h=\\x40Variant(x)\no=\\100DateTime(x)\nw=\\x10040Variant(x)\n")
+            << "h=\\x40Variant(x)|o=\\100DateTime(x)|w=\\x10040Variant(x)";
+        QTest::newRow("continued line") << QByteArray("c=\\\n@Variant(x)\n") << "c=\\\n@Variant(x)";
+        QTest::newRow("byte-order mark before it") << QByteArray("\xef\xbb\xbf"
+                                                                 "b=\xef\xbb\xbf@Variant(x)")
+                                                   << "b=\xef\xbb\xbf@Variant(x)";
+        QTest::newRow("text, not objects")
+            << QByteArray("t=@@Variant(x)\nn=a@Variant(x)\nm=1=@Variant(x)\n;c=@Variant(x)\n"
+                          "[@Variant(x)]\nz=\"x\"@Variant(y)\nv=@variant(x)\n")
+            << "";
+    }
+
+    void serialisedValueLines()
+    {
+        QFETCH(QByteArray, bytes);
+        QStringList lines;
+        for (const QPair<int, int> &line : IniSafety::serialisedValueLines(bytes))
+            lines << QString::fromUtf8(bytes.mid(line.first, line.second - line.first));
+        QTEST(lines.join('|'), "expected");
+    }
+
+    void serialisedValuesTakenOut()
+    {
+        const QString path = tempPath(QStringLiteral("env.ini"));
+        const QByteArray bad = "Bad=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)";
+        QVERIFY(writeFile(path, "[Setting]\nA=1\n" + bad + "\nB=x, y\n[Other]\n" + bad));
+        QVERIFY(IniSafety::holdsSerialisedValues(path));
+        QVERIFY(IniSafety::makeSafe(path));
+        QCOMPARE(readFile(path), QByteArray("[Setting]\nA=1\n\nB=x, y\n[Other]\n"));
+        QVERIFY(!IniSafety::holdsSerialisedValues(path));
+        // QSettings reads the rest without aborting.
+        QCOMPARE(QSettings(path, QSettings::IniFormat).value("Setting/B").toStringList(),
+                 QStringList({"x", "y"}));
+        QVERIFY(IniSafety::makeSafe(path));
+        QCOMPARE(readFile(path), QByteArray("[Setting]\nA=1\n\nB=x, y\n[Other]\n"));
+        QVERIFY(IniSafety::makeSafe(tempPath(QStringLiteral("missing.ini"))));
+        QVERIFY(!QFile::exists(tempPath(QStringLiteral("missing.ini"))));
+    }
+
+    // Each mode reads its own file's group "Setting" only; text that is no
+    // whole number reads as 0, only an absent key as the caller's default.
+    void storeReads_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariant>("expected");
+        const auto row = [](const char *name, CON_TPYE mode, const char *key, QVariant expected) {
+            QTest::newRow(name) << int(mode) << QString(key) << expected;
+        };
+        row("current, in both", CON_CURRENT, "Both", 1);
+        row("default, in both", CON_DEFAULT, "Both", 2);
+        row("default, only in the user's", CON_DEFAULT, "User", -1);
+        row("current, only in the shipped", CON_CURRENT, "Shipped", -1);
+        row("current, outside group Setting", CON_CURRENT, "Elsewhere", -1);
+        row("negative", CON_CURRENT, "Negative", -3);
+        row("blanks", CON_CURRENT, "Blanks", 5);
+        for (const char *key : {"Word", "Mixed", "Empty", "True"})
+            row(key, CON_CURRENT, key, 0);
+        row("text", CON_CURRENT, "SkinName", QStringLiteral("经典 蓝"));
+        row("quoted text", CON_CURRENT, "Font", QStringLiteral("Noto Sans, 12"));
+    }
+
+    void storeReads()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, key);
+        QFETCH(QVariant, expected);
+        attach("[General]\nElsewhere=9\n\n[Setting]\nBoth=1\nUser=3\nNegative=-3\nBlanks = 5 "
+               "\nWord=abc\n"
+               "Mixed=12abc\nEmpty=\nTrue=true\nSkinName=经典 蓝\nFont=\"Noto Sans, 12\"\n"
+               "[Other]\nElsewhere=8\n",
+               "Elsewhere=7\n[Setting]\nBoth=2\nShipped=4\n");
+        SettingsReader reader(static_cast<CON_TPYE>(mode));
+        QVERIFY(reader.isValid());
+        if (expected.type() == QVariant::String)
+            QCOMPARE(reader.stringValue(key, QString()), expected.toString());
+        else
+            QCOMPARE(reader.intValue(key, -1), expected.toInt());
+    }
+
+    // Missing, binary or sectionless files, or none attached: every read
+    // is the caller's default and nothing is written.
+    void storeUnusable_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QByteArray binary;
+        for (int i = 0; i < 8192; ++i)
+            binary += char(i % 2 ? (i * 131 + 7) % 256 : 0);
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("binary with NULs") << binary;
+        QTest::newRow("keys without a section") << QByteArray("CandidateCount=9\nSkinName=x\n");
+        QTest::newRow("nothing attached") << QByteArray("unused");
+    }
+
+    void storeUnusable()
+    {
+        QFETCH(QByteArray, content);
+        if (content != "unused")
+            attach(content, content);
+        for (CON_TPYE mode : {CON_CURRENT, CON_DEFAULT}) {
+            SettingsReader reader(mode);
+            QCOMPARE(reader.intValue("CandidateCount", 5), 5);
+            QCOMPARE(reader.boolValue("Enabled", true), true);
+            QCOMPARE(reader.stringValue("SkinName", "默认"), QStringLiteral("默认"));
+        }
+        if (content == "unused") {
+            SettingsWriter writer;
+            QVERIFY(!writer.isValid());
+            writer.setValue("CandidateCount", 7);
+            QCOMPARE(QDir(mDir->path()).entryList(QDir::Files), QStringList());
+        }
+    }
+
+    void storeWritesOnlyTheUsersGroup()
+    {
+        attach("[Other]\nX=1\n\n[Setting]\nA=1\nB=2\n", "[Setting]\nA=5\n");
+        QCOMPARE(SettingsReader(CON_CURRENT).intValue("A", 0), 1);
+        {
+            SettingsWriter writer;
+            writer.setValue("A", 7);
+            writer.setValue("SkinName", QStringLiteral("默认 皮肤"));
+        }
+        // On disk at once, and not in a group nested in the reader's.
+        QCOMPARE(readFile(tempPath("user.ini")),
+                 QByteArray("[Other]\nX=1\n\n[Setting]\nA=7\nB=2\nSkinName=默认 皮肤\n"));
+        QCOMPARE(readFile(tempPath("shipped.ini")), QByteArray("[Setting]\nA=5\n"));
+    }
+
+    // Restoring defaults reads the shipped file, Cancel reloads the user's;
+    // neither, nor closing the objects, rewrites anything.
+    void storeReadingWritesNothing()
+    {
+        const QByteArray user(
+            "; kept\n[Setting]\nCandidateCount = 9\nSkinName=经典\n\n[Other]\nk=v");
+        const QByteArray shipped("[Setting]\r\nCandidateCount=5\r\n");
+        attach(user, shipped);
+        for (CON_TPYE mode : {CON_DEFAULT, CON_CURRENT, CON_DEFAULT}) {
+            SettingsReader reader(mode);
+            reader.intValue("CandidateCount", 0);
+            reader.stringValue("SkinName", QString());
+        }
+        cleanup();
+        QCOMPARE(readFile(tempPath("user.ini")), user);
+        QCOMPARE(readFile(tempPath("shipped.ini")), shipped);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConfig)
+#include "tst_config.moc"
