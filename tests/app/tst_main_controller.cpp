@@ -79,6 +79,8 @@ public:
         ++calls;
         if (answer) {
             mBlock = flat::Result{};
+            mBlock.cells = &cell;
+            mBlock.cellCount = 1;
             *result = &mBlock;
         }
         return true;
@@ -92,6 +94,7 @@ public:
     int calls = 0, frees = 0;
     bool answer = false;
     QStringList seen;
+    flat::CellEntry cell{};
 
 private:
     flat::Result mBlock{};
@@ -172,45 +175,25 @@ private slots:
         qputenv("KAIWOIMEBS_DATA_ROOT", mDataRoot);
     }
 
-    void namesFromTheEnvironment_data()
-    {
-        QTest::addColumn<QString>("home");
-        QTest::addColumn<QByteArray>("root");
-        QTest::addColumn<QString>("expectedRoot");
-        QTest::addColumn<QByteArray>("display");
-        QTest::addColumn<int>("number");
-        QTest::newRow("plain") << "/home/user" << QByteArray("/opt/kaiwo") << "/opt/kaiwo"
-                               << QByteArray("localhost:3.0") << 3;
-        QTest::newRow("unusual names, trailing slashes")
-            << "/home/用户 it's \"x\"" << QByteArray("/opt/凯沃 data///") << "/opt/凯沃 data"
-            << QByteArray(":12") << 12;
-        QTest::newRow("empty") << QString() << QByteArray("") << KAIWO_EXPECTED_DATA_ROOT
-                               << QByteArray() << 0;
-    }
-
+    // Read afresh at each call; the Wubi folder alone has no trailing slash.
     void namesFromTheEnvironment()
     {
-        QFETCH(QString, home);
-        QFETCH(QByteArray, root);
-        QFETCH(QString, expectedRoot);
-        QFETCH(QByteArray, display);
-        QFETCH(int, number);
-        // Read afresh at each call: every row sets other values.
-        qputenv("HOME", QFile::encodeName(home));
-        qputenv("KAIWOIMEBS_DATA_ROOT", root);
-        if (display.isNull())
-            qunsetenv("DISPLAY");
-        else
-            qputenv("DISPLAY", display);
-        const QString pinyin = home + "/.config/KaiwoShell/usr/PCPYDict/";
-        QCOMPARE(MainController::localPath(), pinyin);
-        QCOMPARE(MainController::localPcPyDirPath(), pinyin);
-        // The Wubi directory alone has no trailing slash.
-        QCOMPARE(MainController::localPcWbDirPath(), home + "/.config/KaiwoShell/usr/PCWBDict");
-        QCOMPARE(MainController::sysEnvPyDirPath(), expectedRoot + "/KaiwoShell/dict/PCPYDict/");
-        QCOMPARE(MainController::sysEnvWbDirPath(), expectedRoot + "/KaiwoShell/dict/PCWBDict/");
-        QCOMPARE(MainController::configtoolBusName(), toolBusName(number));
-        QCOMPARE(ImeServiceClient::serviceName(), serviceBusName(number));
+        qputenv("HOME", "/home/用户");
+        qputenv("KAIWOIMEBS_DATA_ROOT", "/opt/凯沃 data///");
+        qputenv("DISPLAY", "localhost:3.0");
+        QCOMPARE(MainController::localPath(),
+                 QStringLiteral("/home/用户/.config/KaiwoShell/usr/PCPYDict/"));
+        QCOMPARE(MainController::localPcWbDirPath(),
+                 QStringLiteral("/home/用户/.config/KaiwoShell/usr/PCWBDict"));
+        QCOMPARE(MainController::sysEnvWbDirPath(),
+                 QStringLiteral("/opt/凯沃 data/KaiwoShell/dict/PCWBDict/"));
+        QCOMPARE(MainController::configtoolBusName(), toolBusName(3));
+        QCOMPARE(ImeServiceClient::serviceName(), serviceBusName(3));
+        qputenv("KAIWOIMEBS_DATA_ROOT", "");
+        qunsetenv("DISPLAY");
+        QCOMPARE(MainController::sysEnvPyDirPath(),
+                 KAIWO_EXPECTED_DATA_ROOT "/KaiwoShell/dict/PCPYDict/");
+        QCOMPARE(ImeServiceClient::serviceName(), serviceBusName(0));
     }
 
     // Opening reads a serialised value away without writing; the first
@@ -241,39 +224,30 @@ private slots:
         QCOMPARE(readFile(shipped), "[Setting]\nSkinName=默认\n" + bad);
     }
 
+    // The user's own files are kept; a shipped file missing is logged and
+    // costs the others nothing.
     void firstRunCopies_data()
     {
-        QTest::addColumn<QString>("homeName");
-        QTest::addColumn<QString>("userDir"); // created below HOME
         QTest::addColumn<QStringList>("userFiles");
         QTest::addColumn<QStringList>("missingShipped");
-        const char pinyin[] = ".config/KaiwoShell/usr/PCPYDict";
-        QTest::newRow("first run, unusual HOME")
-            << "用户 it's \"home\"" << pinyin << QStringList() << QStringList();
         QTest::newRow("existing files are kept")
-            << "home" << pinyin << QStringList{"env.ini", "Fuzzy.dat"} << QStringList();
-        QTest::newRow("brand-new HOME") << "home"
-                                        << "" << QStringList() << QStringList();
-        QTest::newRow("a shipped file missing")
-            << "home" << pinyin << QStringList() << QStringList{"Correction.ini"};
+            << QStringList{"env.ini", "Fuzzy.dat"} << QStringList();
+        QTest::newRow("a shipped file missing") << QStringList() << QStringList{"Correction.ini"};
     }
 
     void firstRunCopies()
     {
-        QFETCH(QString, homeName);
-        QFETCH(QString, userDir);
         QFETCH(QStringList, userFiles);
         QFETCH(QStringList, missingShipped);
-        const QString home = makeHome(homeName);
+        makeHome(QStringLiteral("home"));
         QVERIFY(makeDataRoot());
         const QString target = MainController::localPcPyDirPath();
         const QString shipped = MainController::sysEnvPyDirPath();
-        QVERIFY(QDir().mkpath(home + '/' + userDir));
+        QVERIFY(QDir().mkpath(target));
         for (const QString &name : userFiles)
             QVERIFY(writeFile(target + name, "the user's own " + name.toUtf8()));
         for (const QString &name : missingShipped)
             QVERIFY(QFile::remove(shipped + name));
-
         // Provisioning happens only inside init(), which also opens the window.
         MainController::setWindowFactory([] { return new SettingsWidget(nullptr); });
         controller()->init();
@@ -290,29 +264,6 @@ private slots:
         QCOMPARE(logLinesMatching(" copy fail$"), failures);
         QCOMPARE(logLinesMatching("^Init(WB)?Shell:"),
                  (QStringList{"InitShell: true", "InitWBShell: true"}));
-    }
-
-    void engineShellStart_data()
-    {
-        QTest::addColumn<bool>("pinyinDir");
-        QTest::addColumn<bool>("wubiDir");
-        QTest::addColumn<QStringList>("lines");
-        // The Wubi shell is not started when the pinyin shell fails.
-        QTest::newRow("Wubi folder only") << false << true << QStringList{"InitShell: false"};
-        QTest::newRow("pinyin folder only")
-            << true << false << QStringList{"InitShell: true", "InitWBShell: false"};
-    }
-
-    void engineShellStart()
-    {
-        QFETCH(bool, pinyinDir);
-        QFETCH(bool, wubiDir);
-        QFETCH(QStringList, lines);
-        QVERIFY(!makeHome(QStringLiteral("家 it's \"x\" $(y)")).isEmpty());
-        QVERIFY(!pinyinDir || QDir().mkpath(MainController::localPcPyDirPath()));
-        QVERIFY(!wubiDir || QDir().mkpath(MainController::localPcWbDirPath()));
-        QCOMPARE(controller()->InitShell(), pinyinDir && wubiDir);
-        QCOMPARE(logLinesMatching("^Init(WB)?Shell:"), lines);
     }
 
     // Every field at the offset a shell built elsewhere reads it from,
@@ -339,9 +290,13 @@ private slots:
         QCOMPARE(data.phraseList.size(), size_t(2));
 
         pinyin.answer = true;
+        std::wmemset(pinyin.cell.strName, L'n', 256); // a full field with no terminator
+        pinyin.cell.nWordsCount = 10000;
         QVERIFY(controller()->OperDic(ed_userPhrase, ec_getUserPhrase, data, SHELL_PINYIN));
         QCOMPARE(pinyin.frees, 1);
-        QVERIFY(data.phraseList.empty() && data.cellDicList.empty());
+        QVERIFY(data.phraseList.empty() && data.cellDicList.size() == 1);
+        QCOMPARE(data.cellDicList[0].strName, std::wstring(256, L'n'));
+        QCOMPARE(data.cellDicList[0].nWordsCount, 10000);
         data = s_inputOutputDicData();
         QVERIFY(controller()->OperDic(ed_cellDict, ec_rebuildCellDict, data, SHELL_PINYIN));
         QCOMPARE(pinyin.seen.mid(1), (QStringList{"", "", "no cells"}));
@@ -358,62 +313,6 @@ private slots:
         QCOMPARE(pinyin.calls, before);
         QCOMPARE(data.cellDicList.size(), size_t(1));
         MainController::setShellWrappers(nullptr, nullptr);
-    }
-
-    void flatResultFieldsAreCopied()
-    {
-        flat::CellEntry cell{};
-        std::wmemset(cell.strName, L'n', 256); // a full field with no terminator
-        std::wcscpy(cell.strFilePath, L"/x.kcel");
-        cell.nWordsCount = 10000;
-        cell.nDate = 1700000000;
-        cell.bValid = true;
-        flat::Result result{};
-        result.cells = &cell;
-        result.cellCount = 1;
-        s_inputOutputDicData data;
-        data.phraseList = {{L"old", L"phrase", 1}};
-        FlatRequest::readResult(result, data);
-        QVERIFY(data.phraseList.empty());
-        QCOMPARE(data.cellDicList.size(), size_t(1));
-        const s_cellDicInfo &info = data.cellDicList[0];
-        QCOMPARE(info.strFilePath, std::wstring(L"/x.kcel"));
-        QCOMPARE(info.strName, std::wstring(256, L'n'));
-        QVERIFY(info.nWordsCount == 10000 && info.nDate == 1700000000 && info.bValid);
-    }
-
-    void askAnswers_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("result");
-        QTest::newRow("true") << "true" << true;
-        QTest::newRow("false") << "false" << false;
-        QTest::newRow("error reply") << "error" << false;
-        QTest::newRow("no service") << QString() << false;
-    }
-
-    void askAnswers()
-    {
-        QFETCH(QString, answer);
-        QFETCH(bool, result);
-        std::unique_ptr<ServiceProcess> service;
-        if (!answer.isEmpty()) {
-            service.reset(new ServiceProcess({"--answer", answer}));
-            QVERIFY(service->waitUntilReady());
-        }
-        // A real dictionary, so only the service's answer decides.
-        const QString path = mDir->filePath(QStringLiteral("导入 it's.bin"));
-        QVERIFY(writeFile(path, "KaiwoUserDictionary 1 pinyin\nkaiwo\t凯沃\t5\n"));
-        QCOMPARE(ImeServiceClient::ask("clearCnThesaurus", {}, "clear fail\n"), result);
-        QCOMPARE(ImeServiceClient::ask("UsrDictImport", {path}, "import fail\n"), result);
-        // A reply that carries no boolean is a failure whatever the service says.
-        QVERIFY(!ImeServiceClient::ask("ReloadConfig", {}, "reload fail"));
-        // Each failure line is logged exactly once, as given.
-        QCOMPARE(gLog, (result ? QStringList() : QStringList{"clear fail\n", "import fail\n"}) +
-                           QStringList{"reload fail"});
-        if (service)
-            QCOMPARE(service->journal(),
-                     (QStringList{"clearCnThesaurus", "UsrDictImport\t" + path, "ReloadConfig"}));
     }
 
     // A string where a boolean belongs, or a number: no success.

@@ -1,4 +1,4 @@
-// Digests, dates, file copies, shell commands, removal and detached children.
+// Digests, dates, file copies, shell commands and detached children.
 #include "SystemHelpers.h"
 #include "TestFiles.h"
 
@@ -29,18 +29,6 @@ bool noChildren()
 {
     errno = 0;
     return waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
-}
-
-// Creates folders (ending in '/') and files holding "x" under root.
-bool makeTree(const QString &root, const QStringList &entries)
-{
-    for (const QString &entry : entries) {
-        const QString path = root + '/' + entry;
-        if (!QDir().mkpath(QFileInfo(path).path()) ||
-            !(entry.endsWith('/') || writeFile(path, "x")))
-            return false;
-    }
-    return true;
 }
 
 // Starts /bin/sh -c script through startChildApp.
@@ -91,9 +79,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QByteArray>("digest");
-        QTest::newRow("abc") << QByteArray("abc") << QByteArray("900150983cd24fb0d6963f7d28e17f72");
         // Padding boundaries of the 64-byte block, the 1024-byte reads, megabytes.
-        for (int size : {0, 55, 56, 64, 119, 1024, 1025, 3 * 1024 * 1024 + 7}) {
+        for (int size : {0, 55, 56, 1025, 3 * 1024 * 1024 + 7}) {
             const QByteArray content = pseudoRandomBytes(size);
             QTest::addRow("%d bytes", size)
                 << content << QCryptographicHash::hash(content, QCryptographicHash::Md5).toHex();
@@ -105,7 +92,7 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(QByteArray, digest);
-        const QString path = tempPath(QStringLiteral("data file.bin"));
+        const QString path = tempPath(digest.isEmpty() ? "absent/file" : "data file.bin");
         QVERIFY(digest.isEmpty() || writeFile(path, content));
         FdCapture error(STDERR_FILENO);
         char *text = MD5_file(QFile::encodeName(path).constData());
@@ -170,7 +157,6 @@ private slots:
         // A command that writes for ever must not keep the caller waiting.
         QTest::newRow("endless output") << QByteArray("yes") << 8 << QByteArray("y\ny\ny\ny\n");
         QTest::newRow("only standard error") << QByteArray("echo oops >&2") << 16 << QByteArray();
-        QTest::newRow("no room") << QByteArray("printf hello") << 0 << QByteArray();
     }
 
     void commandOutput()
@@ -188,43 +174,13 @@ private slots:
         QCOMPARE(buffer, output + QByteArray(buffer.size() - output.size(), '#'));
     }
 
-    // Trees, links found inside or given, plain files; hidden entries are
-    // not listed, so their folders stay and the removal fails.
-    void deleteTrees()
-    {
-        const QString target = tempPath(QStringLiteral("target"));
-        const QString root = tempPath(QStringLiteral("用户 scheme"));
-        QVERIFY(makeTree(target, {QStringLiteral("inner/file")}));
-        QVERIFY(makeTree(root, {"a/b/c/deep.ini", "empty/", "top.ini"}));
-        QVERIFY(QFile::link(target, root + QStringLiteral("/a/inner link")));
-        const QString link = tempPath(QStringLiteral("link"));
-        QVERIFY(QFile::link(target, link));
-        QVERIFY(deleteDirectory(QFileInfo(root)));
-        QVERIFY(!QFileInfo::exists(root));
-        QVERIFY(deleteDirectory(QFileInfo(link)));
-        QVERIFY(!QFileInfo(link).isSymLink());
-        QCOMPARE(readFile(target + QStringLiteral("/inner/file")), QByteArray("x"));
-        const QString file = tempPath(QStringLiteral(".hidden scheme.ini"));
-        QVERIFY(writeFile(file, "x"));
-        QVERIFY(deleteDirectory(QFileInfo(file)));
-        QVERIFY(!deleteDirectory(QFileInfo(file)));
-
-        const QString tree = tempPath(QStringLiteral("tree"));
-        QVERIFY(makeTree(tree, {"sub/.hidden", "sub/visible", "other/file"}));
-        QVERIFY(!deleteDirectory(QFileInfo(tree)));
-        QVERIFY(QFileInfo::exists(tree + QStringLiteral("/sub/.hidden")));
-        QVERIFY(!QFileInfo::exists(tree + QStringLiteral("/sub/visible")));
-        QVERIFY(!QFileInfo::exists(tree + QStringLiteral("/other")));
-    }
-
     void shellQuoteRoundTrip_data()
     {
         QTest::addColumn<QByteArray>("text");
         QTest::newRow("empty") << QByteArray("");
-        QTest::newRow("blanks and Chinese") << QByteArray("/home/用户/短语  文件 .txt");
-        QTest::newRow("single quotes") << QByteArray("it's 'quoted''");
-        QTest::newRow("substitutions") << QByteArray("$(touch pwned) `touch pwned` \"$HOME\"");
-        QTest::newRow("separators") << QByteArray("a; touch pwned && b | c > d\nline2\tend\n");
+        QTest::newRow("blanks, Chinese, quotes") << QByteArray("/home/用户/短语  it's 'q''.txt");
+        QTest::newRow("substitutions, separators")
+            << QByteArray("$(touch pwned) `touch pwned` \"$HOME\"; touch pwned && b | c > d\n\t");
         QTest::newRow("globs, backslashes") << QByteArray("* ? [a] ~ a\\b\\'c\\");
     }
 
@@ -252,17 +208,10 @@ private slots:
         const QByteArray deprecated("this-is-deprecated");
         QTest::newRow("KDE replaces a plugin path")
             << QByteArrayList{"KDE", "/opt/plugins", unset} << QByteArrayList{"KDE", kde, unset};
-        QTest::newRow("GNOME") << QByteArrayList{"GNOME", unset, unset}
-                               << QByteArrayList{"GNOME", unset, deprecated};
-        QTest::newRow("KDE within a list is another desktop")
-            << QByteArrayList{"KDE:Plasma", unset, unset}
-            << QByteArrayList{"KDE:Plasma", unset, deprecated};
         QTest::newRow("other desktop replaces a session id")
             << QByteArrayList{unset, unset, "abc"} << QByteArrayList{unset, unset, deprecated};
         QTest::newRow("empty session id: nothing changes")
             << QByteArrayList{"KDE", unset, ""} << QByteArrayList{"KDE", unset, ""};
-        QTest::newRow("empty plugin path: nothing changes")
-            << QByteArrayList{"GNOME", "", "id"} << QByteArrayList{"GNOME", "", "id"};
     }
 
     void desktopEnvironment()

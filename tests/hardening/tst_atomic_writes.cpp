@@ -1,14 +1,8 @@
 // Every writer of the tool and of the engine stand-ins replaces its file
-// whole or not at all: on a full disk the old file stays as it was, and a
-// process killed in the middle of a save leaves the old or the new file,
-// never a mix, and no temporary file that the next save would trip over.
-//
-// The tool's rule files follow the user's rights: a file the user may not
-// write stays as it is, a symbolic link keeps pointing at the file that gets
-// the new content, and a writable file in a closed folder is still written.
-//
-// The full-disk cases need a small file system of their own: full_disk.sh
-// mounts one and names it in KAIWO_FULL_DIR; without it they are skipped.
+// whole or not at all, on a full disk (full_disk.sh mounts one) or killed
+// mid-save, and leaves no temporary file the next save would trip over. The
+// tool's own files follow the user's rights: read-only stays, a symbolic
+// link keeps pointing at the file written, a closed folder is no obstacle.
 #include "CellDictionaryStore.h"
 #include "KcelFile.h"
 #include "PhraseBinaryFile.h"
@@ -16,16 +10,12 @@
 #include "StandInShell.h"
 #include "TestFiles.h"
 #include "config/AtomicFile.h"
-#include "config/IniHelpers.h"
-#include "config/IniParser.h"
 #include "pinyin/CorrectionFile.h"
 #include "pinyin/FuzzyFile.h"
 #include "pinyin/KcdListFile.h"
-#include "shuangpin/ShuangPinController.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QSet>
 #include <QSettings>
 #include <QtTest>
@@ -87,20 +77,6 @@ std::map<QString, Writer> writers()
         return writeFileAtomically(str(path).c_str(), bulk(version, version ? big : 100)) ==
                AtomicWriteResult::Written;
     };
-    all["INI document"] = [](const QString &path, int version) {
-        n_kwxx::t_iniParser document;
-        for (int i = 0; i < (version ? 5000 : 1); ++i)
-            document.SetOption("section" + std::to_string(i), "key", std::to_string(version));
-        return document.Save(str(path));
-    };
-    all["iniparser settings"] = [](const QString &path, int version) {
-        if (!version)
-            return writeFile(path, "[Setting]\nkey=0\n");
-        // It reports nothing: success is the new value being in the file.
-        const QByteArray value = bulk(version, 64 * 1024).replace('\n', ' ');
-        setCfgValueString(str(path).c_str(), "Setting:key", value.constData());
-        return readFile(path).contains(value);
-    };
     all["Fuzzy.dat"] = [](const QString &path, int version) {
         if (!version)
             return writeFile(path, "[Fuzzy]\n");
@@ -131,19 +107,12 @@ std::map<QString, Writer> writers()
     all[".kcel and cell data"] = [](const QString &path, int version) {
         return kcel(version, version ? 20000 : 1).write(str(path));
     };
-    all["service dictionaries (QSaveFile)"] = [big](const QString &path, int version) {
-        QSaveFile file(path);
-        const QByteArray bytes = bulk(version, version ? big : 100);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
-               file.commit();
-    };
     return all;
 }
 
 // The writers of the tool's own files; the stand-ins' are the engine's.
-const QStringList kToolWriters = {"atomic file",        "INI document",
-                                  "iniparser settings", "Fuzzy.dat",
-                                  "Correction.ini",     "QSettings (env.ini, kcdlist.ini)"};
+const QStringList kToolWriters = {"atomic file", "Fuzzy.dat", "Correction.ini",
+                                  "QSettings (env.ini, kcdlist.ini)"};
 
 ino_t inode(const QString &path)
 {
@@ -244,7 +213,6 @@ class TestAtomicWrites : public QObject
 private slots:
     void fullDisk_data();
     void fullDisk();
-    void schemeOnFullDisk();
     void killedDuringSave_data();
     void killedDuringSave();
     void userRights_data();
@@ -279,32 +247,6 @@ void TestAtomicWrites::fullDisk()
     QFile::remove(path);
 
     QVERIFY2(!claimed, "the writer reported success on a full disk");
-    QCOMPARE(after, before);
-    QCOMPARE(leftovers, QStringList());
-}
-
-// The editor's save of a new scheme: the per-user scheme folder is on the
-// full file system through HOME.
-void TestAtomicWrites::schemeOnFullDisk()
-{
-    const QString dir = qEnvironmentVariable("KAIWO_FULL_DIR");
-    if (dir.isEmpty())
-        QSKIP("needs a small file system of its own (full_disk.sh)");
-    ShuangPinController *model = ShuangPinController::self();
-    QVERIFY(QDir().mkpath(ShuangPinController::localShuangPinPath()));
-    QVERIFY(model->BaseOnScheme(ShuangPinController::ShuangPinInstallPath() + "XiaoHe.ini"));
-    QVERIFY(model->keepNewSpScheme(QStringLiteral("旧"), QStringLiteral("mine.ini")));
-    const QString path = ShuangPinController::localShuangPinPath() + "mine.ini";
-    const QByteArray before = readFile(path);
-    QVERIFY(before.contains("title=旧"));
-
-    fillUp(dir + "/filler");
-    model->keepNewSpScheme(QStringLiteral("新的名字很长很长很长") + QString(2000, 'x'),
-                           QStringLiteral("mine.ini"));
-    const QByteArray after = readFile(path);
-    const QStringList leftovers =
-        otherFiles(ShuangPinController::localShuangPinPath(), {"mine.ini"});
-    QFile::remove(dir + "/filler");
     QCOMPARE(after, before);
     QCOMPARE(leftovers, QStringList());
 }

@@ -37,12 +37,6 @@ inline QString userEnvIni()
     return pyFile(QStringLiteral("env.ini"));
 }
 
-inline void openUserSettings()
-{
-    QDir().mkpath(MainController::localPcPyDirPath());
-    MainController::self()->openSettings();
-}
-
 // Writes the user's env.ini (unless env is null) and reopens the stores.
 inline void setEnv(const QByteArray &env)
 {
@@ -139,14 +133,6 @@ inline void clickRestore(QWidget *dialog, int answer,
     KaiwoPromptDialog::setNextAnswer(answer);
     click(dialog, name);
     QCOMPARE(KaiwoPromptDialog::lastTitle(), QStringLiteral("恢复默认配置"));
-}
-
-// Leaves a shown dialog by button; it must close, accepted only by 确定.
-inline void leave(QDialog *dialog, const QString &button, const QString &ok = kOkButton)
-{
-    click(dialog, button);
-    QVERIFY(!dialog->isVisible());
-    QCOMPARE(dialog->result(), int(button == ok ? QDialog::Accepted : QDialog::Rejected));
 }
 
 // Answers the modal dialogs a click opens, in order, and keeps what they

@@ -239,57 +239,6 @@ private slots:
         QVERIFY(stored.endsWith("|m,1=59"));
     }
 
-    // The white check image marks the row pressed last; a rebuilt table
-    // shows it on no row, whichever row index survives.
-    void highlightBelongsToThePressedRow_data()
-    {
-        QTest::addColumn<QString>("action");
-        for (const char *action : {"enabled_all_pushButton", "disenable_pushButton",
-                                   "delete_highlight_row_pushButton", "add", "edit"})
-            QTest::newRow(action) << action;
-    }
-
-    void highlightBelongsToThePressedRow()
-    {
-        QFETCH(QString, action);
-        seed({{L"a", L"甲", 1}, {L"b", L"乙", 2}, {L"c", L"丙", 3}});
-        DiyPhraseDialog dialog(nullptr);
-        auto *table = dialog.findChild<QTableWidget *>("tableWidget");
-        const auto highlighted = [table] {
-            QList<int> rows;
-            for (int row = 0; row < table->rowCount(); ++row) {
-                if (table->cellWidget(row, 0) &&
-                    rowBox(table, row)->styleSheet().contains("check-select-white"))
-                    rows << row;
-            }
-            return rows;
-        };
-        emit table->cellPressed(2, 0);
-        emit table->cellPressed(1, 0);
-        QCOMPARE(highlighted(), QList<int>{1});
-        const UserPhraseItem item{L"d", L"丁", 1};
-        KaiwoPromptDialog::setNextAnswer(1);
-        if (action == "add" || action == "edit")
-            QMetaObject::invokeMethod(&dialog,
-                                      action == "add" ? "slot_add_phrase" : "slot_edit_phrase",
-                                      Q_ARG(UserPhraseItem, item), Q_ARG(int, 0));
-        else
-            click(&dialog, action);
-        QVERIFY(table->rowCount() >= 2);
-        QCOMPARE(highlighted(), QList<int>());
-    }
-
-    void emptyTableNotices()
-    {
-        seed({});
-        DiyPhraseDialog dialog(nullptr);
-        for (const char *name : {"edit_phrase_pushButton", "delete_highlight_row_pushButton"}) {
-            KaiwoPromptDialog::setNextAnswer(1);
-            click(&dialog, name);
-            QCOMPARE(KaiwoPromptDialog::lastContent(), QString("请单击列表框选择一条编辑项"));
-        }
-    }
-
     // An edited text file is read in UTF-8 or UTF-16; one in another
     // encoding is replaced by the phrases as they are.
     void textFileChanges_data()

@@ -11,7 +11,6 @@
 #include <QtTest>
 
 #include <array>
-#include <csignal>
 
 namespace
 {
@@ -133,24 +132,6 @@ class TestStandInService : public QObject
         return mService->ask(method, path);
     }
 
-    // Import, backup and clear of one dictionary, with its text kind.
-    static void dictionaryColumns()
-    {
-        QTest::addColumn<QString>("import");
-        QTest::addColumn<QString>("backup");
-        QTest::addColumn<QString>("clear");
-        QTest::addColumn<QByteArray>("header");
-        QTest::newRow("Chinese") << "UsrDictImport"
-                                 << "UsrDictBackup"
-                                 << "clearCnThesaurus" << header("pinyin");
-        QTest::newRow("Wubi") << "UsrWuBiDictImport"
-                              << "UsrWuBiDictBackup"
-                              << "clearWuBiCnThesaurus" << header("wubi");
-        QTest::newRow("Wubi pinyin") << "UsrPinYinWuBiDictImportPinYin"
-                                     << "UsrWuBiPinYinDictBackupPinYin"
-                                     << "clearPinYinWuBiCnThesaurusPinYin" << header("wubi-pinyin");
-    }
-
 private slots:
     void cleanup() { mService.reset(); }
 
@@ -209,69 +190,66 @@ private slots:
                                    : QStringList{"--answer", answer, "--journal", journal});
         const auto dictionaries = storedDictionaries(home);
         QCOMPARE(dictionaries.size(), 7);
-        // Methods after the first three answer a boolean.
-        QList<QPair<QString, QString>> calls = {{"ReloadConfig", QString()},
-                                                {"RebuildKeyMap", QString()}};
+        // Method, then its argument if any; the first three answer nothing.
+        QStringList calls{"ReloadConfig", "RebuildKeyMap", "ReloadDictionary"};
         for (const char *name :
              {"UsrDictImport", "UsrWuBiDictImport", "UsrPinYinWuBiDictImportPinYin",
               "UsrDictBackup", "UsrWuBiDictBackup", "UsrWuBiPinYinDictBackupPinYin"})
-            calls.append(
-                qMakePair(QString(name), home + QStringLiteral("/词库 it's \"%1\".bin").arg(name)));
-        for (const char *name :
-             {"clearCnThesaurus", "clearEnThesaurus", "clearWebEmailThesaurus",
-              "clearWuBiCnThesaurus", "clearWuBiEnThesaurus", "clearWuBiWebEmailThesaurus",
-              "clearPinYinWuBiCnThesaurusPinYin", "recoveryDefaultThesaurus",
-              "recoveryWuBiDefaultThesaurus", "recoveryEnThesaurus"})
-            calls.append(qMakePair(QString(name), QString()));
-        // A separator inside an argument must not split the call's line.
-        calls.append(qMakePair(QString("UsrDictImport"), QString("a\tb\nc\\d")));
-        QStringList expected{"ReloadDictionary\t7"};
-        QCOMPARE(mService->call("ReloadDictionary", {7}).errorName(),
-                 answer == "error" ? kFailed : QString());
-        for (const auto &call : calls) {
-            const QDBusMessage reply = mService->call(
-                call.first, call.second.isNull() ? QVariantList() : QVariantList{call.second});
-            expected << call.first + (call.second.isNull() ? QString() : '\t' + call.second);
+            calls << name + QStringLiteral("\t%1/词库 it's \"%2\".bin").arg(home, name);
+        calls << "clearCnThesaurus"
+              << "clearEnThesaurus"
+              << "clearWebEmailThesaurus"
+              << "clearWuBiCnThesaurus"
+              << "clearWuBiEnThesaurus"
+              << "clearWuBiWebEmailThesaurus"
+              << "clearPinYinWuBiCnThesaurusPinYin"
+              << "recoveryDefaultThesaurus"
+              << "recoveryWuBiDefaultThesaurus"
+              << "recoveryEnThesaurus"
+              // A separator inside an argument must not split the call's line.
+              << "UsrDictImport\ta\tb\nc\\d";
+        for (int i = 0; i < calls.size(); ++i) {
+            const QString method = calls[i].section('\t', 0, 0), path = calls[i].section('\t', 1);
+            const QDBusMessage reply =
+                mService->call(method, i == 2           ? QVariantList{7}
+                                       : path.isEmpty() ? QVariantList()
+                                                        : QVariantList{path});
             QCOMPARE(reply.errorName(), answer == "error" ? kFailed : QString());
             // Told to answer true, the service acts: the files to import are missing.
-            const bool value = answer.isEmpty() && !call.first.contains("Import");
             if (answer != "error")
-                QCOMPARE(reply.arguments(), call.first.startsWith("Re") && call.second.isNull() &&
-                                                    !call.first.startsWith("recovery")
-                                                ? QVariantList()
-                                                : QVariantList{value});
+                QCOMPARE(reply.arguments(),
+                         i < 3 ? QVariantList()
+                               : QVariantList{answer.isEmpty() && !method.contains("Import")});
         }
         // Told to fail, it changes no dictionary and writes no backup.
         if (!answer.isEmpty())
             QCOMPARE(storedDictionaries(home), dictionaries);
-        for (const auto &call : calls.mid(5, 3))
-            QCOMPARE(QFile::exists(call.second), answer.isEmpty());
-        expected.last() = QStringLiteral("UsrDictImport\ta\\tb\\nc\\\\d");
-        QCOMPARE(fileLines(mService->mJournal), expected);
+        for (const QString &call : calls.mid(6, 3))
+            QCOMPARE(QFile::exists(call.section('\t', 1)), answer.isEmpty());
+        calls[2] += "\t7";
+        calls.last() = QStringLiteral("UsrDictImport\ta\\tb\\nc\\\\d");
+        QCOMPARE(fileLines(mService->mJournal), calls);
         QCOMPARE(QFile::exists(home + "/.config/kaiwoimebs/service-journal.log"), answer.isEmpty());
-    }
-
-    void delayedAnswersDoNotBlockOtherCalls()
-    {
-        start({"--delay", "300"});
-        // Three calls in flight finish in about one delay: timers, not sleeps.
-        QList<QDBusPendingCall> pending;
-        QElapsedTimer timer;
-        timer.start();
-        for (const char *method : {"RebuildKeyMap", "ReloadConfig", "clearCnThesaurus"})
-            pending << QDBusConnection::sessionBus().asyncCall(mService->message(method));
-        for (QDBusPendingCall &call : pending) {
-            call.waitForFinished();
-            QVERIFY2(!call.isError(), qPrintable(call.error().message()));
-        }
-        QVERIFY2(timer.elapsed() >= 290 && timer.elapsed() < 600,
-                 qPrintable(QString::number(timer.elapsed())));
-        QCOMPARE(pending.last().reply().arguments(), QVariantList{true});
     }
 
     // A word imported twice keeps its higher frequency; a backup imports
     // again, and a second backup replaces the first.
-    void importsMergeAndBackupsWriteThemBack_data() { dictionaryColumns(); }
+    void importsMergeAndBackupsWriteThemBack_data()
+    {
+        QTest::addColumn<QString>("import");
+        QTest::addColumn<QString>("backup");
+        QTest::addColumn<QString>("clear");
+        QTest::addColumn<QByteArray>("header");
+        QTest::newRow("Chinese") << "UsrDictImport"
+                                 << "UsrDictBackup"
+                                 << "clearCnThesaurus" << header("pinyin");
+        QTest::newRow("Wubi") << "UsrWuBiDictImport"
+                              << "UsrWuBiDictBackup"
+                              << "clearWuBiCnThesaurus" << header("wubi");
+        QTest::newRow("Wubi pinyin") << "UsrPinYinWuBiDictImportPinYin"
+                                     << "UsrWuBiPinYinDictBackupPinYin"
+                                     << "clearPinYinWuBiCnThesaurusPinYin" << header("wubi-pinyin");
+    }
 
     void importsMergeAndBackupsWriteThemBack()
     {
@@ -383,109 +361,23 @@ private slots:
         QCOMPARE(storedDictionaries(home), shipped);
     }
 
-    void failOnRefusesMatchingPathsOnly()
-    {
-        const QString home = start({"--fail-on", "坏", "--fail-on", "bad"});
-        QCOMPARE(ask("clearCnThesaurus"), QVariantList{true});
-        QVariantList replies;
-        for (const char *file : {"一 \"1\".txt", "坏 2.txt", "三 it's.txt", "bad.txt"}) {
-            const QString name = QString::fromUtf8(file);
-            QVERIFY(writeFile(home + '/' + name,
-                              header("pinyin") + name.left(1).toUtf8() + "\tw\t1\n"));
-            replies << ask("UsrDictImport", home + '/' + name);
-        }
-        QCOMPARE(replies, (QVariantList{true, false, true, false}));
-        QCOMPARE(ask("UsrDictBackup", home + "/坏 backup.txt"), QVariantList{false});
-        QVERIFY(!QFile::exists(home + "/坏 backup.txt"));
-        QCOMPARE(ask("UsrDictBackup", home + "/good.txt"), QVariantList{true});
-        QCOMPARE(readFile(home + "/good.txt"), header("pinyin") + "一\tw\t1\n三\tw\t1\n");
-        QCOMPARE(mService->journal().size(), 7);
-    }
-
-    void backupsToUnwritablePathsFailAndLeaveNoFile_data() { dictionaryColumns(); }
-
     void backupsToUnwritablePathsFailAndLeaveNoFile()
     {
-        QFETCH(QString, backup);
         const QString home = start();
         const QString folder = home + QStringLiteral("/备份 \"目录\"");
         QVERIFY(QDir().mkpath(folder + "/a folder"));
         QVERIFY(writeFile(folder + "/a file", "kept"));
         const QStringList tree = listTree(home);
         const auto dictionaries = storedDictionaries(home);
-        for (const QString &path :
-             {folder + "/no folder/x.bin", folder + "/a folder", folder + "/a file/x.bin",
-              home + "/.config/kaiwoimebs/userdict/wubi.txt", QString("")})
-            QVERIFY2(ask(backup, path) == QVariantList{false}, qPrintable(path));
+        for (const char *backup :
+             {"UsrDictBackup", "UsrWuBiDictBackup", "UsrWuBiPinYinDictBackupPinYin"})
+            for (const QString &path :
+                 {folder + "/no folder/x.bin", folder + "/a folder", folder + "/a file/x.bin",
+                  home + "/.config/kaiwoimebs/userdict/wubi.txt", QString("")})
+                QVERIFY2(ask(backup, path) == QVariantList{false}, qPrintable(path));
         QCOMPARE(listTree(home), tree);
         QCOMPARE(readFile(folder + "/a file"), QByteArray("kept"));
         QCOMPARE(storedDictionaries(home), dictionaries); // not even over its own files
-    }
-
-    void endsCleanlyOnSignals_data()
-    {
-        QTest::addColumn<int>("signalNumber");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGINT") << int(SIGINT);
-    }
-
-    void endsCleanlyOnSignals()
-    {
-        QFETCH(int, signalNumber);
-        start();
-        QCOMPARE(mService->call("RebuildKeyMap").type(), QDBusMessage::ReplyMessage);
-        QCOMPARE(::kill(pid_t(mService->mProcess.processId()), signalNumber), 0);
-        QVERIFY(mService->waitForExit());
-        QCOMPARE(mService->mProcess.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(mService->mProcess.exitCode(), 0);
-        QVERIFY(QTest::qWaitFor([&] { return !busNameOwned(mService->mName); }, 5000));
-        QCOMPARE(mService->journal(), QStringList{"RebuildKeyMap"});
-    }
-
-    void rejectsBadCommandLines_data()
-    {
-        QTest::addColumn<QString>("arguments");
-        QTest::newRow("unknown option") << "--bogus";
-        QTest::newRow("unknown answer") << "--answer maybe";
-        QTest::newRow("negative delay") << "--delay=-5";
-        QTest::newRow("missing journal name") << "--journal";
-        QTest::newRow("empty fail-on") << "--fail-on=";
-        QTest::newRow("stray argument") << "extra";
-    }
-
-    void rejectsBadCommandLines()
-    {
-        QFETCH(QString, arguments);
-        ServiceProcess service(arguments.split(' '), newHome(), 0);
-        QVERIFY(service.waitForExit());
-        QCOMPARE(service.mProcess.exitCode(), 2);
-        QVERIFY(!service.errors().isEmpty());
-        QVERIFY(!busNameOwned(service.mName));
-    }
-
-    void cellWordsParse_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QStringList>("words");
-        QTest::newRow("as the shell writes it")
-            << kCellHeader + "苹果\tping guo\tdemo\n香蕉\t\tdemo\n苹果\t\tother\n"
-            << QStringList{"苹果", "香蕉", "苹果"};
-        QTest::newRow("no header") << QByteArray("苹果\tping guo\tdemo\n") << QStringList();
-        QTest::newRow("other version")
-            << QByteArray("# kaiwo cell data 3\n苹果\t\tdemo\n") << QStringList();
-        QTest::newRow("binary after header") << kCellHeader + binary(4096) << QStringList();
-        QTest::newRow("malformed lines skipped")
-            << kCellHeader + "no fields\none\ttab\n\tno word\tx\n\xe9\xe9\t\tx\nbell\x07\t\tx\n"
-                             "id\twith\ttab\tx\n\n甲\tjia\tx\n"
-            << QStringList{"id", "甲"};
-        QTest::newRow("unterminated last line")
-            << kCellHeader + "甲\tjia\tx\n乙\tyi" << QStringList{"甲"};
-    }
-
-    void cellWordsParse()
-    {
-        QFETCH(QByteArray, content);
-        QTEST(CellWordsFile::parse(content), "words");
     }
 
     // Version 2 lists pieces by digest; only whole pieces of this version
