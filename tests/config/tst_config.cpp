@@ -22,20 +22,6 @@ QByteArray local(const QString &path)
     return QFile::encodeName(path);
 }
 
-// "[name]" adds a section, anything else is "section:key=value".
-void buildDocument(const QStringList &steps)
-{
-    QCOMPARE(new_ini_dictionary(), 0);
-    for (const QString &step : steps) {
-        const QByteArray bytes = step.toUtf8();
-        if (bytes.startsWith('[') && bytes.endsWith(']'))
-            setIniGroupName(bytes.mid(1, bytes.size() - 2).constData());
-        else
-            setIniValue(bytes.left(bytes.indexOf('=')).constData(),
-                        bytes.mid(bytes.indexOf('=') + 1).constData());
-    }
-}
-
 const char kDefault[] = "default value";
 
 // Opened the way the controller opens env.ini.
@@ -53,13 +39,6 @@ class TestConfig : public QObject
     Q_OBJECT
 
     QString tempPath(const QString &name) const { return mDir->filePath(name); }
-    // Only the named file is left in the folder: no stray temporary file.
-    void onlyFileIs(const QString &name)
-    {
-        QCOMPARE(
-            QDir(mDir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-            QStringList{name});
-    }
     // Attaches the user's and the shipped env.ini; null content: absent.
     void attach(const QByteArray &user, const QByteArray &shipped)
     {
@@ -124,36 +103,6 @@ private slots:
         QVERIFY(doc.Save(local(tempPath("out.ini")).toStdString()));
         QCOMPARE(readFile(tempPath("out.ini")), written);
         QVERIFY(!doc.Save(local(tempPath("no/such/dir.ini")).toStdString()));
-    }
-
-    // The scheme-file writer: sections in first-touch order, keys in place.
-    void documentLayout_data()
-    {
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("setting a key or section again keeps its place")
-            << QStringList{"[a]", "a:x=1", "[b]", "[a]", "a:y=2", "a:x=3"}
-            << QByteArray("\n[a]\nx=3\ny=2\n\n\n[b]\n\n\n");
-        QTest::newRow("interleaved entries, a value creates its section")
-            << QStringList{"[z]", "a:1=a1", "z:1=z1", "a:2=a2"}
-            << QByteArray("\n[z]\n1=z1\n\n\n[a]\n1=a1\n2=a2\n\n\n");
-        QTest::newRow("case and values kept verbatim")
-            << QStringList{"[MetaData]", "MetaData:zH=", "MetaData:s= x = y ", "MetaData:m=;#\"q\""}
-            << QByteArray("\n[MetaData]\nzH=\ns= x = y \nm=;#\"q\"\n\n\n");
-    }
-
-    void documentLayout()
-    {
-        QFETCH(QStringList, steps);
-        QFETCH(QByteArray, expected);
-        const QString path = tempPath(QStringLiteral("scheme.ini"));
-        // A longer old file is replaced whole; an unsaved document is dropped.
-        QVERIFY(writeFile(path, QByteArray(4096, 'x') + "\n[old]\nkey=value\n"));
-        buildDocument({"[stale]", "stale:k=1"});
-        buildDocument(steps);
-        saveIniFile(local(path).constData());
-        QCOMPARE(readFile(path), expected);
-        onlyFileIs(QStringLiteral("scheme.ini"));
     }
 
     void readString_data()
@@ -270,24 +219,6 @@ private slots:
         QTEST(lines.join('|'), "expected");
     }
 
-    void serialisedValuesTakenOut()
-    {
-        const QString path = tempPath(QStringLiteral("env.ini"));
-        const QByteArray bad = "Bad=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)";
-        QVERIFY(writeFile(path, "[Setting]\nA=1\n" + bad + "\nB=x, y\n[Other]\n" + bad));
-        QVERIFY(IniSafety::holdsSerialisedValues(path));
-        QVERIFY(IniSafety::makeSafe(path));
-        QCOMPARE(readFile(path), QByteArray("[Setting]\nA=1\n\nB=x, y\n[Other]\n"));
-        QVERIFY(!IniSafety::holdsSerialisedValues(path));
-        // QSettings reads the rest without aborting.
-        QCOMPARE(QSettings(path, QSettings::IniFormat).value("Setting/B").toStringList(),
-                 QStringList({"x", "y"}));
-        QVERIFY(IniSafety::makeSafe(path));
-        QCOMPARE(readFile(path), QByteArray("[Setting]\nA=1\n\nB=x, y\n[Other]\n"));
-        QVERIFY(IniSafety::makeSafe(tempPath(QStringLiteral("missing.ini"))));
-        QVERIFY(!QFile::exists(tempPath(QStringLiteral("missing.ini"))));
-    }
-
     // Each mode reads its own file's group "Setting" only; text that is no
     // whole number reads as 0, only an absent key as the caller's default.
     void storeReads_data()
@@ -357,21 +288,6 @@ private slots:
             writer.setValue("CandidateCount", 7);
             QCOMPARE(QDir(mDir->path()).entryList(QDir::Files), QStringList());
         }
-    }
-
-    void storeWritesOnlyTheUsersGroup()
-    {
-        attach("[Other]\nX=1\n\n[Setting]\nA=1\nB=2\n", "[Setting]\nA=5\n");
-        QCOMPARE(SettingsReader(CON_CURRENT).intValue("A", 0), 1);
-        {
-            SettingsWriter writer;
-            writer.setValue("A", 7);
-            writer.setValue("SkinName", QStringLiteral("默认 皮肤"));
-        }
-        // On disk at once, and not in a group nested in the reader's.
-        QCOMPARE(readFile(tempPath("user.ini")),
-                 QByteArray("[Other]\nX=1\n\n[Setting]\nA=7\nB=2\nSkinName=默认 皮肤\n"));
-        QCOMPARE(readFile(tempPath("shipped.ini")), QByteArray("[Setting]\nA=5\n"));
     }
 };
 

@@ -253,6 +253,8 @@ private slots:
 
     void saveByteForByte()
     {
+        // An older, longer file of the same name is replaced whole.
+        QVERIFY(writeFile(userScheme("mine.ini"), QByteArray(20000, 'x')));
         QVERIFY(model()->BaseOnScheme(schemePath("Kaiwo")));
         QVERIFY(model()->keepNewSpScheme("我的双拼", "mine.ini"));
         QCOMPARE(model()->mCurrentSchemeName, QStringLiteral("我的双拼"));

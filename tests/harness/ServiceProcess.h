@@ -9,26 +9,11 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QStringList>
 #include <QTest>
 
 inline bool busNameOwned(const QString &name)
 {
     return QDBusConnection::sessionBus().interface()->isServiceRegistered(name).value();
-}
-
-// The lines of a file; a missing or unterminated one reads as one line saying so.
-inline QStringList fileLines(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {QStringLiteral("<missing>")};
-    const QString text = QString::fromUtf8(file.readAll());
-    if (text.isEmpty())
-        return {};
-    if (!text.endsWith(QLatin1Char('\n')))
-        return {QStringLiteral("<unterminated>")};
-    return text.chopped(1).split(QLatin1Char('\n'));
 }
 
 class ServiceProcess
@@ -39,31 +24,22 @@ public:
     // journal. A display below 0 keeps the test's DISPLAY.
     explicit ServiceProcess(const QStringList &arguments = {}, const QString &home = QString(),
                             int display = -1)
+        : mJournal(home.isNull() ? QDir::home().filePath("service-journal.log")
+                                 : home + "/.config/kaiwoimebs/service-journal.log")
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         if (display >= 0)
-            env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":%1").arg(display));
-        const QString number =
-            env.value(QStringLiteral("DISPLAY")).section(QLatin1Char(':'), 1).section('.', 0, 0);
-        mName = QStringLiteral("com.kaiwoimeservice.hotel_%1").arg(number.toInt());
-        QStringList all = arguments;
-        const int journal = arguments.indexOf(QStringLiteral("--journal"));
-        if (journal >= 0) {
-            mJournal = arguments.value(journal + 1);
-        } else if (home.isNull()) {
-            mJournal = QDir::home().filePath(QStringLiteral("service-journal.log"));
-            all = QStringList{QStringLiteral("--journal"), mJournal} + arguments;
-        } else {
-            mJournal = home + QStringLiteral("/.config/kaiwoimebs/service-journal.log");
-        }
+            env.insert("DISPLAY", QStringLiteral(":%1").arg(display));
         if (!home.isNull())
-            env.insert(QStringLiteral("HOME"), home);
-        mProcess.setProcessEnvironment(env);
+            env.insert("HOME", home);
+        mName = QStringLiteral("com.kaiwoimeservice.hotel_%1")
+                    .arg(env.value("DISPLAY").section(':', 1).section('.', 0, 0).toInt());
         // A journal left by an earlier run in the same HOME is no part of this one.
         QFile::remove(mJournal);
-        mProcess.start(qEnvironmentVariable("KAIWO_BUILD_DIR") +
-                           QStringLiteral("/bin/kaiwoimebs-service"),
-                       all);
+        mProcess.setProcessEnvironment(env);
+        mProcess.start(qEnvironmentVariable("KAIWO_BUILD_DIR") + "/bin/kaiwoimebs-service",
+                       (home.isNull() ? QStringList{"--journal", mJournal} : QStringList()) +
+                           arguments);
     }
 
     ~ServiceProcess()
@@ -86,19 +62,15 @@ public:
             10000));
         return busNameOwned(mName);
     }
-    bool waitForExit() { return mProcess.waitForFinished(10000); }
 
-    QDBusMessage message(const QString &method, const QVariantList &arguments = {}) const
-    {
-        QDBusMessage message = QDBusMessage::createMethodCall(
-            mName, QStringLiteral("/"), QStringLiteral("com.kaiwoimebs_service.hotel"), method);
-        message.setArguments(arguments);
-        return message;
-    }
     QDBusMessage call(const QString &method, const QVariantList &arguments = {}) const
     {
-        return QDBusConnection::sessionBus().call(message(method, arguments));
+        QDBusMessage message =
+            QDBusMessage::createMethodCall(mName, "/", "com.kaiwoimebs_service.hotel", method);
+        message.setArguments(arguments);
+        return QDBusConnection::sessionBus().call(message);
     }
+
     // The reply's arguments, or the error's name; a null path sends none.
     QVariantList ask(const QString &method, const QString &path = QString()) const
     {
@@ -117,13 +89,15 @@ public:
 
     QStringList journal() const
     {
-        const QStringList lines = fileLines(mJournal);
-        return lines == QStringList{QStringLiteral("<missing>")} ? QStringList() : lines;
+        QFile file(mJournal);
+        return file.open(QIODevice::ReadOnly)
+                   ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                   : QStringList();
     }
     void clearJournal() { QFile::remove(mJournal); }
 
     QString mName;
-    QString mJournal;
+    const QString mJournal;
     QProcess mProcess;
 
 private:

@@ -145,13 +145,6 @@ private slots:
         QTest::newRow("state from kcdlist, missing entry checked")
             << QStringList{"idioms.kcel", "computer.kcel"} << "[kcdlist]\nkcdNum=1\n" + idiomsOff
             << QStringList{"计算机词汇大全", "成语精选"} << "10" << true;
-        QTest::newRow("used not a number")
-            << QStringList{"idioms.kcel"}
-            << QByteArray("[kcdlist]\nkcdNum=1\n[kcd0]\nid=kaiwo.sample.idioms\nused=yes\n")
-            << QStringList{"成语精选"} << "0" << false;
-        QTest::newRow("negative kcdNum")
-            << QStringList{"idioms.kcel"} << "[kcdlist]\nkcdNum=-3\n" + idiomsOff
-            << QStringList{"成语精选"} << "1" << true;
         QTest::newRow("serialised value taken out")
             << QStringList{"idioms.kcel"}
             << "[kcdlist]\nkcdNum=1\nx=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)\n" + idiomsOff

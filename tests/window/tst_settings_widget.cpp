@@ -196,22 +196,6 @@ private slots:
         QCOMPARE(window->isVisible(), button == "应用");
     }
 
-    // Only the shown page is built at first; pages built later, in any
-    // order, still take their places in the column's order.
-    void pagesBuiltInAnyOrderKeepTheirPlaces()
-    {
-        auto window = makeWindow();
-        QStackedWidget *stack = window->pageStack();
-        QCOMPARE(stack->count(), 1);
-        const auto buttons = window->findChildren<QPushButton *>("category_button");
-        for (int i : {5, 2, 6, 1, 4, 3})
-            QTest::mouseClick(buttons[i], Qt::LeftButton);
-        QCOMPARE(stack->count(), 7);
-        for (int i = 0; i < 7; ++i)
-            QCOMPARE(stack->widget(i)->objectName(), QLatin1String(kNames[i]));
-        QCOMPARE(currentPage(window.get()), QStringLiteral("Advance"));
-    }
-
     void cancelReloadsAndSendsNothing()
     {
         const QByteArray before = readFile(userEnvIni());
