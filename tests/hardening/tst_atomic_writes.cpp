@@ -3,11 +3,9 @@
 // mid-save, and leaves no temporary file the next save would trip over. The
 // tool's own files follow the user's rights: read-only stays, a symbolic
 // link keeps pointing at the file written, a closed folder is no obstacle.
-#include "CellDictionaryStore.h"
 #include "KcelFile.h"
 #include "PhraseBinaryFile.h"
 #include "PhraseTextFile.h"
-#include "StandInShell.h"
 #include "TestFiles.h"
 #include "config/AtomicFile.h"
 #include "pinyin/CorrectionFile.h"
@@ -157,53 +155,6 @@ void fillUp(const QString &path)
     }
 }
 
-// The cell data rebuilds cycle through lists of two dictionaries each, so
-// every rebuild writes pieces and drops others.
-QString cellFile(const QString &dir, int version)
-{
-    return dir + QStringLiteral("/kcd/%1.kcel").arg(version % (kLoopVersions + 1));
-}
-
-bool rebuildCells(StandInShell &shell, const QString &dir, int version)
-{
-    s_inputOutputDicData data;
-    data.inputPath = dir.toStdWString();
-    for (int file : {version, version + 1}) {
-        data.cellDicList.emplace_back();
-        data.cellDicList.back().strFilePath = cellFile(dir, file).toStdWString();
-    }
-    return shell.DicOperation(ed_cellDict, ec_rebuildCellDict, data);
-}
-
-bool initCellShell(StandInShell &shell, const QString &dir)
-{
-    const QString user = dir + QStringLiteral("/user/");
-    QDir().mkpath(user);
-    QDir().mkpath(dir + QStringLiteral("/system"));
-    return shell.Init(L"1", user.toStdWString().c_str(), (dir + "/system").toStdWString().c_str(),
-                      (dir + "/user").toStdWString().c_str());
-}
-
-// A shell's cell data read through its list: every piece the list names,
-// whole; a null array when one is missing or cut.
-QByteArray cellData(const QString &dir)
-{
-    const QString user = dir + QStringLiteral("/user/");
-    QFile list(user + CellDictionaryStore::dataFileName());
-    if (!list.open(QIODevice::ReadOnly))
-        return QByteArray();
-    QByteArray all = list.readLine();
-    while (!list.atEnd()) {
-        const QByteArray piece = readFile(user + CellDictionaryStore::piecesDirName() + '/' +
-                                          list.readLine().trimmed() + ".txt");
-        const int eol = piece.indexOf('\n');
-        if (eol < 0 || piece.left(eol).split('\t').value(2).toInt() != piece.size() - eol - 1)
-            return QByteArray();
-        all += piece.mid(eol + 1);
-    }
-    return all;
-}
-
 } // namespace
 
 class TestAtomicWrites : public QObject
@@ -217,7 +168,6 @@ private slots:
     void killedDuringSave();
     void userRights_data();
     void userRights();
-    void killedDuringCellRebuild();
 };
 
 void TestAtomicWrites::fullDisk_data()
@@ -345,51 +295,8 @@ void TestAtomicWrites::userRights()
         QCOMPARE(inode(file), node);
 }
 
-// A child process rebuilds the cell data over and over; killed at random
-// moments, it leaves the data of one whole rebuild, every piece in place.
-void TestAtomicWrites::killedDuringCellRebuild()
-{
-    QTemporaryDir dir;
-    QVERIFY(QDir().mkpath(dir.filePath("kcd")));
-    for (int file = 0; file <= kLoopVersions; ++file)
-        QVERIFY(kcel(file, 20000).write(str(cellFile(dir.path(), file))));
-    StandInShell shell(SHELL_PINYIN);
-    QSet<QByteArray> wholeData;
-    for (int version = 0; version <= kLoopVersions; ++version) {
-        QVERIFY(initCellShell(shell, dir.filePath("probe")));
-        QVERIFY(rebuildCells(shell, dir.path(), version));
-        wholeData.insert(cellData(dir.filePath("probe")));
-    }
-    QVERIFY(initCellShell(shell, dir.filePath("target")));
-    QVERIFY(rebuildCells(shell, dir.path(), 0));
-    QRandomGenerator random(4711);
-    for (int round = 0; round < 12; ++round) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(), {"--rebuild-loop", dir.path()});
-        QVERIFY(child.waitForStarted());
-        QTest::qWait(int(random.bounded(20, 120)));
-        ::kill(pid_t(child.processId()), SIGKILL);
-        child.waitForFinished();
-        QVERIFY2(wholeData.contains(cellData(dir.filePath("target"))),
-                 qPrintable(QStringLiteral("round %1: not the data of one rebuild").arg(round)));
-    }
-    QVERIFY(rebuildCells(shell, dir.path(), 1));
-    QVERIFY(wholeData.contains(cellData(dir.filePath("target"))));
-}
-
 namespace
 {
-
-// The child side of killedDuringCellRebuild.
-int rebuildLoop(const QString &dir)
-{
-    StandInShell shell(SHELL_PINYIN);
-    if (!initCellShell(shell, dir + QStringLiteral("/target")))
-        return 1;
-    for (int version = 1;; version = version % kLoopVersions + 1)
-        rebuildCells(shell, dir, version);
-}
 
 // The child side of killedDuringSave.
 int saveLoop(const QString &writer, const QString &path)
@@ -408,10 +315,6 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         writers().at(QString::fromLocal8Bit(argv[2]))(QString::fromLocal8Bit(argv[3]), 1);
         return 0;
-    }
-    if (argc == 3 && qstrcmp(argv[1], "--rebuild-loop") == 0) {
-        QCoreApplication app(argc, argv);
-        return rebuildLoop(QString::fromLocal8Bit(argv[2]));
     }
     if (argc == 4 && qstrcmp(argv[1], "--save-loop") == 0) {
         QCoreApplication app(argc, argv);

@@ -182,9 +182,6 @@ private slots:
         QTest::newRow("Chinese") << "UsrDictImport"
                                  << "UsrDictBackup"
                                  << "clearCnThesaurus" << header("pinyin");
-        QTest::newRow("Wubi") << "UsrWuBiDictImport"
-                              << "UsrWuBiDictBackup"
-                              << "clearWuBiCnThesaurus" << header("wubi");
         QTest::newRow("Wubi pinyin") << "UsrPinYinWuBiDictImportPinYin"
                                      << "UsrWuBiPinYinDictBackupPinYin"
                                      << "clearPinYinWuBiCnThesaurusPinYin" << header("wubi-pinyin");

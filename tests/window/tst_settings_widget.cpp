@@ -122,17 +122,10 @@ private slots:
             << "<Configtool>" + element("General", "yes") + element("Appearance", "1x") +
                    element("Thesaurus", "") + "</Configtool>"
             << "0000000";
-        QTest::newRow("unknown children and attributes skipped")
-            << "<Configtool version=\"2\"><Extra><General>1</General></Extra>" +
-                   element("About", "1") + "<General enabled=\"0\">1</General></Configtool>"
-            << "1000001";
         QTest::newRow("flags before an error stand")
             << "<Configtool>" + element("General", "1") + element("Advance", "1") + "&bogus;" +
                    element("About", "1") + "</Configtool>"
             << "1001000";
-        QTest::newRow("binary") << literalBytes("\x00\xff\xfe<\x01\x02"
-                                                "Configtool>\x00")
-                                << "0000000";
         QTest::newRow("missing") << QByteArray() << "0000000";
     }
 
