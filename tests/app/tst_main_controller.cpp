@@ -331,19 +331,6 @@ private slots:
         QCOMPARE(fake.calls, (QStringList{"clearCnThesaurus", "UsrDictImport"}));
     }
 
-    // A service that answers only after the bus has given up: the call
-    // fails once the time-out is over.
-    void askGivesUpAfterTheBusTimeout()
-    {
-        ServiceProcess late({"--delay", "27000"});
-        QVERIFY(late.waitUntilReady());
-        QElapsedTimer timer;
-        timer.start();
-        QVERIFY(!ImeServiceClient::ask("clearCnThesaurus", {}, "clear fail"));
-        QVERIFY(timer.elapsed() < 27000);
-        QCOMPARE(gLog, QStringList{"clear fail"});
-    }
-
     // Each sent call waits for its reply, in order, to the service of the
     // tool's own display; replies are not logged.
     void sentCallsBlockAndKeepTheirOrder()

@@ -204,29 +204,6 @@ private slots:
         }
     }
 
-    // The keys a syllable may take; its border colour goes back to none.
-    void choices_data()
-    {
-        QTest::addColumn<QString>("syllable");
-        QTest::addColumn<QString>("choices");
-        QTest::newRow("zh") << "zh"
-                            << "-AEIUV";
-        QTest::newRow("ai refused on o") << "ai"
-                                         << "-BCDFGHJKLMNPQRSTVWXYZ;";
-        QTest::newRow("uo allowed on o") << "uo"
-                                         << "-BCDFGHJKLMNOPQRSTVWXYZ;";
-    }
-
-    void choices()
-    {
-        QFETCH(QString, syllable);
-        QFETCH(QString, choices);
-        model()->LoadBaseSpScheme();
-        int index = 7;
-        QCOMPARE(model()->getSyllablechoiceList(syllable, index).join(QString()), choices);
-        QCOMPARE(index, 0);
-    }
-
     void editingRules()
     {
         auto *m = model();

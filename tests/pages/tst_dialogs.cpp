@@ -11,7 +11,6 @@
 #include "window/SettingsWidget.h"
 #include "window/SystemShortcutKeysDialog.h"
 
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QQuickItem>
 #include <QQuickWidget>
@@ -149,14 +148,6 @@ void collectQmlWarnings(QtMsgType type, const QMessageLogContext &context, const
         (message.contains("qml", Qt::CaseInsensitive) || message.contains("Quick")))
         qmlWarnings << message;
     previousHandler(type, context, message);
-}
-
-// A move as the window system reports it: a drag follows the global position.
-void moveMouse(QWidget *widget, const QPoint &global, Qt::MouseButtons held)
-{
-    QMouseEvent move(QEvent::MouseMove, widget->mapFromGlobal(global), global, Qt::NoButton, held,
-                     Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
 }
 
 } // namespace
@@ -616,31 +607,6 @@ private slots:
         });
         QCOMPARE(dialog.exec(), result);
         QCOMPARE(cancel, status != DIALOG_NOTICE);
-    }
-
-    // Every dialog of the tool is frameless and dragged by its body with
-    // the left button only; a press on a button drags nothing.
-    void promptDrag()
-    {
-        KaiwoPromptDialog dialog("t", "c", DIALOG_QUESTION, nullptr);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        const QPoint start = dialog.pos(), body(10, 140), global = dialog.mapToGlobal(body);
-        QTest::mousePress(&dialog, Qt::RightButton, {}, body);
-        moveMouse(&dialog, global + QPoint(40, 30), Qt::RightButton);
-        QTest::mouseRelease(&dialog, Qt::RightButton, {}, body);
-        QCOMPARE(dialog.pos(), start);
-        QTest::mousePress(&dialog, Qt::LeftButton, {}, body);
-        moveMouse(&dialog, global + QPoint(-25, 60), Qt::LeftButton);
-        QCOMPARE(dialog.pos(), start + QPoint(-25, 60));
-        QTest::mouseRelease(&dialog, Qt::LeftButton, {}, body);
-        // After the release a move with the button held does nothing.
-        moveMouse(&dialog, global + QPoint(90, 90), Qt::LeftButton);
-        QCOMPARE(dialog.pos(), start + QPoint(-25, 60));
-        auto *cancel = dialog.findChild<QPushButton *>("pushButton_cancel");
-        QTest::mousePress(cancel, Qt::LeftButton, {}, QPoint(5, 5));
-        moveMouse(&dialog, global + QPoint(40, 30), Qt::LeftButton);
-        QCOMPARE(dialog.pos(), start + QPoint(-25, 60));
     }
 
     // ShowMinimizedType 1 iconifies through Xlib, which only X shows.

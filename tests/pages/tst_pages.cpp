@@ -7,7 +7,6 @@
 #include "pinyin/UserDictionaryActions.h"
 #include "window/PageFactory.h"
 #include "window/PreverSkinWidget.h"
-#include "window/SettingAppearanceWidget.h"
 #include "window/SettingsPage.h"
 #include "window/SettingsWidget.h"
 
@@ -41,7 +40,7 @@ QString skinRoot()
     return kaiwoDataRoot() + QStringLiteral("/Resources/PC/skin/");
 }
 
-// Skin folders with skin.ini, folders without it, and a plain file "Loose".
+// Skins, folders without skin.ini, and a plain file.
 void makeSkins(const QStringList &skins, const QStringList &bare = {})
 {
     QDir(skinRoot()).removeRecursively();
@@ -51,17 +50,6 @@ void makeSkins(const QStringList &skins, const QStringList &bare = {})
         QVERIFY(QDir().mkpath(skinRoot() + name));
     for (const QString &name : skins)
         QVERIFY(writeFile(skinRoot() + name + QStringLiteral("/skin.ini"), "[Skin]\n"));
-}
-
-QColor swatch(QWidget *page)
-{
-    const QIcon icon = page->findChild<QPushButton *>("pushButton_SettingColor")->icon();
-    return icon.pixmap(20, 20).toImage().pixelColor(10, 10);
-}
-
-QColor previewPixel(QWidget *page, int x, int y)
-{
-    return page->findChild<PreverSkinWidget *>()->grab().toImage().pixelColor(x, y);
 }
 
 // Paths as a user may have them: spaces, quotes, Chinese.
@@ -120,15 +108,12 @@ private slots:
             QTest::addRow("%s=%s", key, text)
                 << category << key << text << widget << state << saved;
         };
-        row(C::General, "DefaultNative", "0", "英文", "1", "0");
         row(C::General, "DefaultTradition", "2", "繁体", "1", "1");
         row(C::General, "DefaultShape", "1", "全角", "1", "1");
         row(C::General, "DefaultPinyin", "0", "五笔", "1", "0");
         row(C::General, "StatusAppearance", "0", "隐藏状态栏", "1", "0");
         row(C::General, "SymbolCompletion", "0", "标点配对：自动补全成对标点", "0", "0");
         row(C::General, "SmartSymbolsAfterNum", "0", "智能调整数字后标点", "0", "0");
-        row(C::General, "UserPhrase", "0", "自定义短语", "0", "0");
-        row(C::Advance, "KeyEnCnSwitch", "1", "Ctrl", "1-", "1");
         row(C::Advance, "KeyEnCnSwitch", "5", "无", "1", "2");
         row(C::Advance, "TruncateInputWhnEnOn", "1", "切换到英文时，上屏已输入字符", "0", "1");
         row(C::Advance, "ShortcutPunct", "0", "Ctrl+句号", "0", "0");
@@ -138,7 +123,6 @@ private slots:
         row(C::Advance, "HalfSymbolOnPad", "1", "小键盘保持半角输入", "1", "1");
         row(C::Advance, "PadNumAsSelect", "1", "小键盘保持数字输入", "0", "1");
         row(C::Advance, "ActiveTempPY", "0", kLeftCtrl, "0", "0");
-        row(C::Pinyin, "ShuangPin", "1", "双拼", "1", "1");
         row(C::Pinyin, "ZCSForZhChSh", "0", kZcs, "0", "0");
         row(C::Pinyin, "HintSP", "1", "双拼展开提示", "1-", "1");
         row(C::Pinyin, "AllowQuanPin", "1", "双拼下同时使用全拼", "1-", "1");
@@ -151,7 +135,6 @@ private slots:
         row(C::Pinyin, "EditMode", "0", kEdit, "0", "0");
         row(C::Pinyin, "ConvertStyle", "1", "按空格出字", "1", "1");
         row(C::Pinyin, "SelectStyle", "1", "按字母选词", "1-", "1");
-        row(C::Wubi, "InputMode", "0", "五笔混输", "1", "0");
         row(C::Wubi, "InputMode", "2", "五笔混输", "0", "1");
         row(C::Wubi, "ActiveGBK", "2", "生僻字", "1", "1");
         row(C::Wubi, "MergeAutoOnScreen", "0", "四码唯一时自动上屏", "0", "0");
@@ -165,7 +148,6 @@ private slots:
         row(C::Wubi, "PhraseOnlyWhenFull", "1", "仅在全码匹配时显示词组", "1", "1");
         // Stored text that is no number reads as 0, not as the default.
         row(C::Wubi, "QuickInputOnOff", "x", "符号表情", "0", "0");
-        row(C::Appearance, "CandStyle", "1", "radioButton_vertical", "1", "1");
         row(C::Appearance, "PageSize", "3", "comboBox_CandidateNumbers", "3", "3");
         row(C::Appearance, "PageSize", "12", "comboBox_CandidateNumbers", "", "2");
         row(C::Appearance, "CursorFollow", "0", "checkBox_CursorFollow", "0", "0");
@@ -315,17 +297,16 @@ private slots:
     {
         QTest::addColumn<QStringList>("skins");
         QTest::addColumn<QString>("active");
-        QTest::addColumn<int>("enabled");
         QTest::addColumn<QStringList>("listed");
         QTest::addColumn<QString>("state"); // use-skin box, skin combo, preview
         const QStringList two = {"Blue", "autumn", "Default"};
         const QStringList order = {"autumn", "Blue"};
         QTest::newRow("no skin folder")
-            << QStringList() << "Blue" << 1 << QStringList() << "0 - Default";
-        QTest::newRow("order, Default hidden") << two << "Blue" << 1 << order << "1 Blue Blue";
+            << QStringList() << "Blue" << QStringList() << "0 - Default";
+        QTest::newRow("order, Default hidden") << two << "Blue" << order << "1 Blue Blue";
         QTest::newRow("no skin.ini, or a file")
-            << QStringList{"Blue"} << "Bare" << 1 << QStringList{"Blue"} << "0 Blue- Default";
-        QTest::newRow("hidden folder") << QStringList{"Blue", ".night"} << ".night" << 1
+            << QStringList{"Blue"} << "Bare" << QStringList{"Blue"} << "0 Blue- Default";
+        QTest::newRow("hidden folder") << QStringList{"Blue", ".night"} << ".night"
                                        << QStringList{".night", "Blue"} << "1 .night .night";
     }
 
@@ -333,17 +314,14 @@ private slots:
     {
         QFETCH(QStringList, skins);
         QFETCH(QString, active);
-        QFETCH(int, enabled);
         QFETCH(QStringList, listed);
         QFETCH(QString, state);
         makeSkins(skins, {QStringLiteral("Bare")});
         if (skins.isEmpty())
             QDir(skinRoot()).removeRecursively();
-        auto page =
-            pageOn(C::Appearance, QStringLiteral("[Setting]\nSkinEnabled=%1\nActiveSkinName=%2\n")
-                                      .arg(enabled)
-                                      .arg(active)
-                                      .toUtf8());
+        auto page = pageOn(
+            C::Appearance,
+            QStringLiteral("[Setting]\nSkinEnabled=1\nActiveSkinName=%1\n").arg(active).toUtf8());
         auto *combo = page->findChild<QComboBox *>("comboBox_UseSkin");
         QStringList items;
         for (int i = 0; i < combo->count(); ++i)
@@ -354,60 +332,6 @@ private slots:
                  state);
         page->saveSettings();
         QCOMPARE(stored("ActiveSkinName"), combo->currentText());
-    }
-
-    // The preview is the skin's picture, drawn as it is (its transparent
-    // part stays transparent); without a skin, or with a broken picture,
-    // the default skin's or none.
-    void previewFollowsSkin()
-    {
-        makeSkins({"Blue", "Broken", "Default"});
-        for (const auto &[skin, color] : {std::pair{"Blue", Qt::red}, {"Default", Qt::green}}) {
-            QImage half(40, 20, QImage::Format_ARGB32);
-            half.fill(Qt::transparent);
-            for (int x = 0; x < 20; ++x)
-                for (int y = 0; y < 20; ++y)
-                    half.setPixelColor(x, y, color);
-            QVERIFY(half.save(skinRoot() + skin + "/preview.png"));
-        }
-        QVERIFY(writeFile(skinRoot() + "Broken/preview.png", "not a png"));
-        auto page = pageOn(C::Appearance, "[Setting]\nSkinEnabled=1\nActiveSkinName=Blue\n");
-        QCOMPARE(previewPixel(page.get(), 5, 5), QColor(Qt::red));
-        QCOMPARE(previewPixel(page.get(), 100, 100), QColor(Qt::white));
-        QCOMPARE(previewPixel(page.get(), 30, 5).alpha(), 0);
-        click(page.get(), "checkBox_UseSkin");
-        QCOMPARE(previewPixel(page.get(), 5, 5), QColor(Qt::green));
-        click(page.get(), "checkBox_UseSkin");
-        page->findChild<QComboBox *>("comboBox_UseSkin")->setCurrentText("Broken");
-        QCOMPARE(previewPixel(page.get(), 5, 5), QColor(Qt::white));
-    }
-
-    void colours()
-    {
-        // Alpha 0 on disk: only the low 24 bits count.
-        auto page =
-            pageOn(C::Appearance, "[Setting]\nIgnoreSkinColorSetting=1\nColorPinyin=1122867\n");
-        QCOMPARE(swatch(page.get()), QColor(17, 34, 51));
-        auto *combo = page->findChild<QComboBox *>("comboBox_ChangeColor");
-        combo->setCurrentIndex(1);
-        QCOMPARE(swatch(page.get()), QColor(0, 0, 255));
-        SettingAppearanceWidget::setNextColor(QColor(17, 34, 51));
-        click(page.get(), "pushButton_SettingColor");
-        QCOMPARE(SettingAppearanceWidget::lastInitialColor(), QColor(0, 0, 255));
-        QCOMPARE(swatch(page.get()), QColor(17, 34, 51));
-        combo->setCurrentIndex(2);
-        SettingAppearanceWidget::setNextColor(QColor()); // cancelled
-        click(page.get(), "pushButton_SettingColor");
-        QCOMPARE(swatch(page.get()), QColor(229, 130, 0));
-        page->saveSettings();
-        // A colour not picked again goes back as it was stored.
-        QCOMPARE(stored("ColorPinyin") + ' ' + stored("ColorPrimary") + ' ' +
-                     stored("ColorNonPrimary"),
-                 QStringLiteral("1122867 4279312947 4293231104"));
-        // Clearing the override disables its controls and resets the combo.
-        click(page.get(), "checkBox_ChangeColor");
-        QCOMPARE(shown(page.get(), {"comboBox_ChangeColor", "pushButton_SettingColor"}),
-                 QStringLiteral("拼音串颜色- 0-"));
     }
 
     void missingFontFallsBack()

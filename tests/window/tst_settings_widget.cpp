@@ -3,7 +3,6 @@
 // pages, to env.ini and to the service, and in which order.
 #include "PageFixture.h"
 #include "app/DataRoot.h"
-#include "window/ConfigtoolXml.h"
 #include "window/SettingsPage.h"
 #include "window/SettingsWidget.h"
 
@@ -104,43 +103,6 @@ private slots:
         calls.clear();
         onSave = nullptr;
         mService->clearJournal();
-    }
-
-    // Which categories the window shows, for every shape the file can
-    // arrive in.
-    void configtoolXmlFlags_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("expected");
-        const auto element = [](const char *name, const char *value) {
-            return QByteArray("<") + name + ">" + value + "</" + name + ">";
-        };
-        QTest::newRow("any non-zero number enables")
-            << "<Configtool>" + element("General", "7") + element("About", "-1") + "</Configtool>"
-            << "1000001";
-        QTest::newRow("text that is no number disables")
-            << "<Configtool>" + element("General", "yes") + element("Appearance", "1x") +
-                   element("Thesaurus", "") + "</Configtool>"
-            << "0000000";
-        QTest::newRow("flags before an error stand")
-            << "<Configtool>" + element("General", "1") + element("Advance", "1") + "&bogus;" +
-                   element("About", "1") + "</Configtool>"
-            << "1001000";
-        QTest::newRow("missing") << QByteArray() << "0000000";
-    }
-
-    void configtoolXmlFlags()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, expected);
-        const QString path = QDir::home().filePath("configtool.xml");
-        QFile::remove(path);
-        if (QTest::currentDataTag() != QLatin1String("missing"))
-            QVERIFY(writeFile(path, content));
-        QString flags;
-        for (bool flag : ConfigtoolXml::read(path))
-            flags += flag ? '1' : '0';
-        QCOMPARE(flags, expected);
     }
 
     // OK and Apply save every enabled page in one order, and only then
