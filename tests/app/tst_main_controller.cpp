@@ -1,6 +1,8 @@
-// The controller's paths and bus names, first-run copies, engine shell start,
-// settings objects, one-instance name and IME service calls on a private bus.
+// The controller: paths and bus names, settings objects, first-run copies,
+// engine shell start, the fixed-layout blocks to the shells, the one-instance
+// name and the IME service calls on a private bus.
 #include "DataRoot.h"
+#include "FlatTransfer.h"
 #include "ImeServiceClient.h"
 #include "MainController.h"
 #include "ServiceProcess.h"
@@ -11,6 +13,7 @@
 #include <QtDBus>
 #include <QtTest>
 
+#include <cwchar>
 #include <memory>
 
 namespace
@@ -43,10 +46,59 @@ QString serviceBusName(int display)
     return QStringLiteral("com.kaiwoimeservice.hotel_%1").arg(display);
 }
 
-bool nameOwned(const QString &name)
+// A shell that reads the request at its byte offsets, as a shell built
+// elsewhere would, and answers with a result block of its own.
+class CheckingShell : public ShellWrapperInterface
 {
-    return QDBusConnection::sessionBus().interface()->isServiceRegistered(name).value();
-}
+public:
+    bool Init(const wchar_t *, const wchar_t *, const wchar_t *, const wchar_t *) override
+    {
+        return true;
+    }
+    bool DicOperation(e_dicType, e_operDicType, s_inputOutputDicData &) override { return false; }
+    bool DicOperationFlat(e_dicType, e_operDicType operation, const flat::Request *request,
+                          flat::Result **result) override
+    {
+        const auto *bytes = reinterpret_cast<const char *>(request);
+        const auto text = [](const void *at) {
+            return QString::fromWCharArray(static_cast<const wchar_t *>(at));
+        };
+        seen = QStringList{QString::number(operation), text(bytes), text(bytes + 1040)};
+        const auto *cells = *reinterpret_cast<wchar_t *const *const *>(bytes + 2080);
+        for (int i = 0; i < *reinterpret_cast<const int32_t *>(bytes + 2088); ++i)
+            seen << text(cells[i]);
+        if (!cells)
+            seen << "no cells";
+        const char *phrases = *reinterpret_cast<const char *const *>(bytes + 2096);
+        for (int i = 0; i < *reinterpret_cast<const int32_t *>(bytes + 2104); ++i) {
+            const char *entry = phrases + 24 * i;
+            seen << text(*reinterpret_cast<wchar_t *const *>(entry)) + '=' +
+                        text(*reinterpret_cast<wchar_t *const *>(entry + 8)) + '@' +
+                        QString::number(*reinterpret_cast<const int16_t *>(entry + 16));
+        }
+        ++calls;
+        if (answer) {
+            mBlock = flat::Result{};
+            mBlock.cells = &cell;
+            mBlock.cellCount = 1;
+            *result = &mBlock;
+        }
+        return true;
+    }
+    void FreeDicResult(flat::Result **result) override
+    {
+        ++frees;
+        *result = nullptr;
+    }
+
+    int calls = 0, frees = 0;
+    bool answer = false;
+    QStringList seen;
+    flat::CellEntry cell{};
+
+private:
+    flat::Result mBlock{};
+};
 
 } // namespace
 
@@ -95,8 +147,7 @@ class TestMainController : public QObject
     {
         const QString root = mDir->filePath(QStringLiteral("system data"));
         qputenv("KAIWOIMEBS_DATA_ROOT", QFile::encodeName(root));
-        return QProcess::execute(QStringLiteral("cp"),
-                                 {QStringLiteral("-a"), QFile::decodeName(mDataRoot), root}) == 0;
+        return QProcess::execute("cp", {"-a", QFile::decodeName(mDataRoot), root}) == 0;
     }
 
     std::unique_ptr<QTemporaryDir> mDir;
@@ -105,11 +156,7 @@ class TestMainController : public QObject
     bool mControllerCreated = false;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(QDBusConnection::sessionBus().isConnected());
-        gPreviousHandler = qInstallMessageHandler(recordMessage);
-    }
+    void initTestCase() { gPreviousHandler = qInstallMessageHandler(recordMessage); }
 
     void init()
     {
@@ -128,143 +175,79 @@ private slots:
         qputenv("KAIWOIMEBS_DATA_ROOT", mDataRoot);
     }
 
-    void namesFromTheEnvironment_data()
-    {
-        QTest::addColumn<QString>("home");
-        QTest::addColumn<QByteArray>("root");
-        QTest::addColumn<QString>("expectedRoot");
-        QTest::addColumn<QByteArray>("display");
-        QTest::addColumn<int>("number");
-        QTest::newRow("plain") << QStringLiteral("/home/user") << QByteArray("/opt/kaiwo")
-                               << QStringLiteral("/opt/kaiwo") << QByteArray("localhost:3.0") << 3;
-        QTest::newRow("unusual names, trailing slashes")
-            << QStringLiteral("/home/用户 it's \"x\"") << QByteArray("/opt/凯沃 data///")
-            << QStringLiteral("/opt/凯沃 data") << QByteArray(":12") << 12;
-        QTest::newRow("empty") << QString() << QByteArray("")
-                               << QStringLiteral(KAIWO_EXPECTED_DATA_ROOT) << QByteArray() << 0;
-    }
-
+    // Read afresh at each call; the Wubi folder alone has no trailing slash.
     void namesFromTheEnvironment()
     {
-        QFETCH(QString, home);
-        QFETCH(QByteArray, root);
-        QFETCH(QString, expectedRoot);
-        QFETCH(QByteArray, display);
-        QFETCH(int, number);
-        // Read afresh at each call: every row sets other values.
-        qputenv("HOME", QFile::encodeName(home));
-        qputenv("KAIWOIMEBS_DATA_ROOT", root);
-        if (display.isNull())
-            qunsetenv("DISPLAY");
-        else
-            qputenv("DISPLAY", display);
-
-        const QString pinyin = home + QStringLiteral("/.config/KaiwoShell/usr/PCPYDict/");
-        QCOMPARE(MainController::localPath(), pinyin);
-        QCOMPARE(MainController::localEnvDirPath(), pinyin);
-        QCOMPARE(MainController::localPcPyDirPath(), pinyin);
-        // The Wubi directory alone has no trailing slash.
+        qputenv("HOME", "/home/用户");
+        qputenv("KAIWOIMEBS_DATA_ROOT", "/opt/凯沃 data///");
+        qputenv("DISPLAY", "localhost:3.0");
+        QCOMPARE(MainController::localPath(),
+                 QStringLiteral("/home/用户/.config/KaiwoShell/usr/PCPYDict/"));
         QCOMPARE(MainController::localPcWbDirPath(),
-                 home + QStringLiteral("/.config/KaiwoShell/usr/PCWBDict"));
-        QCOMPARE(kaiwoDataRoot(), expectedRoot);
-        QCOMPARE(MainController::sysEnvPyDirPath(),
-                 expectedRoot + QStringLiteral("/KaiwoShell/dict/PCPYDict/"));
+                 QStringLiteral("/home/用户/.config/KaiwoShell/usr/PCWBDict"));
         QCOMPARE(MainController::sysEnvWbDirPath(),
-                 expectedRoot + QStringLiteral("/KaiwoShell/dict/PCWBDict/"));
-        QCOMPARE(ImeServiceClient::displayNumber(), number);
-        QCOMPARE(MainController::configtoolBusName(), toolBusName(number));
-        QCOMPARE(ImeServiceClient::serviceName(), serviceBusName(number));
+                 QStringLiteral("/opt/凯沃 data/KaiwoShell/dict/PCWBDict/"));
+        QCOMPARE(MainController::configtoolBusName(), toolBusName(3));
+        QCOMPARE(ImeServiceClient::serviceName(), serviceBusName(3));
+        qputenv("KAIWOIMEBS_DATA_ROOT", "");
+        qunsetenv("DISPLAY");
+        QCOMPARE(MainController::sysEnvPyDirPath(),
+                 KAIWO_EXPECTED_DATA_ROOT "/KaiwoShell/dict/PCPYDict/");
+        QCOMPARE(ImeServiceClient::serviceName(), serviceBusName(0));
     }
 
+    // Opening reads a serialised value away without writing; the first
+    // save drops it and writes UTF-8, as the IME service reads it.
     void settingsObjects()
     {
+        // Found by fuzz_settings_store: one such line aborted the tool in Qt.
         QVERIFY(!makeHome(QStringLiteral("家 'home' \"dir\"")).isEmpty());
         QVERIFY(makeDataRoot());
-        const QString user = MainController::localPcPyDirPath() + QStringLiteral("env.ini");
-        const QString shipped = MainController::sysEnvPyDirPath() + QStringLiteral("env.ini");
-        QVERIFY(QDir().mkpath(MainController::localPcPyDirPath()));
-        QVERIFY(writeFile(shipped, "[Setting]\nSkinName=默认\n"));
-
-        MainController *main = controller();
-        QVERIFY(!main->settings(CON_CURRENT));
-        main->openSettings();
-        QCOMPARE(main->settings(CON_CURRENT)->fileName(), user);
-        QCOMPARE(main->settings(CON_DEFAULT)->fileName(), shipped);
-        QCOMPARE(SettingsReader(CON_DEFAULT).stringValue(QStringLiteral("SkinName"), QString()),
-                 QStringLiteral("默认"));
-        SettingsWriter().setValue(QStringLiteral("SkinName"), QStringLiteral("红色"));
-        // UTF-8 on disk, as the IME service reads it.
-        QCOMPARE(readFile(user), QByteArray("[Setting]\nSkinName=红色\n"));
-    }
-
-    void settingsWithSerialisedValues()
-    {
-        // Found by fuzz_settings_store: one such line aborted the tool in Qt.
-        QVERIFY(!makeHome(QStringLiteral("home")).isEmpty());
-        QVERIFY(makeDataRoot());
-        const QString user = MainController::localPcPyDirPath() + QStringLiteral("env.ini");
-        const QString shipped = MainController::sysEnvPyDirPath() + QStringLiteral("env.ini");
+        const QString user = MainController::localPcPyDirPath() + "env.ini";
+        const QString shipped = MainController::sysEnvPyDirPath() + "env.ini";
         const QByteArray bad = "Bad=@Variant(\\0\\0\\0\\v\\x7f\\xff\\xff\\xff)\n";
         QVERIFY(QDir().mkpath(MainController::localPcPyDirPath()));
         QVERIFY(writeFile(user, "[Setting]\n" + bad + "SkinName=蓝色\n"));
         QVERIFY(writeFile(shipped, "[Setting]\nSkinName=默认\n" + bad));
 
         MainController *main = controller();
+        QVERIFY(!main->settings(CON_CURRENT));
         main->openSettings();
-        // Read without the line but not written: opening is no save.
         QCOMPARE(readFile(user), "[Setting]\n" + bad + "SkinName=蓝色\n");
-        QCOMPARE(SettingsReader(CON_CURRENT).stringValue(QStringLiteral("SkinName"), QString()),
+        QCOMPARE(SettingsReader(CON_CURRENT).stringValue("SkinName", QString()),
                  QStringLiteral("蓝色"));
         // The shipped copy is left alone and reads as missing: the code's defaults.
-        QVERIFY(SettingsReader(CON_DEFAULT).isValid());
-        QCOMPARE(SettingsReader(CON_DEFAULT).stringValue(QStringLiteral("SkinName"), "x"),
-                 QStringLiteral("x"));
-
-        // The first save drops the line and writes the file itself.
-        SettingsWriter().setValue(QStringLiteral("PageSize"), 7);
-        QCOMPARE(readFile(user), QByteArray("[Setting]\nPageSize=7\nSkinName=蓝色\n"));
+        QCOMPARE(SettingsReader(CON_DEFAULT).stringValue("SkinName", "x"), QStringLiteral("x"));
+        SettingsWriter().setValue("SkinName", QStringLiteral("红色"));
+        QCOMPARE(readFile(user), QByteArray("[Setting]\nSkinName=红色\n"));
         QCOMPARE(main->settings(CON_CURRENT)->fileName(), user);
-        SettingsWriter().setValue(QStringLiteral("PageSize"), 8);
-        QVERIFY(readFile(user).contains("PageSize=8\n"));
         QCOMPARE(readFile(shipped), "[Setting]\nSkinName=默认\n" + bad);
     }
 
+    // The user's own files are kept; a shipped file missing is logged and
+    // costs the others nothing.
     void firstRunCopies_data()
     {
-        QTest::addColumn<QString>("homeName");
-        QTest::addColumn<QString>("userDir"); // created below HOME
         QTest::addColumn<QStringList>("userFiles");
         QTest::addColumn<QStringList>("missingShipped");
-        const auto row = [](const char *name, const char *home, const char *userDir,
-                            const QStringList &userFiles, const QStringList &missingShipped) {
-            QTest::newRow(name) << QString::fromUtf8(home) << QString::fromLatin1(userDir)
-                                << userFiles << missingShipped;
-        };
-        const char pinyin[] = ".config/KaiwoShell/usr/PCPYDict";
-        row("first run, unusual HOME", "用户 it's \"home\"", pinyin, {}, {});
-        row("existing files are kept", "home", pinyin, {"env.ini", "Fuzzy.dat"}, {});
-        row("pinyin folder created", "home", ".config/KaiwoShell/usr", {}, {});
-        row("no usr folder", "home", ".config", {}, {});
-        row("brand-new HOME", "home", "", {}, {});
-        row("a shipped file missing", "home", pinyin, {}, {"Correction.ini"});
+        QTest::newRow("existing files are kept")
+            << QStringList{"env.ini", "Fuzzy.dat"} << QStringList();
+        QTest::newRow("a shipped file missing") << QStringList() << QStringList{"Correction.ini"};
     }
 
     void firstRunCopies()
     {
-        QFETCH(QString, homeName);
-        QFETCH(QString, userDir);
         QFETCH(QStringList, userFiles);
         QFETCH(QStringList, missingShipped);
-        const QString home = makeHome(homeName);
+        makeHome(QStringLiteral("home"));
         QVERIFY(makeDataRoot());
-        const QString target = MainController::localEnvDirPath();
+        const QString target = MainController::localPcPyDirPath();
         const QString shipped = MainController::sysEnvPyDirPath();
-        QVERIFY(QDir().mkpath(home + QLatin1Char('/') + userDir));
+        QVERIFY(QDir().mkpath(target));
         for (const QString &name : userFiles)
             QVERIFY(writeFile(target + name, "the user's own " + name.toUtf8()));
         for (const QString &name : missingShipped)
             QVERIFY(QFile::remove(shipped + name));
-
         // Provisioning happens only inside init(), which also opens the window.
         MainController::setWindowFactory([] { return new SettingsWidget(nullptr); });
         controller()->init();
@@ -276,129 +259,85 @@ private slots:
             else if (!missingShipped.contains(name))
                 QCOMPARE(readFile(target + name), readFile(shipped + name));
             else
-                failures << name + QStringLiteral(" copy fail");
+                failures << name + " copy fail";
         }
         QCOMPARE(logLinesMatching(" copy fail$"), failures);
         QCOMPARE(logLinesMatching("^Init(WB)?Shell:"),
                  (QStringList{"InitShell: true", "InitWBShell: true"}));
     }
 
-    void engineShellStart_data()
+    // Every field at the offset a shell built elsewhere reads it from,
+    // handed to the right shell; a returned block replaces the list.
+    void flatBlocksReachTheRightShell()
     {
-        QTest::addColumn<bool>("pinyinDir");
-        QTest::addColumn<bool>("wubiDir");
-        QTest::addColumn<QStringList>("lines");
-        const auto row = [](const char *name, bool pinyin, bool wubi, const QStringList &lines) {
-            QTest::newRow(name) << pinyin << wubi << lines;
-        };
-        row("no user folders", false, false, {"InitShell: false"});
-        // The Wubi shell is not started when the pinyin shell fails.
-        row("Wubi folder only", false, true, {"InitShell: false"});
-        row("pinyin folder only", true, false, {"InitShell: true", "InitWBShell: false"});
-        row("both folders", true, true, {"InitShell: true", "InitWBShell: true"});
+        CheckingShell pinyin, wubi;
+        MainController::setShellWrappers(&pinyin, &wubi);
+        s_inputOutputDicData data;
+        data.inputPath = L"/home/a b/PCPYDict/kwim_phrases.bin";
+        data.outputPath = L"/home/a b/PCPYDict/phrase/PhraseEdit.txt";
+        data.cellDicList.resize(2);
+        data.cellDicList[0].strFilePath = L"/词库/城市.kcel";
+        data.cellDicList[1].strFilePath = std::wstring(259, L'c');
+        data.phraseList = {{L"kw", L"凯沃\n输入法", -2}, {L"", L"", 9}};
+        QVERIFY(controller()->OperDic(ed_userPhrase, ec_addUserPhrase, data, SHELL_WUBI));
+        QCOMPARE(pinyin.calls, 0);
+        QCOMPARE(
+            wubi.seen,
+            (QStringList{QString::number(ec_addUserPhrase), "/home/a b/PCPYDict/kwim_phrases.bin",
+                         "/home/a b/PCPYDict/phrase/PhraseEdit.txt", "/词库/城市.kcel",
+                         QString(259, 'c'), "kw=凯沃\n输入法@-2", "=@9"}));
+        QCOMPARE(wubi.frees, 0); // no block handed back, none freed
+        QCOMPARE(data.phraseList.size(), size_t(2));
+
+        pinyin.answer = true;
+        std::wmemset(pinyin.cell.strName, L'n', 256); // a full field with no terminator
+        pinyin.cell.nWordsCount = 10000;
+        QVERIFY(controller()->OperDic(ed_userPhrase, ec_getUserPhrase, data, SHELL_PINYIN));
+        QCOMPARE(pinyin.frees, 1);
+        QVERIFY(data.phraseList.empty() && data.cellDicList.size() == 1);
+        QCOMPARE(data.cellDicList[0].strName, std::wstring(256, L'n'));
+        QCOMPARE(data.cellDicList[0].nWordsCount, 10000);
+        data = s_inputOutputDicData();
+        QVERIFY(controller()->OperDic(ed_cellDict, ec_rebuildCellDict, data, SHELL_PINYIN));
+        QCOMPARE(pinyin.seen.mid(1), (QStringList{"", "", "no cells"}));
+
+        // Too long for the fixed fields, or no shell: refused, nobody called.
+        const int before = pinyin.calls;
+        data.inputPath = std::wstring(260, L'p');
+        QVERIFY(!controller()->OperDic(ed_cellDict, ec_rebuildCellDict, data, SHELL_PINYIN));
+        data.inputPath.clear();
+        data.cellDicList.resize(1);
+        data.cellDicList[0].strFilePath = std::wstring(300, L'c');
+        QVERIFY(!controller()->OperDic(ed_cellDict, ec_rebuildCellDict, data, SHELL_PINYIN));
+        QVERIFY(!controller()->OperDic(ed_cellDict, ec_rebuildCellDict, data, SHELL_TYPE(0)));
+        QCOMPARE(pinyin.calls, before);
+        QCOMPARE(data.cellDicList.size(), size_t(1));
+        MainController::setShellWrappers(nullptr, nullptr);
     }
 
-    void engineShellStart()
-    {
-        QFETCH(bool, pinyinDir);
-        QFETCH(bool, wubiDir);
-        QFETCH(QStringList, lines);
-        QVERIFY(!makeHome(QStringLiteral("家 it's \"x\" $(y)")).isEmpty());
-        QVERIFY(!pinyinDir || QDir().mkpath(MainController::localPcPyDirPath()));
-        QVERIFY(!wubiDir || QDir().mkpath(MainController::localPcWbDirPath()));
-        QCOMPARE(controller()->InitShell(), pinyinDir && wubiDir);
-        QCOMPARE(logLinesMatching("^Init(WB)?Shell:"), lines);
-    }
-
-    void askAnswers_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<bool>("result");
-        QTest::newRow("true") << QStringLiteral("true") << true;
-        QTest::newRow("false") << QStringLiteral("false") << false;
-        QTest::newRow("error reply") << QStringLiteral("error") << false;
-        QTest::newRow("no service") << QString() << false;
-    }
-
-    void askAnswers()
-    {
-        QFETCH(QString, answer);
-        QFETCH(bool, result);
-        std::unique_ptr<ServiceProcess> service;
-        if (!answer.isEmpty()) {
-            service.reset(new ServiceProcess({QStringLiteral("--answer"), answer}));
-            QVERIFY(service->waitUntilReady(serviceBusName(0)));
-            service->clearJournal();
-        }
-        QCOMPARE(nameOwned(serviceBusName(0)), bool(service));
-
-        // A real dictionary, so only the service's answer decides.
-        const QString path = mDir->filePath(QStringLiteral("导入 it's.bin"));
-        QVERIFY(writeFile(path, "KaiwoUserDictionary 1 pinyin\nkaiwo\t凯沃\t5\n"));
-        QCOMPARE(ImeServiceClient::ask(QStringLiteral("clearCnThesaurus"), {}, "clear fail\n"),
-                 result);
-        QCOMPARE(ImeServiceClient::ask(QStringLiteral("UsrDictImport"), {path}, "import fail\n"),
-                 result);
-        // A reply that carries no boolean is a failure whatever the service says.
-        QVERIFY(!ImeServiceClient::ask(QStringLiteral("ReloadConfig"), {}, "reload fail"));
-        // Each failure line is logged exactly once, as given.
-        const QStringList failures = {QStringLiteral("clear fail\n"),
-                                      QStringLiteral("import fail\n")};
-        QCOMPARE(gLog,
-                 (result ? QStringList() : failures) + QStringList{QStringLiteral("reload fail")});
-        if (service) {
-            QCOMPARE(service->journal(), (QStringList{QStringLiteral("clearCnThesaurus"),
-                                                      QStringLiteral("UsrDictImport\t") + path,
-                                                      QStringLiteral("ReloadConfig")}));
-        }
-    }
-
-    // A service that answers with the wrong types: a string where a boolean
-    // belongs, or several values. None of it counts as success.
+    // A string where a boolean belongs, or a number: no success.
     void askRefusesWrongTypes()
     {
         WrongTypesService fake;
         QDBusConnection bus = QDBusConnection::sessionBus();
-        QVERIFY(bus.registerObject(QStringLiteral("/"), &fake, QDBusConnection::ExportAllSlots));
+        QVERIFY(bus.registerObject("/", &fake, QDBusConnection::ExportAllSlots));
         QVERIFY(bus.registerService(serviceBusName(0)));
-        const bool cleared =
-            ImeServiceClient::ask(QStringLiteral("clearCnThesaurus"), {}, "clear fail");
-        const bool imported = ImeServiceClient::ask(QStringLiteral("UsrDictImport"),
-                                                    {QStringLiteral("x")}, "import fail");
+        const bool cleared = ImeServiceClient::ask("clearCnThesaurus", {}, "clear fail");
+        const bool imported = ImeServiceClient::ask("UsrDictImport", {"x"}, "import fail");
         bus.unregisterService(serviceBusName(0));
-        bus.unregisterObject(QStringLiteral("/"));
-        QVERIFY(!cleared);
-        QVERIFY(!imported);
-        QCOMPARE(gLog, (QStringList{QStringLiteral("clear fail"), QStringLiteral("import fail")}));
-        QCOMPARE(fake.calls, (QStringList{QStringLiteral("clearCnThesaurus"),
-                                          QStringLiteral("UsrDictImport")}));
+        bus.unregisterObject("/");
+        QVERIFY(!cleared && !imported);
+        QCOMPARE(gLog, (QStringList{"clear fail", "import fail"}));
+        QCOMPARE(fake.calls, (QStringList{"clearCnThesaurus", "UsrDictImport"}));
     }
 
-    // A service that answers only after the bus has given up: the call
-    // fails once the time-out is over, and later calls work again.
-    void askGivesUpAfterTheBusTimeout()
-    {
-        ServiceProcess late({QStringLiteral("--delay"), QStringLiteral("27000")});
-        QVERIFY(late.waitUntilReady(serviceBusName(0)));
-        QElapsedTimer timer;
-        timer.start();
-        QVERIFY(!ImeServiceClient::ask(QStringLiteral("clearCnThesaurus"), {}, "clear fail"));
-        QVERIFY(timer.elapsed() < 27000);
-        QCOMPARE(gLog, QStringList{QStringLiteral("clear fail")});
-    }
-
+    // Each sent call waits for its reply, in order, to the service of the
+    // tool's own display; replies are not logged.
     void sentCallsBlockAndKeepTheirOrder()
     {
-        // The service runs on display 1; the tool on display 0 cannot see it.
-        qputenv("DISPLAY", ":1");
-        ServiceProcess service({QStringLiteral("--answer"), QStringLiteral("error"),
-                                QStringLiteral("--delay"), QStringLiteral("100")});
-        QVERIFY(service.waitUntilReady(serviceBusName(1)));
-        service.clearJournal();
-        qputenv("DISPLAY", ":0");
+        ServiceProcess service({"--answer", "error", "--delay", "100"}, QString(), 1);
+        QVERIFY(service.waitUntilReady());
         ImeServiceClient::reloadConfig();
-        QVERIFY(!nameOwned(serviceBusName(0)));
-
         qputenv("DISPLAY", ":1");
         QElapsedTimer timer;
         timer.start();
@@ -407,17 +346,12 @@ private slots:
         ImeServiceClient::reloadDictionary(1);
         ImeServiceClient::rebuildKeyMap();
         controller()->update_cfg_to_service();
-        ImeServiceClient::send(QStringLiteral("UsrDictBackup"),
-                               {mDir->filePath(QStringLiteral("备份\tfile.bin"))});
-        // Each call waited for its reply.
+        ImeServiceClient::send("UsrDictBackup", {mDir->filePath("备份\tfile.bin")});
         QVERIFY(timer.elapsed() >= 6 * 95);
         QCOMPARE(service.journal(),
-                 (QStringList{QStringLiteral("ReloadConfig"), QStringLiteral("ReloadDictionary\t7"),
-                              QStringLiteral("ReloadDictionary\t1"),
-                              QStringLiteral("RebuildKeyMap"), QStringLiteral("ReloadConfig"),
-                              QStringLiteral("UsrDictBackup\t") + mDir->path() +
-                                  QStringLiteral("/备份\\tfile.bin")}));
-        // Replies of sent calls are ignored: nothing is logged for them.
+                 (QStringList{"ReloadConfig", "ReloadDictionary\t7", "ReloadDictionary\t1",
+                              "RebuildKeyMap", "ReloadConfig",
+                              "UsrDictBackup\t" + mDir->path() + "/备份\\tfile.bin"}));
         QCOMPARE(gLog, QStringList());
     }
 
@@ -436,30 +370,24 @@ private slots:
             qputenv("DISPLAY", ":1");
             QVERIFY(main->kaiwoImeServiceConfigtoolIsNotRunning());
             main->creatDBusService();
-            QVERIFY(nameOwned(toolBusName(1)));
             QVERIFY(!main->kaiwoImeServiceConfigtoolIsNotRunning());
 
             // What a second start does: call the slot through the tool's interface.
-            QDBusPendingCall pending = other.asyncCall(
-                QDBusMessage::createMethodCall(toolBusName(1), QStringLiteral("/"),
-                                               QStringLiteral("com.kaiwoimeservice_configtool"),
-                                               QStringLiteral("activeSettingsWidget")));
+            QDBusPendingCall pending = other.asyncCall(QDBusMessage::createMethodCall(
+                toolBusName(1), "/", "com.kaiwoimeservice_configtool", "activeSettingsWidget"));
             QTRY_VERIFY(pending.isFinished());
             QVERIFY2(!pending.isError(), qPrintable(pending.error().message()));
-            QCOMPARE(gLog, QStringList{QStringLiteral("activeSettingsWidget")});
-
-            qputenv("DISPLAY", ":0");
-            QVERIFY(other.unregisterService(toolBusName(0)));
-            QTRY_VERIFY(main->kaiwoImeServiceConfigtoolIsNotRunning());
+            QCOMPARE(gLog, QStringList{"activeSettingsWidget"});
         }
         QDBusConnection::disconnectFromBus(connectionName);
+        qputenv("DISPLAY", ":0");
+        QTRY_VERIFY(main->kaiwoImeServiceConfigtoolIsNotRunning());
 
         // Deleting the controller gives the name back.
         qputenv("DISPLAY", ":1");
         delete MainController::self();
         mControllerCreated = false;
-        QTRY_VERIFY(!nameOwned(toolBusName(1)));
-        QVERIFY(controller()->kaiwoImeServiceConfigtoolIsNotRunning());
+        QTRY_VERIFY(!busNameOwned(toolBusName(1)));
     }
 };
 

@@ -19,6 +19,5 @@ fi
 exec unshare "${namespace[@]}" --propagation private -- bash -c '
     set -euo pipefail
     mount -t tmpfs -o size=2m tmpfs "$1"
-    mkdir "$1/home"
-    HOME="$1/home" KAIWO_FULL_DIR="$1" exec "$2" fullDisk schemeOnFullDisk
+    KAIWO_FULL_DIR="$1" exec "$2" fullDisk
 ' full_disk "$dir" "$bin"

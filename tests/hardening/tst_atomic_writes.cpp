@@ -1,31 +1,19 @@
 // Every writer of the tool and of the engine stand-ins replaces its file
-// whole or not at all: on a full disk the old file stays as it was, and a
-// process killed in the middle of a save leaves the old or the new file,
-// never a mix, and no temporary file that the next save would trip over.
-//
-// The tool's rule files follow the user's rights: a file the user may not
-// write stays as it is, a symbolic link keeps pointing at the file that gets
-// the new content, and a writable file in a closed folder is still written.
-//
-// The full-disk cases need a small file system of their own: full_disk.sh
-// mounts one and names it in KAIWO_FULL_DIR; without it they are skipped.
-#include "CellDictionaryStore.h"
+// whole or not at all, on a full disk (full_disk.sh mounts one) or killed
+// mid-save, and leaves no temporary file the next save would trip over. The
+// tool's own files follow the user's rights: read-only stays, a symbolic
+// link keeps pointing at the file written, a closed folder is no obstacle.
 #include "KcelFile.h"
 #include "PhraseBinaryFile.h"
 #include "PhraseTextFile.h"
-#include "StandInShell.h"
 #include "TestFiles.h"
 #include "config/AtomicFile.h"
-#include "config/IniHelpers.h"
-#include "config/IniParser.h"
 #include "pinyin/CorrectionFile.h"
 #include "pinyin/FuzzyFile.h"
 #include "pinyin/KcdListFile.h"
-#include "shuangpin/ShuangPinController.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QSet>
 #include <QSettings>
 #include <QtTest>
@@ -87,20 +75,6 @@ std::map<QString, Writer> writers()
         return writeFileAtomically(str(path).c_str(), bulk(version, version ? big : 100)) ==
                AtomicWriteResult::Written;
     };
-    all["INI document"] = [](const QString &path, int version) {
-        n_kwxx::t_iniParser document;
-        for (int i = 0; i < (version ? 5000 : 1); ++i)
-            document.SetOption("section" + std::to_string(i), "key", std::to_string(version));
-        return document.Save(str(path));
-    };
-    all["iniparser settings"] = [](const QString &path, int version) {
-        if (!version)
-            return writeFile(path, "[Setting]\nkey=0\n");
-        // It reports nothing: success is the new value being in the file.
-        const QByteArray value = bulk(version, 64 * 1024).replace('\n', ' ');
-        setCfgValueString(str(path).c_str(), "Setting:key", value.constData());
-        return readFile(path).contains(value);
-    };
     all["Fuzzy.dat"] = [](const QString &path, int version) {
         if (!version)
             return writeFile(path, "[Fuzzy]\n");
@@ -131,19 +105,12 @@ std::map<QString, Writer> writers()
     all[".kcel and cell data"] = [](const QString &path, int version) {
         return kcel(version, version ? 20000 : 1).write(str(path));
     };
-    all["service dictionaries (QSaveFile)"] = [big](const QString &path, int version) {
-        QSaveFile file(path);
-        const QByteArray bytes = bulk(version, version ? big : 100);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
-               file.commit();
-    };
     return all;
 }
 
 // The writers of the tool's own files; the stand-ins' are the engine's.
-const QStringList kToolWriters = {"atomic file",        "INI document",
-                                  "iniparser settings", "Fuzzy.dat",
-                                  "Correction.ini",     "QSettings (env.ini, kcdlist.ini)"};
+const QStringList kToolWriters = {"atomic file", "Fuzzy.dat", "Correction.ini",
+                                  "QSettings (env.ini, kcdlist.ini)"};
 
 ino_t inode(const QString &path)
 {
@@ -188,53 +155,6 @@ void fillUp(const QString &path)
     }
 }
 
-// The cell data rebuilds cycle through lists of two dictionaries each, so
-// every rebuild writes pieces and drops others.
-QString cellFile(const QString &dir, int version)
-{
-    return dir + QStringLiteral("/kcd/%1.kcel").arg(version % (kLoopVersions + 1));
-}
-
-bool rebuildCells(StandInShell &shell, const QString &dir, int version)
-{
-    s_inputOutputDicData data;
-    data.inputPath = dir.toStdWString();
-    for (int file : {version, version + 1}) {
-        data.cellDicList.emplace_back();
-        data.cellDicList.back().strFilePath = cellFile(dir, file).toStdWString();
-    }
-    return shell.DicOperation(ed_cellDict, ec_rebuildCellDict, data);
-}
-
-bool initCellShell(StandInShell &shell, const QString &dir)
-{
-    const QString user = dir + QStringLiteral("/user/");
-    QDir().mkpath(user);
-    QDir().mkpath(dir + QStringLiteral("/system"));
-    return shell.Init(L"1", user.toStdWString().c_str(), (dir + "/system").toStdWString().c_str(),
-                      (dir + "/user").toStdWString().c_str());
-}
-
-// A shell's cell data read through its list: every piece the list names,
-// whole; a null array when one is missing or cut.
-QByteArray cellData(const QString &dir)
-{
-    const QString user = dir + QStringLiteral("/user/");
-    QFile list(user + CellDictionaryStore::dataFileName());
-    if (!list.open(QIODevice::ReadOnly))
-        return QByteArray();
-    QByteArray all = list.readLine();
-    while (!list.atEnd()) {
-        const QByteArray piece = readFile(user + CellDictionaryStore::piecesDirName() + '/' +
-                                          list.readLine().trimmed() + ".txt");
-        const int eol = piece.indexOf('\n');
-        if (eol < 0 || piece.left(eol).split('\t').value(2).toInt() != piece.size() - eol - 1)
-            return QByteArray();
-        all += piece.mid(eol + 1);
-    }
-    return all;
-}
-
 } // namespace
 
 class TestAtomicWrites : public QObject
@@ -244,12 +164,10 @@ class TestAtomicWrites : public QObject
 private slots:
     void fullDisk_data();
     void fullDisk();
-    void schemeOnFullDisk();
     void killedDuringSave_data();
     void killedDuringSave();
     void userRights_data();
     void userRights();
-    void killedDuringCellRebuild();
 };
 
 void TestAtomicWrites::fullDisk_data()
@@ -279,32 +197,6 @@ void TestAtomicWrites::fullDisk()
     QFile::remove(path);
 
     QVERIFY2(!claimed, "the writer reported success on a full disk");
-    QCOMPARE(after, before);
-    QCOMPARE(leftovers, QStringList());
-}
-
-// The editor's save of a new scheme: the per-user scheme folder is on the
-// full file system through HOME.
-void TestAtomicWrites::schemeOnFullDisk()
-{
-    const QString dir = qEnvironmentVariable("KAIWO_FULL_DIR");
-    if (dir.isEmpty())
-        QSKIP("needs a small file system of its own (full_disk.sh)");
-    ShuangPinController *model = ShuangPinController::self();
-    QVERIFY(QDir().mkpath(ShuangPinController::localShuangPinPath()));
-    QVERIFY(model->BaseOnScheme(ShuangPinController::ShuangPinInstallPath() + "XiaoHe.ini"));
-    QVERIFY(model->keepNewSpScheme(QStringLiteral("旧"), QStringLiteral("mine.ini")));
-    const QString path = ShuangPinController::localShuangPinPath() + "mine.ini";
-    const QByteArray before = readFile(path);
-    QVERIFY(before.contains("title=旧"));
-
-    fillUp(dir + "/filler");
-    model->keepNewSpScheme(QStringLiteral("新的名字很长很长很长") + QString(2000, 'x'),
-                           QStringLiteral("mine.ini"));
-    const QByteArray after = readFile(path);
-    const QStringList leftovers =
-        otherFiles(ShuangPinController::localShuangPinPath(), {"mine.ini"});
-    QFile::remove(dir + "/filler");
     QCOMPARE(after, before);
     QCOMPARE(leftovers, QStringList());
 }
@@ -403,51 +295,8 @@ void TestAtomicWrites::userRights()
         QCOMPARE(inode(file), node);
 }
 
-// A child process rebuilds the cell data over and over; killed at random
-// moments, it leaves the data of one whole rebuild, every piece in place.
-void TestAtomicWrites::killedDuringCellRebuild()
-{
-    QTemporaryDir dir;
-    QVERIFY(QDir().mkpath(dir.filePath("kcd")));
-    for (int file = 0; file <= kLoopVersions; ++file)
-        QVERIFY(kcel(file, 20000).write(str(cellFile(dir.path(), file))));
-    StandInShell shell(SHELL_PINYIN);
-    QSet<QByteArray> wholeData;
-    for (int version = 0; version <= kLoopVersions; ++version) {
-        QVERIFY(initCellShell(shell, dir.filePath("probe")));
-        QVERIFY(rebuildCells(shell, dir.path(), version));
-        wholeData.insert(cellData(dir.filePath("probe")));
-    }
-    QVERIFY(initCellShell(shell, dir.filePath("target")));
-    QVERIFY(rebuildCells(shell, dir.path(), 0));
-    QRandomGenerator random(4711);
-    for (int round = 0; round < 12; ++round) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(), {"--rebuild-loop", dir.path()});
-        QVERIFY(child.waitForStarted());
-        QTest::qWait(int(random.bounded(20, 120)));
-        ::kill(pid_t(child.processId()), SIGKILL);
-        child.waitForFinished();
-        QVERIFY2(wholeData.contains(cellData(dir.filePath("target"))),
-                 qPrintable(QStringLiteral("round %1: not the data of one rebuild").arg(round)));
-    }
-    QVERIFY(rebuildCells(shell, dir.path(), 1));
-    QVERIFY(wholeData.contains(cellData(dir.filePath("target"))));
-}
-
 namespace
 {
-
-// The child side of killedDuringCellRebuild.
-int rebuildLoop(const QString &dir)
-{
-    StandInShell shell(SHELL_PINYIN);
-    if (!initCellShell(shell, dir + QStringLiteral("/target")))
-        return 1;
-    for (int version = 1;; version = version % kLoopVersions + 1)
-        rebuildCells(shell, dir, version);
-}
 
 // The child side of killedDuringSave.
 int saveLoop(const QString &writer, const QString &path)
@@ -466,10 +315,6 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         writers().at(QString::fromLocal8Bit(argv[2]))(QString::fromLocal8Bit(argv[3]), 1);
         return 0;
-    }
-    if (argc == 3 && qstrcmp(argv[1], "--rebuild-loop") == 0) {
-        QCoreApplication app(argc, argv);
-        return rebuildLoop(QString::fromLocal8Bit(argv[2]));
     }
     if (argc == 4 && qstrcmp(argv[1], "--save-loop") == 0) {
         QCoreApplication app(argc, argv);

@@ -1,7 +1,8 @@
 #pragma once
 
 // Fixture code shared by the page and dialog tests: the user's settings, the
-// service stand-in, buttons, and the "恢复默认" question.
+// service stand-in, the widgets' state, buttons, the "恢复默认" question and
+// the modal dialogs a click opens.
 
 #include "ServiceProcess.h"
 #include "TestFiles.h"
@@ -10,11 +11,16 @@
 #include "window/KaiwoPromptDialog.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
-#include <QDBusConnectionInterface>
+#include <QComboBox>
 #include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -31,63 +37,82 @@ inline QString userEnvIni()
     return pyFile(QStringLiteral("env.ini"));
 }
 
-// Writes the user's env.ini (unless env is null), reopens the stores and
-// builds a page on them, shown at the size of the window's page area.
-template <class Page> std::unique_ptr<Page> pageOn(const QByteArray &env = QByteArray())
+// Writes the user's env.ini (unless env is null) and reopens the stores.
+inline void setEnv(const QByteArray &env)
 {
     QDir().mkpath(MainController::localPcPyDirPath());
     if (!env.isNull())
         writeFile(userEnvIni(), env);
     MainController::self()->openSettings();
-    auto page = std::make_unique<Page>();
-    page->resize(554, 488);
-    page->show();
-    return page;
 }
 
-// Columns of a key round trip: the env.ini key, the text stored for it, the
-// check box or radio button showing it, its state, and the value saved back.
-inline void addKeyRoundTripColumns()
+// A key of group Setting in the user's env.ini as text; "-" when absent.
+inline QString stored(const QString &key)
 {
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QByteArray>("stored");
-    QTest::addColumn<QString>("widget");
-    QTest::addColumn<bool>("checked");
-    QTest::addColumn<int>("saved");
+    return QSettings(userEnvIni(), QSettings::IniFormat)
+        .value(QLatin1String("Setting/") + key, QStringLiteral("-"))
+        .toString();
 }
 
-// The button with this text; the test stops when there is none.
-inline QAbstractButton *buttonWithText(QWidget *parent, const QString &text)
+// The button or combo box with this text or object name; the test stops
+// when there is none.
+inline QWidget *widgetNamed(QWidget *parent, const QString &name)
 {
-    for (auto *widget : parent->findChildren<QAbstractButton *>()) {
-        if (widget->text() == text)
+    for (auto *widget : parent->findChildren<QWidget *>()) {
+        auto *button = qobject_cast<QAbstractButton *>(widget);
+        if ((button && button->text() == name) ||
+            ((button || qobject_cast<QComboBox *>(widget)) && widget->objectName() == name))
             return widget;
     }
-    qFatal("no widget %s", qPrintable(text));
+    qFatal("no widget %s", qPrintable(name));
 }
 
-// One key round trip row: a page opened on env.ini with PageSize=7 and the
-// row's stored text shows the row's state, then saves. Null when the state
-// is wrong (the test has failed).
-template <class Page> std::unique_ptr<Page> pageSavedFromKeyRow()
+inline QAbstractButton *buttonWithText(QWidget *parent, const QString &text)
 {
-    QFETCH(QString, key);
-    QFETCH(QByteArray, stored);
-    QFETCH(QString, widget);
-    QFETCH(bool, checked);
-    auto page = pageOn<Page>("[Setting]\nPageSize=7\n" + key.toLatin1() + "=" + stored + "\n");
-    [&] { QCOMPARE(buttonWithText(page.get(), widget)->isChecked(), checked); }();
-    if (QTest::currentTestFailed())
-        return nullptr;
-    page->saveSettings();
-    return page;
+    return qobject_cast<QAbstractButton *>(widgetNamed(parent, text));
 }
 
-// A key of group Setting in the user's env.ini as an integer; -1 if absent.
-inline int storedInt(const QString &key)
+// What a widget shows: "1" or "0" for a check box or radio button, the
+// current text of a combo box; "-" marks a disabled one.
+inline QString shown(QWidget *parent, const QString &name)
 {
-    QSettings settings(userEnvIni(), QSettings::IniFormat);
-    return settings.value(QLatin1String("Setting/") + key, -1).toInt();
+    QWidget *widget = widgetNamed(parent, name);
+    const QString state = qobject_cast<QAbstractButton *>(widget)
+                              ? QString::number(int(buttonWithText(parent, name)->isChecked()))
+                              : qobject_cast<QComboBox *>(widget)->currentText();
+    return widget->isEnabled() ? state : state + QLatin1Char('-');
+}
+
+// The states of several widgets, joined by blanks.
+inline QString shown(QWidget *parent, const QStringList &names)
+{
+    QStringList states;
+    for (const QString &name : names)
+        states << shown(parent, name);
+    return states.join(QLatin1Char(' '));
+}
+
+inline void click(QWidget *parent, const QString &name)
+{
+    auto *button = parent->findChild<QAbstractButton *>(name);
+    QVERIFY2(button, qPrintable(name));
+    button->click();
+}
+
+// Stops the service and waits until the bus has freed its name.
+inline void stopService(std::unique_ptr<ServiceProcess> &service)
+{
+    service.reset();
+    QTRY_VERIFY(!busNameOwned(ImeServiceClient::serviceName()));
+}
+
+// (Re)starts the service stand-in with these arguments.
+inline void startService(std::unique_ptr<ServiceProcess> &service,
+                         const QStringList &arguments = {})
+{
+    stopService(service);
+    service = std::make_unique<ServiceProcess>(arguments);
+    QVERIFY(service->waitUntilReady());
 }
 
 // Makes the file at path unusable: "missing", a "directory" in its place, or
@@ -101,69 +126,69 @@ inline void makeUnusable(const QString &path, const QString &kind)
         QVERIFY(QDir(MainController::localPcPyDirPath()).removeRecursively());
 }
 
-inline void openUserSettings()
-{
-    QDir().mkpath(MainController::localPcPyDirPath());
-    MainController::self()->openSettings();
-}
-
-// Stops the service and waits until the bus has freed its name.
-inline void stopService(std::unique_ptr<ServiceProcess> &service)
-{
-    service.reset();
-    QTRY_VERIFY(!QDBusConnection::sessionBus().interface()->isServiceRegistered(
-        ImeServiceClient::serviceName()));
-}
-
-// (Re)starts the service stand-in with these arguments.
-inline void startService(std::unique_ptr<ServiceProcess> &service,
-                         const QStringList &arguments = {})
-{
-    stopService(service);
-    service = std::make_unique<ServiceProcess>(arguments);
-    QVERIFY(service->waitUntilReady(ImeServiceClient::serviceName()));
-}
-
-inline void click(QWidget *parent, const QString &name)
-{
-    auto *button = parent->findChild<QAbstractButton *>(name);
-    QVERIFY2(button, qPrintable(name));
-    button->click();
-}
-
-inline QCheckBox *boxWithText(QWidget *parent, const QString &text)
-{
-    for (QCheckBox *box : parent->findChildren<QCheckBox *>()) {
-        if (box->text() == text)
-            return box;
-    }
-    qFatal("no check box %s", qPrintable(text));
-    return nullptr;
-}
-
 // Clicks "恢复默认" and gives its question this answer.
-inline void clickRestore(QWidget *dialog, int answer)
+inline void clickRestore(QWidget *dialog, int answer,
+                         const QString &name = "restore_default_pushButton")
 {
     KaiwoPromptDialog::setNextAnswer(answer);
-    click(dialog, QStringLiteral("restore_default_pushButton"));
+    click(dialog, name);
     QCOMPARE(KaiwoPromptDialog::lastTitle(), QStringLiteral("恢复默认配置"));
-    QCOMPARE(KaiwoPromptDialog::lastContent(), QStringLiteral("确定恢复本页默认配置？"));
 }
 
-// Rows "button" for leaving a dialog by 确定 (if withOk), 取消 and the title bar.
-inline void addLeaveRows(bool withOk = true)
+// Answers the modal dialogs a click opens, in order, and keeps what they
+// showed.
+class ModalDriver : public QObject
 {
-    QTest::addColumn<QString>("button");
-    if (withOk)
-        QTest::newRow("确定") << kOkButton;
-    QTest::newRow("取消") << QStringLiteral("cancel_pushButton");
-    QTest::newRow("close") << QStringLiteral("title_close_button");
-}
+public:
+    QStringList opened; // class names of every modal dialog seen
+    QList<QWidget *> parents;
+    QStringList prompts;    // title|content
+    QList<int> answers;     // prompt answers; none left: OK
+    QStringList fileDialog; // caption, directory, selected path, filters
+    QString savePath;       // what the save dialog returns; null: cancel
 
-// Leaves a shown dialog by button; it must close, accepted only by 确定.
-inline void leave(QDialog *dialog, const QString &button)
-{
-    click(dialog, button);
-    QVERIFY(!dialog->isVisible());
-    QCOMPARE(dialog->result(), int(button == kOkButton ? QDialog::Accepted : QDialog::Rejected));
-}
+    ModalDriver()
+    {
+        connect(&mTimer, &QTimer::timeout, this, &ModalDriver::poll);
+        mTimer.start(10);
+    }
+
+private:
+    void poll()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (mBusy || !modal || !modal->isVisible())
+            return;
+        mBusy = true;
+        opened << QLatin1String(modal->metaObject()->className());
+        parents << modal->parentWidget();
+        if (auto *prompt = qobject_cast<KaiwoPromptDialog *>(modal)) {
+            prompts << KaiwoPromptDialog::lastTitle() + '|' + KaiwoPromptDialog::lastContent();
+            (answers.isEmpty() || answers.takeFirst()) ? prompt->accept() : prompt->reject();
+        } else if (auto *files = qobject_cast<QFileDialog *>(modal)) {
+            fileDialog =
+                QStringList{files->windowTitle(), files->directory().absolutePath(),
+                            files->selectedFiles().value(0), files->nameFilters().join(';')};
+            if (savePath.isNull()) {
+                files->reject();
+            } else {
+                // selectFile() waits for the directory listing; typing does not.
+                files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
+                    ->setText(QFileInfo(savePath).fileName());
+                // QFileDialog::accept() is protected; QDialog's is public.
+                static_cast<QDialog *>(files)->accept();
+            }
+        } else if (auto *question = qobject_cast<QMessageBox *>(modal)) {
+            // The save dialog's own "replace the existing file?" question.
+            question->done(QMessageBox::Yes);
+        } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+            dialog->reject();
+        } else {
+            modal->close();
+        }
+        mBusy = false;
+    }
+
+    QTimer mTimer;
+    bool mBusy = false;
+};

@@ -4,10 +4,6 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QTemporaryFile>
-
-#include <cstdio>
-#include <unistd.h>
 
 // The bytes of a string literal with its embedded NULs and without the
 // final one; a length counted by hand reads past the literal when it is off.
@@ -27,41 +23,3 @@ inline QByteArray readFile(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-// Sends everything written to one file descriptor into a temporary file
-// until finish() or destruction; child processes inherit the redirection.
-class FdCapture
-{
-public:
-    explicit FdCapture(int fd) : mFd(fd)
-    {
-        std::fflush(nullptr);
-        mFile.open();
-        mSaved = dup(fd);
-        dup2(mFile.handle(), fd);
-    }
-    ~FdCapture() { finish(); }
-
-    QByteArray contents() const
-    {
-        std::fflush(nullptr);
-        QFile file(mFile.fileName());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    QByteArray finish()
-    {
-        std::fflush(nullptr);
-        if (mSaved >= 0) {
-            dup2(mSaved, mFd);
-            close(mSaved);
-            mSaved = -1;
-        }
-        return contents();
-    }
-
-private:
-    int mFd;
-    int mSaved = -1;
-    QTemporaryFile mFile;
-};

@@ -1,0 +1,627 @@
+// The settings dialogs: English input, shortcut letters, correction and
+// fuzzy rules, double-pinyin schemes and their editor, the prompt; how each
+// restores and is left, and the files each reads and writes.
+#include "PageFixture.h"
+#include "pinyin/CorrectionDialog.h"
+#include "pinyin/MoHuYinDialog.h"
+#include "shuangpin/NewSPConfDialog.h"
+#include "shuangpin/ShuangPinController.h"
+#include "shuangpin/ShuangPinSettingDialog.h"
+#include "window/EngImeDialog.h"
+#include "window/SettingsWidget.h"
+#include "window/SystemShortcutKeysDialog.h"
+
+#include <QPushButton>
+#include <QQuickItem>
+#include <QQuickWidget>
+#include <QSignalSpy>
+
+#include <functional>
+
+namespace
+{
+
+const QStringList kEnglishKeys{
+    "DefaultEnglishInput",         "EnglishInput_StarAsWildcard", "EnglishInput_ExactMatches",
+    "EnglishInput_AddSpace",       "EnglishInput_LearnFreq",      "EnglishInput_LearnNewWord",
+    "EnglishInput_Autofill_Space", "EnglishInput_Autofill_Tab",   "EnglishInput_Autofill_Enter"};
+const QStringList kLetters{"fangjianShortCutCombox", "engIMEShortCutCombox", "wbpyShortCutCombox"};
+const QStringList kRules{"gn==>ng", "uen==>un", "iou==>iu", "uei==>ui", "mg==>ng"};
+const QStringList kPairs{"z = zh",   "c = ch",   "s = sh",     "r = l",      "l = n",   "f = h",
+                         "an = ang", "en = eng", "ian = iang", "uan = uang", "in = ing"};
+const QByteArray kFuzzyHead = "[Metadata]\nversion=1\n[Fuzzy]\n";
+const QString kSmart = QStringLiteral("开启智能模糊音推荐");
+
+QString storedKeys(const QStringList &keys)
+{
+    QStringList values;
+    for (const QString &key : keys)
+        values << stored(key);
+    return values.join(' ');
+}
+
+QByteArray shipped(const QString &name)
+{
+    return readFile(KAIWO_SOURCE_DATA_DIR "/KaiwoShell/dict/PCPYDict/" + name);
+}
+
+// The boxes of a rule dialog that are checked, in file order.
+QString checkedRules(QWidget *dialog, const QStringList &boxes)
+{
+    QStringList on;
+    for (const QString &text : boxes) {
+        if (buttonWithText(dialog, text)->isChecked())
+            on << text;
+    }
+    return on.join(',');
+}
+
+// A dialog of the table below: how it is made, shown and left, and what it
+// stores; "user" and "restored" are what it shows, "saved" what is on disk.
+struct Dialog {
+    std::function<QDialog *()> make;
+    std::function<QString(QDialog *)> state;
+    std::function<QString()> saved;
+    QByteArray userEnv;
+    QString file, restoreButton, okButton;
+    QByteArray userFile;
+    QString user, restored, defaults;
+    QStringList journal;
+};
+
+const Dialog &dialogKind(const QString &kind)
+{
+    static const QStringList reload{"ReloadConfig"}, rebuild{"ReloadConfig", "RebuildKeyMap"};
+    static const std::map<QString, Dialog> kinds{
+        {"english",
+         {[] { return new EngImeDialog(nullptr); },
+          [](QDialog *d) { return shown(d, kEnglishKeys); },
+          [] { return storedKeys(kEnglishKeys); },
+          "DefaultEnglishInput=1\nEnglishInput_LearnFreq=0", "", "restore_default_pushButton",
+          kOkButton, "", "1 1 1 1 0 1 1 1 0", "0 1 1 1 1 1- 1 1 0", "0 1 1 1 1 1 1 1 0", reload}},
+        {"shortcuts",
+         {[] { return new SystemShortcutKeysDialog(nullptr); },
+          [](QDialog *d) { return shown(d, kLetters); },
+          [] {
+              return storedKeys({"ShortCutFanJian", "KeyFanJianSwitch", "ShortCutEnglishInput",
+                                 "KeyEnglishInputSwitch", "WBInputStyle",
+                                 "ShortcutWBInputStyleNew"});
+          },
+          "ShortCutEnglishInput=0\nKeyEnglishInputSwitch=1", "", "restore_default_pushButton",
+          kOkButton, "", "F B W", "F E W", "1 5 1 4 0 22", reload}},
+        {"correction",
+         {[] { return new CorrectionDialog(nullptr); },
+          [](QDialog *d) { return checkedRules(d, kRules); },
+          [] { return QString::fromUtf8(readFile(pyFile("Correction.ini"))); }, "",
+          "Correction.ini", "restore_default_pushButton", kOkButton, "[Correction]\nmg=ng\n",
+          "mg==>ng", kRules.join(','), QString::fromUtf8(shipped("Correction.ini")), rebuild}},
+        {"fuzzy",
+         {[] { return new MoHuYinDialog(nullptr); },
+          [](QDialog *d) { return checkedRules(d, kPairs) + ' ' + shown(d, kSmart); },
+          [] { return QString::fromUtf8(readFile(pyFile("Fuzzy.dat"))) + stored("MohuSmart"); },
+          "MohuSmart=0", "Fuzzy.dat", "restore_default_pushButton", kOkButton,
+          "[Fuzzy]\nzh=z\nh=f\n", "z = zh,f = h 0", " 1",
+          QString::fromUtf8(shipped("Fuzzy.dat")) + "1", rebuild}},
+        {"double pinyin",
+         {[] { return new ShuangPinSettingDialog(nullptr); },
+          [](QDialog *d) { return shown(d, "comboBox"); }, [] { return stored("ShuangPinName"); },
+          "ShuangPinName=GuoBiao", "", "pushButton_restoreDefault", "pushButton_ok", "", "国标双拼",
+          "凯沃双拼", "Kaiwo", rebuild}},
+    };
+    return kinds.at(kind);
+}
+
+// Texts of one drawn key: consonant|vowel1|vowel2.
+QString drawnKey(QWidget *dialog, const QString &label)
+{
+    QQuickItem *root = dialog->findChild<QQuickWidget *>()->rootObject();
+    for (QQuickItem *item : root->findChildren<QQuickItem *>()) {
+        if (item->property("key").toString() == label)
+            return item->property("consonant").toString() + '|' +
+                   item->property("vowel1").toString() + '|' + item->property("vowel2").toString();
+    }
+    return "none";
+}
+
+QString userSchemes()
+{
+    return ShuangPinController::localShuangPinPath();
+}
+
+// Saves the editor's scheme under a name: the notice it gave, or "saved".
+QString saveScheme(NewSPConfDialog *editor, const QString &name)
+{
+    editor->findChild<QLineEdit *>()->setText(name);
+    KaiwoPromptDialog::setNextAnswer(1);
+    const int before = KaiwoPromptDialog::promptCount();
+    click(editor, "pushButton_keep");
+    return KaiwoPromptDialog::promptCount() > before ? KaiwoPromptDialog::lastContent()
+                                                     : QStringLiteral("saved");
+}
+
+QStringList qmlWarnings;
+QtMessageHandler previousHandler = nullptr;
+
+void collectQmlWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg &&
+        (message.contains("qml", Qt::CaseInsensitive) || message.contains("Quick")))
+        qmlWarnings << message;
+    previousHandler(type, context, message);
+}
+
+} // namespace
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ServiceProcess> mService;
+
+private slots:
+    void initTestCase()
+    {
+        startService(mService, {"--answer", "true"});
+        init();
+        ShuangPinController::self()->loadShuangPinConf();
+        previousHandler = qInstallMessageHandler(collectQmlWarnings);
+    }
+
+    void init()
+    {
+        QDir(MainController::localPcPyDirPath()).removeRecursively();
+        setEnv("[Setting]\n");
+        QVERIFY(writeFile(pyFile("Correction.ini"), shipped("Correction.ini")));
+        QVERIFY(writeFile(pyFile("Fuzzy.dat"), shipped("Fuzzy.dat")));
+        QVERIFY(QDir().mkpath(userSchemes()));
+        QVERIFY(writeFile(userSchemes() + "4711.ini", "[metadata]\ntitle=我的方案\n"));
+        mService->clearJournal();
+    }
+
+    // Every view loads and updates without a QML warning.
+    void cleanup() { QVERIFY2(qmlWarnings.isEmpty(), qPrintable(qmlWarnings.join('\n'))); }
+
+    // Untouched, OK writes the shipped values: the code's defaults for keys
+    // the user's env.ini lacks. Restore shows them and writes nothing until
+    // OK; Cancel and the title bar leave everything as it was.
+    void restoreThenLeave_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("restore");
+        QTest::addColumn<int>("button"); // 0 OK, 1 Cancel, 2 close
+        for (const char *kind : {"english", "shortcuts", "correction", "fuzzy", "double pinyin"}) {
+            QTest::addRow("%s: untouched, 确定", kind) << kind << false << 0;
+            QTest::addRow("%s: 确定", kind) << kind << true << 0;
+            QTest::addRow("%s: 取消", kind) << kind << true << 1;
+            QTest::addRow("%s: close", kind) << kind << true << 2;
+        }
+    }
+
+    void restoreThenLeave()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, restore);
+        QFETCH(int, button);
+        const Dialog &d = dialogKind(kind);
+        if (restore) {
+            setEnv("[Setting]\n" + d.userEnv + "\n");
+            if (!d.file.isEmpty())
+                QVERIFY(writeFile(pyFile(d.file), d.userFile));
+        }
+        const QByteArray env = readFile(userEnvIni());
+        const QString before = d.saved();
+        std::unique_ptr<QDialog> dialog(d.make());
+        dialog->show();
+        if (restore) {
+            QCOMPARE(d.state(dialog.get()), d.user);
+            clickRestore(dialog.get(), 0, d.restoreButton);
+            QCOMPARE(d.state(dialog.get()), d.user);
+            clickRestore(dialog.get(), 1, d.restoreButton);
+            QCOMPARE(d.state(dialog.get()), d.restored);
+            QCOMPARE(d.saved(), before);
+            QCOMPARE(readFile(userEnvIni()), env);
+            QVERIFY(mService->journal().isEmpty());
+        }
+        const QString cancel = d.okButton == kOkButton ? "cancel_pushButton" : "pushButton_cancel";
+        click(dialog.get(), QStringList{d.okButton, cancel, "title_close_button"}[button]);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(d.saved(), button ? before : d.defaults);
+        if (button)
+            QCOMPARE(readFile(userEnvIni()), env);
+        QCOMPARE(mService->journal().replaceInStrings(QRegExp("\t.*"), ""),
+                 button ? QStringList() : d.journal);
+    }
+
+    // Restoring the English dictionary asks first and changes no setting;
+    // the service's answer decides the notice.
+    void englishDictionaryRestore_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("notice"); // empty: the question is declined
+        QTest::newRow("declined") << "true" << QString();
+        QTest::newRow("true") << "true" << QStringLiteral("恢复英文词库成功！");
+        QTest::newRow("false") << "false" << QStringLiteral("恢复英文词库失败！");
+    }
+
+    void englishDictionaryRestore()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, notice);
+        startService(mService, {"--answer", answer});
+        EngImeDialog dialog(nullptr);
+        click(&dialog, "DefaultEnglishInput");
+        if (answer == "false")
+            QTest::ignoreMessage(QtDebugMsg, "recoveryEnThesaurus In fail!\n");
+        ModalDriver driver;
+        driver.answers = {!notice.isEmpty()};
+        click(&dialog, "restoreEngThesaurusButton");
+        QCOMPARE(driver.prompts,
+                 QStringList{"恢复默认词库|确定恢复英文输入法词库？"} +
+                     (notice.isEmpty() ? QStringList() : QStringList{"恢复默认词库|" + notice}));
+        QCOMPARE(shown(&dialog, "DefaultEnglishInput"), QStringLiteral("1"));
+        QCOMPARE(readFile(userEnvIni()), QByteArray("[Setting]\n"));
+        QCOMPARE(mService->journal(),
+                 notice.isEmpty() ? QStringList() : QStringList{"recoveryEnThesaurus"});
+    }
+
+    // The three shortcut letters: stored ones that clash or are out of
+    // range show none and save the defaults; each combo offers exactly the
+    // letters the other two hold not.
+    void shortcutLetters_data()
+    {
+        QTest::addColumn<QByteArray>("env");
+        QTest::addColumn<QStringList>("choices"); // combo index and letter
+        QTest::addColumn<QString>("letters");
+        QTest::addColumn<QString>("saved");
+        const QString defaults = "1 5 1 4 0 22";
+        QTest::newRow("English 30")
+            << QByteArray("KeyEnglishInputSwitch=30") << QStringList() << "F  W" << defaults;
+        QTest::newRow("F/T and English both E")
+            << QByteArray("KeyFanJianSwitch=4\nKeyEnglishInputSwitch=4") << QStringList() << "  W"
+            << defaults;
+        QTest::newRow("A Z M")
+            << QByteArray(
+                   "KeyFanJianSwitch=0\nKeyEnglishInputSwitch=25\nShortcutWBInputStyleNew=12")
+            << QStringList() << "A Z M"
+            << "1 0 1 25 0 12";
+        QTest::newRow("chosen in turn")
+            << QByteArray() << QStringList{"2K", "1W", "0E", "2A"} << "E W A"
+            << "1 4 1 22 0 0";
+    }
+
+    void shortcutLetters()
+    {
+        QFETCH(QByteArray, env);
+        QFETCH(QStringList, choices);
+        QFETCH(QString, letters);
+        QFETCH(QString, saved);
+        setEnv("[Setting]\n" + env + "\n");
+        SystemShortcutKeysDialog dialog(nullptr);
+        for (const QString &choice : choices) {
+            auto *combo = dialog.findChild<QComboBox *>(kLetters[choice.left(1).toInt()]);
+            QVERIFY2(combo->findText(choice.mid(1)) >= 0, qPrintable(choice));
+            combo->setCurrentIndex(combo->findText(choice.mid(1)));
+        }
+        QCOMPARE(shown(&dialog, kLetters), letters);
+        // Each combo offers exactly the letters the other two hold not.
+        const QStringList held = letters.split(' ');
+        for (int i = 0; i < 3 && !held.contains(QString()); ++i) {
+            QString expected, offered;
+            for (char c = 'A'; c <= 'Z'; ++c) {
+                if (!held.contains(QString(c)) || held[i] == QString(c))
+                    expected += QLatin1Char(c);
+            }
+            auto *combo = dialog.findChild<QComboBox *>(kLetters[i]);
+            for (int item = 0; item < combo->count(); ++item)
+                offered += combo->itemText(item);
+            QCOMPARE(offered, expected);
+        }
+        dialog.saveSettings();
+        QCOMPARE(dialogKind("shortcuts").saved(), saved);
+    }
+
+    // The rules on in file order, whatever the screen order; [Gray] gets the
+    // smart box's suggestions, which are the pairs not on.
+    void rulesWritten_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QStringList>("on");
+        QTest::addColumn<bool>("smart");
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray allGray = "zh=z\nch=c\nsh=s\nl=r\nn=l\nh=f\nang=an\neng=en\niang=ian\n"
+                                   "uang=uan\ning=in\n";
+        QTest::newRow("correction: none")
+            << "correction" << QStringList{} << false << QByteArray("[Correction]\n");
+        QTest::newRow("correction: file order")
+            << "correction" << QStringList{"mg==>ng", "iou==>iu", "uen==>un"} << false
+            << QByteArray("[Correction]\nuen=un\niou=iu\nmg=ng\n");
+        QTest::newRow("fuzzy: z and an, smart")
+            << "fuzzy" << QStringList{"z = zh", "an = ang"} << true
+            << kFuzzyHead + "zh=z\nang=an\n[Gray]\nch=c\nsh=s\nl=r\nn=l\nh=f\neng=en\n"
+                            "iang=ian\nuang=uan\ning=in\n";
+        QTest::newRow("fuzzy: in, r, l: file order")
+            << "fuzzy" << QStringList{"in = ing", "r = l", "l = n"} << false
+            << kFuzzyHead + "l=r\nn=l\ning=in\n[Gray]\n";
+    }
+
+    void rulesWritten()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QStringList, on);
+        QFETCH(bool, smart);
+        QFETCH(QByteArray, bytes);
+        const Dialog &d = dialogKind(kind);
+        const QStringList &boxes = kind == "fuzzy" ? kPairs : kRules;
+        std::unique_ptr<QDialog> dialog(d.make());
+        for (const QString &text : boxes)
+            buttonWithText(dialog.get(), text)->setChecked(on.contains(text));
+        if (kind == "fuzzy")
+            buttonWithText(dialog.get(), kSmart)->setChecked(smart);
+        click(dialog.get(), kOkButton);
+        QCOMPARE(readFile(pyFile(d.file)), bytes);
+        std::unique_ptr<QDialog> again(d.make());
+        QCOMPARE(d.state(again.get()), d.state(dialog.get()));
+    }
+
+    // Hostile rule files show what they can; missing, a directory in its
+    // place or its folder missing, nothing is checked, OK writes no file or
+    // temporary and the service is still told.
+    void rulesRead_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("checked");
+        const auto row = [](const char *name, const char *kind, const QByteArray &file,
+                            const char *checked) {
+            QTest::newRow(name) << kind << file << checked;
+        };
+        row("correction: outside the section, other or lower-case header", "correction",
+            "gn=ng\n[correction]\nmg=ng\n[Correction]\n[Other]\nuen=un\n", "");
+        row("correction: any value; commented, spaced, unknown keys skipped", "correction",
+            "[Correction]\ngn=off\nuei=\n#mg=ng\n\nmg\nuenn=un\nGN=ng\nuen =un\niou=iu\n",
+            "gn==>ng,iou==>iu,uei==>ui");
+        row("fuzzy: outside [Fuzzy], under [Gray]", "fuzzy", "zh=z\n[Fuzzy]\n[Gray]\nch=c\n", " 1");
+        row("fuzzy: any value; spaced, commented, unknown keys skipped", "fuzzy",
+            "[Fuzzy]\nzh=whatever=x\nh=\nch =c\n sh=s\n#n=l\n\neng\nzhh=z\nZH=z\nang=an\n",
+            "z = zh,f = h,an = ang 1");
+        row("fuzzy: CRLF, section reopened, no final line feed", "fuzzy",
+            "[Metadata]\r\n[Fuzzy]\r\nzh=z\r\n[Gray]\r\nch=c\r\n[Fuzzy]\r\neng=en",
+            "z = zh,en = eng 1");
+        row("fuzzy: binary junk", "fuzzy",
+            literalBytes("[Fuzzy]\n\xff\xfe\0\x01zh=z\n\0\nn=\xff\0\n"), "l = n 1");
+        row("fuzzy: huge lines", "fuzzy",
+            "[Fuzzy]\n" + QByteArray(300000, 'x') + "\nsh=" + QByteArray(300000, 's') + "\n" +
+                QByteArray(300000, '[') + "\nch=c\n",
+            "s = sh 1");
+        row("correction: empty", "correction", "", "");
+        for (const char *kind : {"correction", "fuzzy"})
+            for (const char *how : {"missing", "directory", "no directory"})
+                QTest::addRow("%s: %s", kind, how) << kind << QByteArray(how) << "unusable";
+    }
+
+    void rulesRead()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, file);
+        QFETCH(QString, checked);
+        const Dialog &d = dialogKind(kind);
+        const bool unusable = checked == "unusable";
+        if (unusable) {
+            QFile::remove(pyFile(kind == "fuzzy" ? "Correction.ini" : "Fuzzy.dat"));
+            makeUnusable(pyFile(d.file), file);
+        } else {
+            QVERIFY(writeFile(pyFile(d.file), file));
+        }
+        std::unique_ptr<QDialog> dialog(d.make());
+        QCOMPARE(d.state(dialog.get()), unusable ? (kind == "fuzzy" ? " 1" : "") : checked);
+        if (!unusable)
+            return;
+        buttonWithText(dialog.get(), (kind == "fuzzy" ? kPairs : kRules).first())->click();
+        click(dialog.get(), kOkButton);
+        QStringList left = QDir(MainController::localPcPyDirPath())
+                               .entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        left.removeAll("env.ini");
+        left.removeAll("ShuangPinSchemes");
+        QCOMPARE(left, file == "directory" ? QStringList{d.file} : QStringList{});
+        QCOMPARE(mService->journal(), (QStringList{"ReloadConfig", "RebuildKeyMap"}));
+    }
+
+    void schemeShownFromEnv_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("deletable");
+        QTest::newRow("absent: Kaiwo") << ""
+                                       << "凯沃双拼" << false;
+        QTest::newRow("per-user") << "4711"
+                                  << "我的方案" << true;
+        QTest::newRow("unknown file") << "nothing"
+                                      << "凯沃双拼" << false;
+    }
+
+    void schemeShownFromEnv()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, title);
+        QFETCH(bool, deletable);
+        setEnv(name.isEmpty() ? "[Setting]\n" : "[Setting]\nShuangPinName=" + name.toUtf8() + "\n");
+        ShuangPinSettingDialog dialog(nullptr);
+        QCOMPARE(shown(&dialog, "comboBox"), title);
+        QCOMPARE(dialog.findChild<QPushButton *>("pushButton_delete")->isEnabled(), deletable);
+        dialog.findChild<QComboBox *>("comboBox")->setCurrentText("我的方案");
+        click(&dialog, "pushButton_ok");
+        QCOMPARE(stored("ShuangPinName"), QStringLiteral("4711"));
+    }
+
+    // The keys are really drawn, whatever OpenGL the display offers.
+    void keyboardIsDrawn()
+    {
+        ShuangPinSettingDialog dialog(nullptr);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QImage image = dialog.findChild<QQuickWidget *>()->grabFramebuffer();
+        int border = 0;
+        int vowel = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                border += (pixel.rgb() & 0xffffff) == 0xbec8d0;
+                // Antialiased text: count the clearly blue pixels.
+                vowel += pixel.blue() > 150 && pixel.blue() > pixel.red() + 100;
+            }
+        QVERIFY2(border > 27 * 4 * 30, qPrintable(QString::number(border)));
+        QVERIFY2(vowel > 100, qPrintable(QString::number(vowel)));
+    }
+
+    // From the blank base every syllable on its first free key, refusals on
+    // the way, then saved, shown as saved and taken away again.
+    void schemeEditor()
+    {
+        ShuangPinSettingDialog dialog(nullptr);
+        dialog.show();
+        NewSPConfDialog *editor = new NewSPConfDialog(&dialog);
+        connect(editor, &NewSPConfDialog::SigRefurbishSpSchemeList, &dialog,
+                &ShuangPinSettingDialog::SlotRefurbishSpSchemeList);
+        QComboBox *syllables = editor->findChild<QComboBox *>("comboBox_syllable");
+        QComboBox *keys = editor->findChild<QComboBox *>("comboBox_key");
+        QCOMPARE(saveScheme(editor, "   "),
+                 QStringLiteral("保存双拼方案失败：\n没有指定双拼方案名称！"));
+        QCOMPARE(saveScheme(editor, "微软双拼"),
+                 QStringLiteral("双拼方案\"微软双拼\"\n与系统方案重名，请重新命名！"));
+        const QString incomplete =
+            QStringLiteral("还有部分音节没有设置，请设置\n完所有音节后再进行保存！");
+        QCOMPARE(saveScheme(editor, "从零开始"), incomplete);
+        QCOMPARE(syllables->count(), 32);
+        for (int i = 0; i < syllables->count(); ++i) {
+            syllables->setCurrentIndex(i);
+            QCOMPARE(keys->currentText(), QStringLiteral("-"));
+            keys->setCurrentIndex(1);
+        }
+        QCOMPARE(saveScheme(editor, "从零开始"), QStringLiteral("saved"));
+        const QString file = ShuangPinController::self()->mSchemeFiles.value("从零开始");
+        QVERIFY(file.startsWith(userSchemes()));
+        QCOMPARE(shown(&dialog, "comboBox"), QStringLiteral("从零开始"));
+        // Saved shows the same on the selection keyboard, the zero
+        // consonant back on O.
+        for (int i = 0; i < ShuangPinController::KeyCount; ++i) {
+            const SpKeyItem &item = ShuangPinController::self()->editItem(i);
+            const QString consonant = item.key == 'O' ? " " : item.consonant;
+            QCOMPARE(drawnKey(&dialog, QString(QChar(item.key))),
+                     QString("%1|%2|%3").arg(consonant, item.vowel1, item.vowel2));
+        }
+        // The same name again asks first; declined, the file stays.
+        const QByteArray saved = readFile(file);
+        NewSPConfDialog again(&dialog);
+        again.findChild<QComboBox *>("comboBox_baseOn")->setCurrentText("小鹤双拼");
+        again.findChild<QLineEdit *>()->setText("从零开始");
+        KaiwoPromptDialog::setNextAnswer(0);
+        click(&again, "pushButton_keep");
+        QCOMPARE(KaiwoPromptDialog::lastContent(),
+                 QStringLiteral("双拼方案\"从零开始\"\n已经存在,确定要覆盖吗？"));
+        QCOMPARE(readFile(file), saved);
+        click(&dialog, "pushButton_ok");
+        QCOMPARE(stored("ShuangPinName"), QFileInfo(file).completeBaseName());
+        // 删除 takes the user scheme away without asking.
+        QVERIFY(dialog.findChild<QPushButton *>("pushButton_delete")->isEnabled());
+        click(&dialog, "pushButton_delete");
+        QVERIFY(!QFile::exists(file));
+        QVERIFY(!ShuangPinController::self()->mSchemeTitles.contains("从零开始"));
+    }
+
+    // Hostile scheme files still list and show what they can.
+    void badSchemeFiles()
+    {
+        const QByteArray longTitle = QString(500, QChar(0x957f)).toUtf8();
+        writeFile(userSchemes() + "long.ini", "[metadata]\ntitle=" + longTitle + "\n");
+        writeFile(userSchemes() + "quotes.ini",
+                  "[metadata]\ntitle=\"引号\" 'x' $(rm -rf ~)\n[韵母]\nai=7\nan=ä\nang=\n"
+                  "[声母]\nzh=;\nch=x\nempty=9\n");
+        writeFile(userSchemes() + "empty.ini", "");
+        writeFile(userSchemes() + "binary.ini", literalBytes("\x00\xff[\x01]\n\x80=\x81"));
+        QByteArray huge = "[metadata]\ntitle=大文件\n[韵母]\n";
+        while (huge.size() < 8 << 20)
+            huge += "ai=L\nfiller" + QByteArray::number(huge.size()) + "=X\n";
+        writeFile(userSchemes() + "huge.ini", huge);
+        ShuangPinController::self()->loadShuangPinConf();
+
+        ShuangPinSettingDialog dialog(nullptr);
+        QComboBox *box = dialog.findChild<QComboBox *>("comboBox");
+        for (const QString &title :
+             {QString::fromUtf8(longTitle), QStringLiteral("大文件"), QStringLiteral("引号")}) {
+            const int index = box->findText(title, Qt::MatchContains);
+            QVERIFY2(index >= 0, qPrintable(title.left(20)));
+            box->setCurrentIndex(index);
+        }
+        // Entries naming no valid key are ignored; the rest is still drawn.
+        QCOMPARE(drawnKey(&dialog, "V"), QStringLiteral("|ui|"));
+        QCOMPARE(drawnKey(&dialog, "U"), QStringLiteral("sh|u|"));
+        QCOMPARE(drawnKey(&dialog, "O"), QStringLiteral("|o|uo"));
+        QVERIFY(!drawnKey(&dialog, "L").contains("ai"));
+        box->setCurrentText(QStringLiteral("大文件"));
+        QVERIFY(drawnKey(&dialog, "L").contains("ai"));
+        // Untitled files list with an empty title and select harmlessly.
+        box->setCurrentIndex(box->findText(QString()));
+        QVERIFY(!drawnKey(&dialog, "V").isEmpty());
+    }
+
+    // A scheme folder that is a file: the system schemes still list and a
+    // new scheme is refused without a half-written file anywhere.
+    void schemeFolderIsAFile()
+    {
+        const QString folder = QDir::cleanPath(userSchemes());
+        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(writeFile(folder, "not a folder"));
+        ShuangPinController::self()->loadShuangPinConf();
+        QCOMPARE(ShuangPinController::self()->mSchemeTitles.size(), 8);
+        ShuangPinSettingDialog dialog(nullptr);
+        NewSPConfDialog editor(&dialog);
+        editor.findChild<QComboBox *>("comboBox_baseOn")->setCurrentText("小鹤双拼");
+        saveScheme(&editor, "无处可存");
+        QCOMPARE(readFile(folder), QByteArray("not a folder"));
+        QVERIFY(!ShuangPinController::self()->mSchemeTitles.contains("无处可存"));
+        QVERIFY(QFile::remove(folder));
+    }
+
+    // The prompt's buttons give its answer; a notice has no Cancel.
+    void promptAnswers_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("result");
+        QTest::newRow("notice ok") << int(DIALOG_NOTICE) << "pushButton_ok" << 1;
+        QTest::newRow("notice close") << int(DIALOG_NOTICE) << "title_close_button" << 0;
+        QTest::newRow("question cancel") << int(DIALOG_QUESTION) << "pushButton_cancel" << 0;
+        QTest::newRow("unknown status asks") << 1 << "pushButton_cancel" << 0;
+    }
+
+    void promptAnswers()
+    {
+        QFETCH(int, status);
+        QFETCH(QString, button);
+        QFETCH(int, result);
+        KaiwoPromptDialog dialog("t", "c", DialogStatus(status), nullptr);
+        bool cancel = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            cancel = dialog.findChild<QPushButton *>("pushButton_cancel")->isVisible();
+            QTest::mouseClick(dialog.findChild<QPushButton *>(button), Qt::LeftButton);
+        });
+        QCOMPARE(dialog.exec(), result);
+        QCOMPARE(cancel, status != DIALOG_NOTICE);
+    }
+
+    // ShowMinimizedType 1 iconifies through Xlib, which only X shows.
+    void minimiseThroughX()
+    {
+        if (QGuiApplication::platformName() != "xcb")
+            QSKIP("needs X");
+        setEnv("[Setting]\nShowMinimizedType=1\n");
+        SettingsWidget window(nullptr);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.slot_showMinimized();
+        QTRY_VERIFY(window.isMinimized());
+    }
+};
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
