@@ -35,7 +35,7 @@ class TestCandidateLook : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { openUserSettings(); }
+    void initTestCase() { setEnv(QByteArray()); }
 
     // A skin that cannot be used gives Default's look and says why.
     void skinSelection_data()
@@ -113,7 +113,9 @@ private slots:
     // once a choice changes the skin's own look, the skin's picture before.
     void previewMatchesSavedLook()
     {
-        auto page = pageOn<SettingAppearanceWidget>("[Setting]\n");
+        setEnv("[Setting]\n");
+        auto page = std::make_unique<SettingAppearanceWidget>();
+        page->show();
         auto *preview = page->findChild<PreverSkinWidget *>();
         QVERIFY(!preview->showsLiveSample());
         page->findChild<QRadioButton *>("radioButton_vertical")->click();
