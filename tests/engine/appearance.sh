@@ -30,26 +30,17 @@ shoot() {
 # each RRGGBB colour the count of its pixels and the box they fill
 # (count x1 y1 x2 y2), all on one line.
 measure() {
-    convert "$1" -alpha off -depth 8 ppm:- | python3 -c '
-import sys
-data = sys.stdin.buffer.read()
-fields, pos = [], 0
-while len(fields) < 4:
-    while data[pos:pos + 1].isspace(): pos += 1
-    end = pos
-    while not data[end:end + 1].isspace(): end += 1
-    fields.append(data[pos:end]); pos = end
-pixels = data[pos + 1:]
-width, height = int(fields[1]), int(fields[2])
-out = [width, height]
-for colour in sys.argv[1:]:
-    want = bytes.fromhex(colour)
-    xs, ys = [], []
-    for i in range(0, len(pixels), 3):
-        if pixels[i:i + 3] == want:
-            xs.append(i // 3 % width); ys.append(i // 3 // width)
-    out += [len(xs)] + ([min(xs), min(ys), max(xs), max(ys)] if xs else [0, 0, 0, 0])
-print(*out)' "${@:2}"
+    convert "$1" -alpha off -depth 8 txt:- | awk -v colours="${*:2}" '
+        NR == 1 { split($5, size, ","); n = split(colours, want, " "); next }
+        { split($1, at, "[,:]"); c = substr($3, 2)
+          if (!(c in count)) { x1[c] = y1[c] = 1e9; x2[c] = y2[c] = -1 }
+          count[c]++; x1[c] = at[1] < x1[c] ? at[1] : x1[c]; x2[c] = at[1] > x2[c] ? at[1] : x2[c]
+          y1[c] = at[2] < y1[c] ? at[2] : y1[c]; y2[c] = at[2] > y2[c] ? at[2] : y2[c] }
+        END { printf "%d %d", size[1], size[2]
+              for (i = 1; i <= n; i++) { c = want[i]
+                  if (c in count) printf " %d %d %d %d %d", count[c], x1[c], y1[c], x2[c], y2[c]
+                  else printf " 0 0 0 0 0" }
+              print "" }'
 }
 
 start_fcitx
