@@ -2,6 +2,8 @@
 
 #include "ConfigTranslator.h"
 #include "EngineSettings.h"
+#include "EnglishTyping.h"
+#include "InputModes.h"
 #include "RimeEngine.h"
 #include "SpaceConversion.h"
 #include "TypingAssist.h"
@@ -44,7 +46,11 @@ public:
 private:
     void deployIfNeeded();
     void applyCandidateWindow();
+    INPUT_RETURN_VALUE englishKey(FcitxKeySym sym, unsigned int state);
     INPUT_RETURN_VALUE keypadKey(FcitxKeySym sym, const RimeEngine::State &before);
+    // Rime's state, or English input's when that is on.
+    RimeEngine::State inputState() const;
+    bool dictionaryCall(const std::string &method, const QString &path, QString *error);
     INPUT_RETURN_VALUE afterProcessing(bool handled, FcitxKeySym sym, unsigned int state);
     void addCandidates(const RimeEngine::State &state);
     void commitPending();
@@ -58,5 +64,8 @@ private:
     TypingAssist mAssist;
     SpaceConversion mConversion;
     UserDictionaries mDictionaries;
+    InputModes mModes;
+    EnglishTyping mEnglish;
     bool mDeployPending = true;
+    RimeEngine::State mBeforeKey; // what Rime held before the key in hand
 };
