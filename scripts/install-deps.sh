@@ -15,6 +15,8 @@ packages=(
     fcitx-bin fcitx-data fcitx-modules fcitx-module-dbus fcitx-module-x11 fcitx-ui-classic
     fcitx-frontend-qt5 fcitx-frontend-gtk3 fcitx-frontend-gtk2
     librime-dev libdbus-1-dev rime-data-luna-pinyin rime-prelude rime-essay libopencc-data
+    # Wubi 86 (with pinyin_simp for its temporary pinyin) and the English words.
+    rime-data-wubi rime-data-pinyin-simp wamerican
     # GTK 3 and XIM clients for the typing test.
     zenity xterm
 )
