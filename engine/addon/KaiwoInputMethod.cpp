@@ -109,12 +109,18 @@ void KaiwoInputMethod::applySettings()
         FcitxLog(WARNING, "kaiwo: %s", problem.toUtf8().constData());
     mSettings = outcome.settings;
     mAssist.setRules(mSettings.pairSymbols, mSettings.smartSymbolsAfterDigit);
-    mConversion.configure(mSettings.convertOnSpace, mSettings.chooseByLetter);
     mModes.configure(mSettings);
+    configureConversion();
     mEnglish.configure(mSettings.english, mSettings.appearance.pageSize);
     applyCandidateWindow();
     mDeployPending = mDeployPending || outcome.rimeChanged;
     deployIfNeeded();
+}
+
+void KaiwoInputMethod::configureConversion()
+{
+    // The Pinyin page's keys: a Wubi code shows its candidates at once.
+    mConversion.configure(mSettings.convertOnSpace && !mModes.wubi(), mSettings.chooseByLetter);
 }
 
 void KaiwoInputMethod::applyCandidateWindow()
@@ -232,7 +238,7 @@ INPUT_RETURN_VALUE KaiwoInputMethod::keyPressed(FcitxKeySym sym, unsigned int st
     const RimeEngine::State before = inputState();
     mBeforeKey = before;
     if (mModes.keyPressed(sym, state, before)) {
-        mConversion.reset();
+        configureConversion();
         mEnglish.reset();
         showCandidates();
         return IRV_DISPLAY_CANDWORDS;

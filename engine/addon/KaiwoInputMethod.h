@@ -46,6 +46,7 @@ public:
 private:
     void deployIfNeeded();
     void applyCandidateWindow();
+    void configureConversion();
     INPUT_RETURN_VALUE englishKey(FcitxKeySym sym, unsigned int state);
     INPUT_RETURN_VALUE keypadKey(FcitxKeySym sym, const RimeEngine::State &before);
     // Rime's state, or English input's when that is on.

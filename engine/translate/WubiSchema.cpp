@@ -2,7 +2,7 @@
 
 #include "RimeSchema.h"
 
-#include <QList>
+#include <QRegularExpression>
 #include <QTextStream>
 
 namespace
@@ -127,16 +127,12 @@ bool WubiSchema::charactersDictionaryYaml(const QByteArray &wubi86, QByteArray *
     const int body = wubi86.indexOf("\n...\n");
     if (body < 0)
         return false;
+    static const QRegularExpression entry(
+        QStringLiteral("^[^\t#]\t[a-z]{1,8}(\t[0-9]{1,12}(\t[a-z]*)?)?$"));
     for (const QByteArray &line : wubi86.mid(body + 5).split('\n')) {
-        const int tab = line.indexOf('\t');
-        if (tab <= 0 || line.startsWith('#'))
-            continue;
-        // One character: its UTF-8 bytes after the first are all 10xxxxxx.
-        const QByteArray text = line.left(tab);
-        bool single = true;
-        for (int i = 1; i < text.size(); ++i)
-            single = single && (uchar(text.at(i)) & 0xc0) == 0x80;
-        if (single)
+        // One character (a single code point) with its code, weight and stem.
+        const QString text = QString::fromUtf8(line);
+        if (text.size() < 64 && entry.match(text).hasMatch())
             out += line + '\n';
     }
     *yaml = out;

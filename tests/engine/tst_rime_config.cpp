@@ -386,9 +386,9 @@ void TestRimeConfig::modes_data()
         << "khl"
         << "盅"
         << "中国";
-    QTest::newRow("single characters") << wubi + "SingleWordMode=1" << QByteArray("khlg") << ""
-                                       << "khlg"
-                                       << ""
+    QTest::newRow("single characters") << wubi + "SingleWordMode=1" << QByteArray("khl") << ""
+                                       << "khl"
+                                       << "盅"
                                        << "中国";
     QTest::newRow("unique four codes commit") << wubi << QByteArray("aadg") << "工厂"
                                               << ""
