@@ -31,6 +31,9 @@ void InputModes::configure(const EngineSettings &s)
         english = s.startEnglishInput;
     if (first || s.startPinyin != mSettings.startPinyin)
         wubi = !s.startPinyin;
+    // A mode no key can reach any more has no schema built.
+    english = english && s.englishReachable();
+    wubi = wubi && s.wubiReachable();
     mSettings = s;
     mConfigured = true;
     if (first || english != mEnglish || wubi != mWubi) {

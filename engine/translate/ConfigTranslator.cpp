@@ -134,8 +134,11 @@ bool ConfigTranslator::writeIfChanged(const QString &name, const QByteArray &byt
     else if (kind == QLatin1String("dict.yaml"))
         built << base + QStringLiteral(".table.bin") << base + QStringLiteral(".prism.bin")
               << base + QStringLiteral(".reverse.bin");
-    else
-        built << QStringLiteral("default.yaml");
+    else // the schemas hold the defaults' page size once built
+        built << QStringLiteral("default.yaml")
+              << QLatin1String(RimeSchema::schemaId()) + QStringLiteral(".schema.yaml")
+              << QLatin1String(WubiSchema::schemaId()) + QStringLiteral(".schema.yaml")
+              << QLatin1String(EnglishSchema::schemaId()) + QStringLiteral(".schema.yaml");
     for (const QString &output : built)
         QFile::remove(mPaths.rimeDir + QStringLiteral("build/") + output);
     return true;

@@ -85,6 +85,11 @@ struct EngineSettings {
         bool autofillEnter = false;
     } english;
 
+    // Whether a key or the start can bring the mode up; Rime builds only
+    // the schemas that can be reached.
+    bool wubiReachable() const { return !startPinyin || wubiShortcut; }
+    bool englishReachable() const { return startEnglishInput || englishShortcut; }
+
     // Reads every key; absent keys keep the defaults above.
     static EngineSettings read(QSettings *settings);
 };

@@ -52,8 +52,7 @@ QByteArray EnglishSchema::schemaYaml(const EngineSettings &s)
         << RimeSchema::englishDictionary()
         << "\n  enable_completion: true\n  enable_sentence: false\n  enable_user_dict: "
         << (RimeSchema::englishUserDictionary(s) ? "true" : "false")
-        << "\n  comment_format:\n    - \"xform/.*//\"\nmenu:\n  page_size: "
-        << s.appearance.pageSize << '\n';
+        << "\n  comment_format:\n    - \"xform/.*//\"\n";
     out.flush();
     return text.toUtf8();
 }

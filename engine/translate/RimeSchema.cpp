@@ -183,7 +183,12 @@ QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &al
 {
     QString text;
     QTextStream out(&text);
-    out << header(schemaId(), QStringLiteral("凯沃输入法"), {}) << "switches:\n"
+    // English words need the English dictionary built even when English
+    // input cannot be reached.
+    QStringList dependencies;
+    if (s.englishWords && !s.englishReachable())
+        dependencies << QLatin1String(EnglishSchema::schemaId());
+    out << header(schemaId(), QStringLiteral("凯沃输入法"), dependencies) << "switches:\n"
         << switchYaml("ascii_mode", !s.startChinese, QStringLiteral("中文, 英文"))
         << switchYaml("full_shape", s.startFullShape, QStringLiteral("半角, 全角"))
         << switchYaml("simplification", !s.startTraditional, QStringLiteral("繁体, 简体"))
@@ -204,9 +209,8 @@ QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &al
     out << extraTranslatorsYaml(s)
         << "simplifier:\n  option_name: simplification\n  opencc_config: t2s.json\n"
            "punctuator:\n  import_preset: symbols\n"
-        << recognizerYaml(recognizerPatterns(s)) << "menu:\n  page_size: " << s.appearance.pageSize
-        << '\n'
-        << asciiComposerYaml(s, false) << keyBinderYaml(keyBindings(s, "simplification"));
+        << recognizerYaml(recognizerPatterns(s)) << asciiComposerYaml(s, false)
+        << keyBinderYaml(keyBindings(s, "simplification"));
     out.flush();
     return text.toUtf8();
 }
@@ -216,12 +220,18 @@ QByteArray RimeSchema::defaultPatchYaml(const EngineSettings &s)
     QString text;
     QTextStream out(&text);
     // The first schema is the one a new session starts with; the addon
-    // then selects the one in use.
+    // then selects the one in use. Each schema listed costs time at every
+    // redeploy, so only those that can be reached are. The page size is
+    // given here alone: a schema that changes has Rime rebuild its
+    // spellings, which takes long.
     out << "# Written by the Kaiwo input method from the settings tool's files.\n"
            "patch:\n  schema_list:\n    - schema: "
-        << schemaId() << "\n    - schema: " << WubiSchema::schemaId()
-        << "\n    - schema: " << EnglishSchema::schemaId()
-        << "\n  menu/page_size: " << s.appearance.pageSize << '\n';
+        << schemaId() << '\n';
+    if (s.wubiReachable())
+        out << "    - schema: " << WubiSchema::schemaId() << '\n';
+    if (s.englishReachable())
+        out << "    - schema: " << EnglishSchema::schemaId() << '\n';
+    out << "  menu/page_size: " << s.appearance.pageSize << '\n';
     out.flush();
     return text.toUtf8();
 }

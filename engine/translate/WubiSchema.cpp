@@ -107,9 +107,8 @@ QByteArray WubiSchema::schemaYaml(const EngineSettings &settings)
         << "simplifier:\n  option_name: traditionalization\n  opencc_config: s2t.json\n"
            "punctuator:\n  import_preset: "
         << (w.symbols ? "symbols" : "default") << '\n'
-        << RimeSchema::recognizerYaml(patterns) << "menu:\n  page_size: " << s.appearance.pageSize
-        << '\n'
-        << RimeSchema::asciiComposerYaml(s, s.tempPinyin) << RimeSchema::keyBinderYaml(bindings);
+        << RimeSchema::recognizerYaml(patterns) << RimeSchema::asciiComposerYaml(s, s.tempPinyin)
+        << RimeSchema::keyBinderYaml(bindings);
     out.flush();
     return text.toUtf8();
 }
