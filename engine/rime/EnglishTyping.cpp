@@ -16,7 +16,7 @@ const int kPageUp = 0xff55, kPageDown = 0xff56;
 const unsigned int kControl = 4, kAlt = 8, kSuper = 64;
 const size_t kMaxMatches = 100;
 const int kMaxWordLength = 64;
-const qint64 kMaxDictionary = 64 * 1024 * 1024;
+const qint64 kMaxDictionary = 16 * 1024 * 1024;
 
 bool isLetter(int keysym)
 {

@@ -82,7 +82,7 @@ bool InputModes::keyPressed(int keysym, unsigned int modifiers, const RimeEngine
     mControlAlone = keysym == kControlL;
     const bool controlShift =
         (modifiers & (kShift | kControl | kAlt | kSuper)) == (kShift | kControl);
-    if (controlShift && keysym < 0x80 && QChar::isLetter(uint(keysym))) {
+    if (controlShift && keysym > 0 && keysym < 0x80 && QChar::isLetter(uint(keysym))) {
         const char letter = char(QChar::toUpper(uint(keysym)));
         if (mSettings.englishShortcut && letter == mSettings.englishLetter) {
             select(!mEnglish, mWubi);

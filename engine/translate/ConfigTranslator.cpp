@@ -18,7 +18,9 @@ namespace
 
 const qint64 kMaxSettingsSize = 1024 * 1024;
 const qint64 kMaxRuleFileSize = 64 * 1024;
-const qint64 kMaxDictionarySource = 64 * 1024 * 1024;
+// Debian's word list is 1 MiB and its Wubi table 4 MiB; far larger ones
+// would hold fcitx up while Rime builds them.
+const qint64 kMaxDictionarySource = 16 * 1024 * 1024;
 
 QByteArray readAll(const QString &path, qint64 maxSize, bool *ok)
 {

@@ -10,6 +10,8 @@ namespace
 {
 
 const int kMaxWord = 64;
+// Twice Debian's list: Rime builds a table this size in a few seconds.
+const int kMaxEntries = 300000;
 
 // "Ångström" is typed "angstrom", "don't" "dont".
 QString plainLetters(const QString &word)
@@ -73,7 +75,7 @@ bool EnglishSchema::dictionaryYaml(const QByteArray &wordList, QByteArray *yaml)
         for (const auto &entry :
              {qMakePair(word, code), qMakePair(capitalised(word), capitalised(code))}) {
             const QString key = entry.first + QLatin1Char('\t') + entry.second;
-            if (seen.contains(key))
+            if (seen.contains(key) || seen.size() >= kMaxEntries)
                 continue;
             seen.insert(key);
             out += key.toUtf8() + '\t' + weight + '\n';
