@@ -99,7 +99,10 @@ KaiwoInputMethod::KaiwoInputMethod(FcitxInstance *instance)
     : mInstance(instance), mTranslator(enginePaths()),
       mRime(kRimeSharedData, QFile::encodeName(enginePaths().rimeDir).toStdString()),
       mDictionaries(&mRime, enginePaths().rimeDir),
-      mCellWords(enginePaths().pinyinDir, enginePaths().rimeDir, kRimeSharedData)
+      mCellWords(enginePaths().pinyinDir, enginePaths().rimeDir, kRimeSharedData),
+      mModes(&mRime, &mDictionaries),
+      mEnglish(&mRime, &mDictionaries,
+               ConfigTranslator::englishDictionaryFile(enginePaths().rimeDir))
 {
     makeUserFolders();
     if (ServiceHost::instance())
@@ -122,7 +125,9 @@ void KaiwoInputMethod::applySettings()
         FcitxLog(WARNING, "kaiwo: %s", problem.toUtf8().constData());
     mSettings = outcome.settings;
     mAssist.setRules(mSettings.pairSymbols, mSettings.smartSymbolsAfterDigit);
-    mConversion.configure(mSettings.convertOnSpace, mSettings.chooseByLetter);
+    mModes.configure(mSettings);
+    configureConversion();
+    mEnglish.configure(mSettings.english, mSettings.appearance.pageSize);
     applyCandidateWindow();
     loadPhrases();
     mDeployPending = mDeployPending || outcome.rimeChanged;
@@ -189,6 +194,12 @@ void KaiwoInputMethod::reopenKeepingModes()
         mRime.setOption(kept[i], states[i]);
 }
 
+void KaiwoInputMethod::configureConversion()
+{
+    // The Pinyin page's keys: a Wubi code shows its candidates at once.
+    mConversion.configure(mSettings.convertOnSpace && !mModes.wubi(), mSettings.chooseByLetter);
+}
+
 void KaiwoInputMethod::applyCandidateWindow()
 {
     QStringList problems;
@@ -227,29 +238,57 @@ bool KaiwoInputMethod::serviceCall(const std::string &method, const std::string 
             loadPhrases();
         return true;
     }
-    const QString path = QString::fromStdString(text);
-    bool ok = false;
     QString error;
-    if (method == "UsrDictBackup") {
-        ok = mDictionaries.exportPinyin(path);
-    } else if (method == "UsrDictImport") {
-        ok = mDictionaries.importPinyin(path, &error);
-    } else if (method == "clearCnThesaurus" || method == "recoveryDefaultThesaurus") {
-        // The shipped state has no learned words. English and web words
-        // arrive with English input; until then there are none to restore.
-        ok = mDictionaries.clearPinyin();
-    } else {
-        // Wubi and English dictionaries are not kept by this engine yet.
-        FcitxLog(WARNING, "kaiwo: %s is not supported yet", method.c_str());
-        return false;
-    }
+    const bool ok = dictionaryCall(method, QString::fromStdString(text), &error);
     if (!ok)
         FcitxLog(WARNING, "kaiwo: %s %s failed %s", method.c_str(), text.c_str(),
                  error.toUtf8().constData());
     mAssist.reset();
+    mEnglish.reset();
     FcitxInstanceCleanInputWindow(mInstance);
     FcitxUIUpdateInputWindow(mInstance);
     return ok;
+}
+
+bool KaiwoInputMethod::dictionaryCall(const std::string &method, const QString &path,
+                                      QString *error)
+{
+    using Kind = UserDictionaries::Kind;
+    static const struct {
+        const char *method;
+        Kind kind;
+    } kExports[] = {{"UsrDictBackup", Kind::Pinyin},
+                    {"UsrWuBiDictBackup", Kind::Wubi},
+                    {"UsrWuBiPinYinDictBackupPinYin", Kind::WubiPinyin}},
+      kImports[] = {{"UsrDictImport", Kind::Pinyin},
+                    {"UsrWuBiDictImport", Kind::Wubi},
+                    {"UsrPinYinWuBiDictImportPinYin", Kind::WubiPinyin}};
+    // One English and one web dictionary serve pinyin and Wubi alike; a
+    // restore returns to the shipped state, which has no learned words.
+    static const struct {
+        const char *method;
+        std::vector<Kind> kinds;
+    } kClears[] = {{"clearCnThesaurus", {Kind::Pinyin}},
+                   {"clearEnThesaurus", {Kind::English}},
+                   {"clearWebEmailThesaurus", {Kind::Web}},
+                   {"clearWuBiCnThesaurus", {Kind::Wubi}},
+                   {"clearWuBiEnThesaurus", {Kind::English}},
+                   {"clearWuBiWebEmailThesaurus", {Kind::Web}},
+                   {"clearPinYinWuBiCnThesaurusPinYin", {Kind::WubiPinyin}},
+                   {"recoveryDefaultThesaurus", {Kind::Pinyin, Kind::English, Kind::Web}},
+                   {"recoveryWuBiDefaultThesaurus", {Kind::WubiPinyin, Kind::Wubi, Kind::Web}},
+                   {"recoveryEnThesaurus", {Kind::English}}};
+    for (const auto &call : kExports)
+        if (method == call.method)
+            return mDictionaries.exportTo(call.kind, path);
+    for (const auto &call : kImports)
+        if (method == call.method)
+            return mDictionaries.importFrom(call.kind, path, error);
+    for (const auto &call : kClears)
+        if (method == call.method)
+            return mDictionaries.clear(call.kinds);
+    *error = QStringLiteral("unknown method");
+    return false;
 }
 
 void KaiwoInputMethod::activate()
@@ -265,6 +304,7 @@ void KaiwoInputMethod::activate()
 void KaiwoInputMethod::reset()
 {
     mRime.clear();
+    mEnglish.reset();
     mAssist.reset();
     mConversion.reset();
 }
@@ -276,7 +316,16 @@ INPUT_RETURN_VALUE KaiwoInputMethod::keyPressed(FcitxKeySym sym, unsigned int st
     WindowPlacement::install(mInstance);
     if (!mRime.ready())
         return IRV_TO_PROCESS;
-    const RimeEngine::State before = mRime.state();
+    const RimeEngine::State before = inputState();
+    mBeforeKey = before;
+    if (mModes.keyPressed(sym, state, before)) {
+        configureConversion();
+        mEnglish.reset();
+        showCandidates();
+        return IRV_DISPLAY_CANDWORDS;
+    }
+    if (mModes.english())
+        return englishKey(sym, state);
     const SpaceConversion::Decision conversion =
         mConversion.keyPressed(sym, state, before.composing, int(before.candidates.size()));
     if (conversion.action == SpaceConversion::Action::Convert)
@@ -303,11 +352,33 @@ INPUT_RETURN_VALUE KaiwoInputMethod::keyReleased(FcitxKeySym sym, unsigned int s
     state &= FcitxKeyState_SimpleMask;
     if (!mRime.ready())
         return IRV_TO_PROCESS;
+    if (mModes.keyReleased(sym, mRime.state())) {
+        showCandidates();
+        return IRV_DISPLAY_CANDWORDS;
+    }
     const bool handled = mRime.processKey(sym, state | kReleaseMask);
     commitPending();
     showCandidates();
     FcitxUIUpdateInputWindow(mInstance);
     return handled ? IRV_DISPLAY_CANDWORDS : IRV_TO_PROCESS;
+}
+
+INPUT_RETURN_VALUE KaiwoInputMethod::englishKey(FcitxKeySym sym, unsigned int state)
+{
+    const EnglishTyping::Outcome outcome = mEnglish.keyPressed(sym, state);
+    if (!outcome.commit.empty())
+        commitText(outcome.commit);
+    if (!outcome.handled) {
+        showCandidates();
+        FcitxUIUpdateInputWindow(mInstance);
+        return IRV_TO_PROCESS;
+    }
+    return IRV_DISPLAY_CANDWORDS;
+}
+
+RimeEngine::State KaiwoInputMethod::inputState() const
+{
+    return mModes.english() ? mEnglish.state() : mRime.state();
 }
 
 INPUT_RETURN_VALUE KaiwoInputMethod::keypadKey(FcitxKeySym sym, const RimeEngine::State &before)
@@ -358,6 +429,7 @@ void KaiwoInputMethod::commitPending()
     const std::string text = mRime.takeCommit();
     if (text.empty())
         return;
+    mModes.committed(mBeforeKey, text);
     const TypingAssist::Action action = mAssist.committed(QString::fromStdString(text));
     if (action.caretRight) {
         forwardKey(FcitxKey_Right, action.caretRight);
@@ -386,7 +458,7 @@ void KaiwoInputMethod::forwardKey(FcitxKeySym sym, int times)
 INPUT_RETURN_VALUE KaiwoInputMethod::showCandidates()
 {
     FcitxInstanceCleanInputWindow(mInstance);
-    const RimeEngine::State state = mRime.state();
+    const RimeEngine::State state = inputState();
     if (state.preedit.empty())
         return IRV_DISPLAY_CANDWORDS;
 
@@ -433,6 +505,14 @@ void KaiwoInputMethod::addCandidates(const RimeEngine::State &state)
 
 INPUT_RETURN_VALUE KaiwoInputMethod::chooseCandidate(int index)
 {
+    if (mModes.english()) {
+        const EnglishTyping::Outcome outcome = mEnglish.choose(index);
+        if (!outcome.commit.empty())
+            commitText(outcome.commit);
+        showCandidates();
+        return outcome.handled ? IRV_DISPLAY_CANDWORDS : IRV_TO_PROCESS;
+    }
+    mBeforeKey = RimeEngine::State();
     if (!mRime.selectOnPage(index))
         return IRV_TO_PROCESS;
     commitPending();
@@ -442,7 +522,8 @@ INPUT_RETURN_VALUE KaiwoInputMethod::chooseCandidate(int index)
 
 boolean KaiwoInputMethod::turnPage(boolean backward)
 {
-    const bool turned = mRime.changePage(backward);
+    const bool turned =
+        mModes.english() ? mEnglish.changePage(backward) : mRime.changePage(backward);
     if (turned) {
         showCandidates();
         FcitxUIUpdateInputWindow(mInstance);

@@ -3,6 +3,8 @@
 #include "CellDictionaryBuild.h"
 #include "ConfigTranslator.h"
 #include "EngineSettings.h"
+#include "EnglishTyping.h"
+#include "InputModes.h"
 #include "PhraseBook.h"
 #include "RimeEngine.h"
 #include "SpaceConversion.h"
@@ -53,7 +55,12 @@ private:
     void pollCellWordsLater();
     void reopenKeepingModes();
     void loadPhrases();
+    void configureConversion();
+    INPUT_RETURN_VALUE englishKey(FcitxKeySym sym, unsigned int state);
     INPUT_RETURN_VALUE keypadKey(FcitxKeySym sym, const RimeEngine::State &before);
+    // Rime's state, or English input's when that is on.
+    RimeEngine::State inputState() const;
+    bool dictionaryCall(const std::string &method, const QString &path, QString *error);
     INPUT_RETURN_VALUE afterProcessing(bool handled, FcitxKeySym sym, unsigned int state);
     void addCandidates(const RimeEngine::State &state);
     void commitPending();
@@ -71,5 +78,8 @@ private:
     CellDictionaryBuild mCellWords;
     bool mCellWordsReady = false; // built, waiting for the end of a word
     bool mCellPolling = false;
+    InputModes mModes;
+    EnglishTyping mEnglish;
     bool mDeployPending = true;
+    RimeEngine::State mBeforeKey; // what Rime held before the key in hand
 };

@@ -10,6 +10,10 @@
 namespace
 {
 
+// Every switch of our schemas; one a schema lacks is a harmless option.
+const char *const kSwitches[] = {"ascii_mode",     "full_shape",         "ascii_punct",
+                                 "simplification", "traditionalization", "extended_charset"};
+
 RimeLeversApi *levers(RimeApi *api)
 {
     RimeModule *module = api->find_module("levers");
@@ -66,8 +70,32 @@ bool RimeEngine::deploy(bool fullCheck)
     mInitialized = true;
     if (mApi->start_maintenance(fullCheck))
         mApi->join_maintenance_thread();
-    mSession = mApi->create_session();
+    openSession({});
     return mSession != 0;
+}
+
+void RimeEngine::selectSchema(const std::string &schemaId)
+{
+    mSchema = schemaId;
+    if (mSession)
+        mApi->select_schema(mSession, schemaId.c_str());
+}
+
+std::vector<std::pair<std::string, bool>> RimeEngine::switches() const
+{
+    std::vector<std::pair<std::string, bool>> values;
+    for (const char *name : kSwitches)
+        values.emplace_back(name, option(name));
+    return values;
+}
+
+void RimeEngine::openSession(const std::vector<std::pair<std::string, bool>> &switches)
+{
+    mSession = mInitialized ? mApi->create_session() : 0;
+    if (mSession && !mSchema.empty())
+        mApi->select_schema(mSession, mSchema.c_str());
+    for (const auto &value : switches)
+        setOption(value.first.c_str(), value.second);
 }
 
 bool RimeEngine::processKey(int keysym, int modifiers)
@@ -118,6 +146,8 @@ RimeEngine::State RimeEngine::state() const
     RIME_STRUCT(RimeContext, context);
     if (!mApi->get_context(mSession, &context))
         return state;
+    if (const char *input = mApi->get_input(mSession))
+        state.input = input;
     if (context.composition.length > 0 && context.composition.preedit) {
         state.preedit = context.composition.preedit;
         state.cursor = context.composition.cursor_pos;
@@ -151,22 +181,17 @@ void RimeEngine::closeSession()
     mSession = 0;
 }
 
-void RimeEngine::reopenSession()
-{
-    closeSession();
-    mSession = mInitialized ? mApi->create_session() : 0;
-}
-
 bool RimeEngine::exchangeUserDictionary(bool exporting, const std::string &dictionary,
                                         const std::string &textFile)
 {
     RimeLeversApi *api = mInitialized ? levers(mApi) : nullptr;
     if (!api)
         return false;
+    const auto kept = switches();
     closeSession();
     const auto exchange = exporting ? api->export_user_dict : api->import_user_dict;
     const int count = exchange(dictionary.c_str(), textFile.c_str());
-    reopenSession();
+    openSession(kept);
     return count >= 0;
 }
 
@@ -180,13 +205,21 @@ bool RimeEngine::importUserDictionary(const std::string &dictionary, const std::
     return exchangeUserDictionary(false, dictionary, textFile);
 }
 
-bool RimeEngine::clearUserDictionary(const std::string &dictionary)
+bool RimeEngine::clearUserDictionaries(const std::vector<std::string> &dictionaries)
 {
     if (!mInitialized)
         return false;
+    const auto kept = switches();
     stop();
-    std::error_code error;
-    std::filesystem::remove_all(mUserDir + dictionary + ".userdb", error);
+    bool removed = true;
+    for (const std::string &dictionary : dictionaries) {
+        std::error_code error;
+        std::filesystem::remove_all(mUserDir + dictionary + ".userdb", error);
+        removed = removed && !error;
+    }
     // The new session starts an empty dictionary in its place.
-    return deploy(false) && !error;
+    const bool started = deploy(false);
+    closeSession();
+    openSession(kept);
+    return started && removed && mSession;
 }

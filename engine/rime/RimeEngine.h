@@ -3,6 +3,7 @@
 #include <rime_api.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // One librime instance with one session, as the fcitx addon uses it. A
@@ -17,6 +18,7 @@ public:
     };
     struct State {
         std::string preedit;               // the code as the candidate window shows it
+        std::string input;                 // the keys as typed
         int cursor = 0;                    // in bytes of preedit
         std::vector<Candidate> candidates; // the current page
         int highlighted = 0;
@@ -36,6 +38,11 @@ public:
     bool deploy(bool fullCheck);
     bool ready() const { return mSession != 0; }
 
+    // The schema new sessions use, kept across redeploys and reopened
+    // sessions; switching options with a reset start from their reset.
+    void selectSchema(const std::string &schemaId);
+    const std::string &schema() const { return mSchema; }
+
     bool processKey(int keysym, int modifiers);
     bool selectOnPage(int index);
     bool changePage(bool backward);
@@ -51,13 +58,15 @@ public:
     // being typed is lost.
     bool exportUserDictionary(const std::string &dictionary, const std::string &textFile);
     bool importUserDictionary(const std::string &dictionary, const std::string &textFile);
-    // Forgets every learned word of the dictionary.
-    bool clearUserDictionary(const std::string &dictionary);
+    // Forgets every learned word of the dictionaries.
+    bool clearUserDictionaries(const std::vector<std::string> &dictionaries);
 
 private:
     void stop();
     void closeSession();
-    void reopenSession();
+    // A new session keeps the schema and the switches of the last one.
+    std::vector<std::pair<std::string, bool>> switches() const;
+    void openSession(const std::vector<std::pair<std::string, bool>> &switches);
     // Rime's export and import take the same arguments and the same care.
     bool exchangeUserDictionary(bool exporting, const std::string &dictionary,
                                 const std::string &textFile);
@@ -66,6 +75,7 @@ private:
     std::string mSharedDir;
     std::string mUserDir;
     std::string mLogDir;
+    std::string mSchema;
     RimeSessionId mSession = 0;
     bool mSetUp = false;
     bool mInitialized = false;

@@ -1,7 +1,9 @@
 #include "UserDictionaries.h"
 
 #include "RimeEngine.h"
+#include "RimeSchema.h"
 #include "UserDictionaryFile.h"
+#include "WubiSchema.h"
 #include "config/AtomicFile.h"
 
 #include <QFile>
@@ -10,8 +12,6 @@
 namespace
 {
 
-const char kPinyinKind[] = "pinyin";
-
 std::string localPath(const QString &path)
 {
     return QFile::encodeName(path).toStdString();
@@ -19,27 +19,71 @@ std::string localPath(const QString &path)
 
 } // namespace
 
+const char *UserDictionaries::dictionary(Kind kind)
+{
+    switch (kind) {
+    case Kind::Pinyin:
+        return "luna_pinyin";
+    case Kind::Wubi:
+        return WubiSchema::userDictionary();
+    case Kind::WubiPinyin:
+        return WubiSchema::pinyinUserDictionary();
+    case Kind::English:
+        return RimeSchema::englishDictionary();
+    case Kind::Web:
+        return RimeSchema::webDictionary();
+    }
+    return "";
+}
+
+const char *UserDictionaries::kindName(Kind kind)
+{
+    switch (kind) {
+    case Kind::Pinyin:
+        return "pinyin";
+    case Kind::Wubi:
+        return "wubi";
+    case Kind::WubiPinyin:
+        return "wubi-pinyin";
+    case Kind::English:
+        return "english";
+    case Kind::Web:
+        return "web";
+    }
+    return "";
+}
+
 QString UserDictionaries::scratchFile() const
 {
     return mRimeDir + QStringLiteral("kaiwo-exchange.txt");
 }
 
-bool UserDictionaries::exportPinyin(const QString &path)
+bool UserDictionaries::exportTo(Kind kind, const QString &path)
 {
     const QString scratch = scratchFile();
     QFile::remove(scratch);
-    bool ok = mRime->exportUserDictionary(pinyinDictionary(), localPath(scratch));
+    bool ok = mRime->exportUserDictionary(dictionary(kind), localPath(scratch));
     QFile file(scratch);
     QByteArray ours;
     ok = ok && file.open(QIODevice::ReadOnly) &&
-         UserDictionaryFile::fromRime(file.readAll(), kPinyinKind, &ours);
+         UserDictionaryFile::fromRime(file.readAll(), kindName(kind), &ours);
     file.close();
     QFile::remove(scratch);
     return ok && writeFileAtomically(QFile::encodeName(path).constData(), ours) ==
                      AtomicWriteResult::Written;
 }
 
-bool UserDictionaries::importPinyin(const QString &path, QString *error)
+bool UserDictionaries::importRime(Kind kind, const QByteArray &rime)
+{
+    const QString scratch = scratchFile();
+    bool ok = writeFileAtomically(QFile::encodeName(scratch).constData(), rime) ==
+              AtomicWriteResult::Written;
+    ok = ok && mRime->importUserDictionary(dictionary(kind), localPath(scratch));
+    QFile::remove(scratch);
+    return ok;
+}
+
+bool UserDictionaries::importFrom(Kind kind, const QString &path, QString *error)
 {
     QFile file(path);
     if (!QFileInfo(path).isFile() || file.size() > UserDictionaryFile::maxSize() ||
@@ -48,19 +92,30 @@ bool UserDictionaries::importPinyin(const QString &path, QString *error)
         return false;
     }
     QByteArray rime;
-    if (!UserDictionaryFile::toRime(file.readAll(), kPinyinKind, &rime, error))
+    if (!UserDictionaryFile::toRime(file.readAll(), kindName(kind), &rime, error))
         return false;
-    const QString scratch = scratchFile();
-    bool ok = writeFileAtomically(QFile::encodeName(scratch).constData(), rime) ==
-              AtomicWriteResult::Written;
-    ok = ok && mRime->importUserDictionary(pinyinDictionary(), localPath(scratch));
-    QFile::remove(scratch);
+    const bool ok = importRime(kind, rime);
     if (!ok)
         *error = QStringLiteral("Rime did not take the words");
     return ok;
 }
 
-bool UserDictionaries::clearPinyin()
+bool UserDictionaries::clear(const std::vector<Kind> &kinds)
 {
-    return mRime->clearUserDictionary(pinyinDictionary());
+    std::vector<std::string> names;
+    for (const Kind kind : kinds)
+        names.push_back(dictionary(kind));
+    return mRime->clearUserDictionaries(names);
+}
+
+bool UserDictionaries::learn(Kind kind, const QVector<QPair<QString, QString>> &entries)
+{
+    QByteArray rime;
+    for (const auto &entry : entries) {
+        const QString line = entry.first + QLatin1Char('\t') + entry.second;
+        if (line.count(QLatin1Char('\t')) != 1 || line.contains(QLatin1Char('\n')))
+            return false;
+        rime += line.toUtf8() + "\t1\n";
+    }
+    return importRime(kind, rime);
 }

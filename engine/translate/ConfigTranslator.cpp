@@ -1,11 +1,14 @@
 #include "ConfigTranslator.h"
 #include "CellWords.h"
 
+#include "EnglishSchema.h"
 #include "RimeSchema.h"
 #include "SpellingAlgebra.h"
+#include "WubiSchema.h"
 #include "config/AtomicFile.h"
 #include "config/IniSafety.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +19,9 @@ namespace
 
 const qint64 kMaxSettingsSize = 1024 * 1024;
 const qint64 kMaxRuleFileSize = 64 * 1024;
+// Debian's word list is 1 MiB and its Wubi table 4 MiB; far larger ones
+// would hold fcitx up while Rime builds them.
+const qint64 kMaxDictionarySource = 16 * 1024 * 1024;
 
 QByteArray readAll(const QString &path, qint64 maxSize, bool *ok)
 {
@@ -23,7 +29,8 @@ QByteArray readAll(const QString &path, qint64 maxSize, bool *ok)
     *ok = false;
     if (!QFileInfo(path).isFile() || file.size() > maxSize || !file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray bytes = file.read(maxSize + 1);
+    // A file may grow after its size was read; one byte more tells.
+    const QByteArray bytes = file.read(qMin(maxSize, file.size()) + 1);
     *ok = bytes.size() <= maxSize && !bytes.contains('\0');
     return bytes;
 }
@@ -40,7 +47,14 @@ ConfigTranslator::Paths ConfigTranslator::Paths::forHome(const QString &home,
 {
     return {home + QStringLiteral("/.config/KaiwoShell/usr/PCPYDict/"),
             dataRoot + QStringLiteral("/KaiwoShell/dict/PCPYDict/ShuangPinSchemes/"),
-            home + QStringLiteral("/.config/kaiwoimebs/rime/")};
+            home + QStringLiteral("/.config/kaiwoimebs/rime/"),
+            QLatin1String(EnglishSchema::wordListPath()),
+            QStringLiteral("/usr/share/rime-data/wubi86.dict.yaml")};
+}
+
+QString ConfigTranslator::englishDictionaryFile(const QString &rimeDir)
+{
+    return rimeDir + QLatin1String(RimeSchema::englishDictionary()) + QStringLiteral(".dict.yaml");
 }
 
 QString ConfigTranslator::acceptedInput(const QString &path, const QString &copyName,
@@ -108,14 +122,56 @@ bool ConfigTranslator::writeIfChanged(const QString &name, const QByteArray &byt
 {
     const QString path = mPaths.rimeDir + name;
     bool ok = false;
-    if (readAll(path, 4 * kMaxSettingsSize, &ok) == bytes && ok)
+    if (readAll(path, kMaxDictionarySource, &ok) == bytes && ok)
         return false;
     if (writeFileAtomically(QFile::encodeName(path).constData(), bytes) !=
         AtomicWriteResult::Written) {
         outcome->problems << QStringLiteral("cannot write %1").arg(path);
         return false;
     }
+    const QString base = name.section(QLatin1Char('.'), 0, 0);
+    const QString kind = name.section(QLatin1Char('.'), 1);
+    QStringList built;
+    if (kind == QLatin1String("schema.yaml"))
+        built << base + QStringLiteral(".schema.yaml") << base + QStringLiteral(".prism.bin");
+    else if (kind == QLatin1String("dict.yaml"))
+        built << base + QStringLiteral(".table.bin") << base + QStringLiteral(".prism.bin")
+              << base + QStringLiteral(".reverse.bin");
+    else // the schemas hold the defaults' page size once built
+        built << QStringLiteral("default.yaml")
+              << QLatin1String(RimeSchema::schemaId()) + QStringLiteral(".schema.yaml")
+              << QLatin1String(WubiSchema::schemaId()) + QStringLiteral(".schema.yaml")
+              << QLatin1String(EnglishSchema::schemaId()) + QStringLiteral(".schema.yaml");
+    for (const QString &output : built)
+        QFile::remove(mPaths.rimeDir + QStringLiteral("build/") + output);
     return true;
+}
+
+bool ConfigTranslator::makeDictionary(const QString &source, const char *name, DictionaryMaker make,
+                                      Outcome *outcome) const
+{
+    const QFileInfo info(source);
+    const QByteArray stamp = QFile::encodeName(source) + ' ' + QByteArray::number(info.size()) +
+                             ' ' + QByteArray::number(info.lastModified().toMSecsSinceEpoch());
+    const QString fileName = QLatin1String(name) + QStringLiteral(".dict.yaml");
+    const QString stampFile =
+        mPaths.lastGoodDir() + QLatin1String(name) + QStringLiteral(".source");
+    bool ok = false;
+    if (readAll(stampFile, 4096, &ok) == stamp && ok &&
+        QFileInfo::exists(mPaths.rimeDir + fileName))
+        return false;
+    const QByteArray bytes = readAll(source, kMaxDictionarySource, &ok);
+    QByteArray yaml;
+    if (!ok || !make(bytes, &yaml)) {
+        outcome->problems << QStringLiteral("%1 is missing, damaged or too large; %2 stays as it "
+                                            "was")
+                                 .arg(source, fileName);
+        return false;
+    }
+    const bool changed = writeIfChanged(fileName, yaml, outcome);
+    QDir().mkpath(mPaths.lastGoodDir());
+    writeFileAtomically(QFile::encodeName(stampFile).constData(), stamp);
+    return changed;
 }
 
 ConfigTranslator::Outcome ConfigTranslator::apply()
@@ -164,22 +220,26 @@ ConfigTranslator::Outcome ConfigTranslator::apply()
         input.doublePinyin = &layout;
 
     const QStringList algebra = SpellingAlgebra::rules(input);
-    bool changed = writeIfChanged(QLatin1String(schemaFileName()),
-                                  RimeSchema::schemaYaml(s, algebra), &outcome);
+    bool changed = makeDictionary(mPaths.wordList, RimeSchema::englishDictionary(),
+                                  &EnglishSchema::dictionaryYaml, &outcome);
+    changed = makeDictionary(mPaths.wubiTable, WubiSchema::charactersId(),
+                             &WubiSchema::charactersDictionaryYaml, &outcome) ||
+              changed;
+    const struct {
+        const char *id;
+        QByteArray yaml;
+    } schemas[] = {{RimeSchema::schemaId(), RimeSchema::schemaYaml(s, algebra)},
+                   {WubiSchema::schemaId(), WubiSchema::schemaYaml(s)},
+                   {WubiSchema::charactersId(), WubiSchema::charactersSchemaYaml()},
+                   {EnglishSchema::schemaId(), EnglishSchema::schemaYaml(s)},
+                   {RimeSchema::cellsSchemaId(), RimeSchema::cellsSchemaYaml(algebra)}};
+    for (const auto &schema : schemas)
+        changed = writeIfChanged(QLatin1String(schema.id) + QStringLiteral(".schema.yaml"),
+                                 schema.yaml, &outcome) ||
+                  changed;
     changed = writeIfChanged(QLatin1String(defaultPatchFileName()), RimeSchema::defaultPatchYaml(s),
                              &outcome) ||
               changed;
-    changed = writeIfChanged(QLatin1String(cellsSchemaFileName()),
-                             RimeSchema::cellsSchemaYaml(algebra), &outcome) ||
-              changed;
-    if (changed) {
-        // Rime compares whole-second file times: a change within the same
-        // second as the last build would otherwise be missed.
-        for (const char *output :
-             {"build/kaiwo.schema.yaml", "build/kaiwo.prism.bin", "build/default.yaml",
-              "build/kaiwo_cells.schema.yaml", "build/kaiwo_cells.prism.bin"})
-            QFile::remove(mPaths.rimeDir + QLatin1String(output));
-    }
     outcome.rimeChanged = changed;
     return outcome;
 }

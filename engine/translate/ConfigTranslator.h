@@ -17,6 +17,8 @@ public:
         QString pinyinDir;       // the tool's per-user pinyin folder, with "/"
         QString systemSchemeDir; // shipped double-pinyin schemes, with "/"
         QString rimeDir;         // the engine's Rime user folder, with "/"
+        QString wordList;        // English words, one a line
+        QString wubiTable;       // Rime's wubi86.dict.yaml
 
         static Paths forHome(const QString &home, const QString &dataRoot);
         QString userSchemeDir() const { return pinyinDir + QStringLiteral("ShuangPinSchemes/"); }
@@ -35,9 +37,10 @@ public:
     // changes.
     Outcome apply();
 
-    static const char *schemaFileName() { return "kaiwo.schema.yaml"; }
     static const char *defaultPatchFileName() { return "default.custom.yaml"; }
     static const char *cellsSchemaFileName() { return "kaiwo_cells.schema.yaml"; }
+    // The dictionary made from the word list, which the addon also reads.
+    static QString englishDictionaryFile(const QString &rimeDir);
 
 private:
     QString acceptedInput(const QString &path, const QString &copyName, qint64 maxSize,
@@ -46,7 +49,16 @@ private:
     bool keepLastGood(const QString &copy, const QByteArray &bytes, qint64 maxSize) const;
     bool loadLayout(const EngineSettings &settings, DoublePinyinLayout *layout,
                     Outcome *outcome) const;
+    // Writes a file of the Rime folder whose bytes change and removes what
+    // Rime built from it: Rime compares whole-second file times, so a
+    // change within the second of the last build would otherwise be missed.
     bool writeIfChanged(const QString &name, const QByteArray &bytes, Outcome *outcome) const;
+    using DictionaryMaker = bool (*)(const QByteArray &source, QByteArray *yaml);
+    // Remakes a dictionary of ours when its source changed (a stamp of its
+    // name, size and time is kept beside the last good inputs); a bad
+    // source leaves the last one made.
+    bool makeDictionary(const QString &source, const char *name, DictionaryMaker make,
+                        Outcome *outcome) const;
 
     Paths mPaths;
 };

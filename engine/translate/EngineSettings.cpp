@@ -38,6 +38,7 @@ EngineSettings EngineSettings::read(QSettings *settings)
     s.startTraditional = flag("DefaultTradition", s.startTraditional);
     s.startFullShape = flag("DefaultShape", s.startFullShape);
     s.startPinyin = flag("DefaultPinyin", s.startPinyin);
+    s.startEnglishInput = flag("DefaultEnglishInput", s.startEnglishInput);
     s.statusBarShown = flag("StatusAppearance", s.statusBarShown);
     s.pairSymbols = flag("SymbolCompletion", s.pairSymbols);
     s.smartSymbolsAfterDigit = flag("SmartSymbolsAfterNum", s.smartSymbolsAfterDigit);
@@ -55,6 +56,11 @@ EngineSettings EngineSettings::read(QSettings *settings)
     s.keypadSelects = flag("PadNumAsSelect", s.keypadSelects);
     s.traditionalShortcut = flag("ShortCutFanJian", s.traditionalShortcut);
     s.traditionalLetter = letter(in.intValue(QStringLiteral("KeyFanJianSwitch"), 5), 'F');
+    s.englishShortcut = flag("ShortCutEnglishInput", s.englishShortcut);
+    s.englishLetter = letter(in.intValue(QStringLiteral("KeyEnglishInputSwitch"), 4), 'E');
+    s.wubiShortcut = flag("WBInputStyle", s.wubiShortcut);
+    s.wubiLetter = letter(in.intValue(QStringLiteral("ShortcutWBInputStyleNew"), 22), 'W');
+    s.tempPinyin = flag("ActiveTempPY", s.tempPinyin);
 
     // The page sets "全拼" and then "双拼" in one exclusive group, so a file
     // holding both shows double pinyin; the engine follows what it shows.
@@ -71,5 +77,30 @@ EngineSettings EngineSettings::read(QSettings *settings)
     s.convertOnSpace = flag("ConvertStyle", s.convertOnSpace);
     s.chooseByLetter = s.convertOnSpace && flag("SelectStyle", s.chooseByLetter);
     s.doublePinyinScheme = in.stringValue(QStringLiteral("ShuangPinName"), s.doublePinyinScheme);
+    s.englishWords = flag("EngFill", s.englishWords);
+    s.webAddresses = flag("MailUrlFill", s.webAddresses);
+
+    // InputMode is a mode number: only 0 mixes in pinyin, as the page shows it.
+    s.wubi.mixedPinyin = in.intValue(QStringLiteral("InputMode"), 1) == 0;
+    s.wubi.rareCharacters = flag("ActiveGBK", s.wubi.rareCharacters);
+    s.wubi.autoCommitUnique = flag("MergeAutoOnScreen", s.wubi.autoCommitUnique);
+    s.wubi.fifthCodeCommits = flag("SubmitForFifth", s.wubi.fifthCodeCommits);
+    s.wubi.learnOrder = flag("MergeAdjustRate", s.wubi.learnOrder);
+    s.wubi.clearEmptyCode = flag("CancelEmptyCode", s.wubi.clearEmptyCode);
+    s.wubi.enterClears = flag("MergeEnterUsage", s.wubi.enterClears);
+    s.wubi.learnWords = flag("AutoLearnNewWord", s.wubi.learnWords);
+    s.wubi.codeHints = flag("Mix4CodeHint", s.wubi.codeHints);
+    s.wubi.singleCharacters = flag("SingleWordMode", s.wubi.singleCharacters);
+    s.wubi.phrasesOnFullCode = flag("PhraseOnlyWhenFull", s.wubi.phrasesOnFullCode);
+    s.wubi.symbols = flag("QuickInputOnOff", s.wubi.symbols);
+
+    s.english.wildcard = flag("EnglishInput_StarAsWildcard", s.english.wildcard);
+    s.english.exactFirst = flag("EnglishInput_ExactMatches", s.english.exactFirst);
+    s.english.addSpace = flag("EnglishInput_AddSpace", s.english.addSpace);
+    s.english.learnOrder = flag("EnglishInput_LearnFreq", s.english.learnOrder);
+    s.english.learnWords = flag("EnglishInput_LearnNewWord", s.english.learnWords);
+    s.english.autofillSpace = flag("EnglishInput_Autofill_Space", s.english.autofillSpace);
+    s.english.autofillTab = flag("EnglishInput_Autofill_Tab", s.english.autofillTab);
+    s.english.autofillEnter = flag("EnglishInput_Autofill_Enter", s.english.autofillEnter);
     return s;
 }

@@ -14,6 +14,7 @@ struct EngineSettings {
     bool startTraditional = false;
     bool startFullShape = false;
     bool startPinyin = true;
+    bool startEnglishInput = false;
     bool statusBarShown = true;
 
     // Punctuation.
@@ -36,6 +37,12 @@ struct EngineSettings {
     bool keypadSelects = false;
     bool traditionalShortcut = true;
     char traditionalLetter = 'F';
+    // Ctrl+Shift+letter: English input mode on and off, Wubi and pinyin.
+    bool englishShortcut = true;
+    char englishLetter = 'E';
+    bool wubiShortcut = false;
+    char wubiLetter = 'W';
+    bool tempPinyin = true; // left Ctrl in Wubi
 
     // Pinyin.
     bool doublePinyin = false;
@@ -50,6 +57,39 @@ struct EngineSettings {
     bool convertOnSpace = false;
     bool chooseByLetter = false;
     QString doublePinyinScheme = QStringLiteral("Kaiwo");
+    bool englishWords = true; // English words among the pinyin candidates
+    bool webAddresses = true; // web and e-mail addresses typed whole
+
+    struct Wubi {
+        bool mixedPinyin = false;
+        bool rareCharacters = false;
+        bool autoCommitUnique = true; // four codes, one candidate
+        bool fifthCodeCommits = true;
+        bool learnOrder = true;
+        bool clearEmptyCode = false;
+        bool enterClears = false;
+        bool learnWords = true;
+        bool codeHints = true;
+        bool singleCharacters = false;
+        bool phrasesOnFullCode = false;
+        bool symbols = true; // "/" lists of symbols and emoticons
+    } wubi;
+
+    struct English {
+        bool wildcard = true;
+        bool exactFirst = true;
+        bool addSpace = true;
+        bool learnOrder = true;
+        bool learnWords = true;
+        bool autofillSpace = true;
+        bool autofillTab = true;
+        bool autofillEnter = false;
+    } english;
+
+    // Whether a key or the start can bring the mode up; Rime builds only
+    // the schemas that can be reached.
+    bool wubiReachable() const { return !startPinyin || wubiShortcut; }
+    bool englishReachable() const { return startEnglishInput || englishShortcut; }
 
     // Reads every key; absent keys keep the defaults above.
     static EngineSettings read(QSettings *settings);

@@ -1,17 +1,12 @@
 #include "RimeSchema.h"
 
+#include "EnglishSchema.h"
+#include "WubiSchema.h"
+
 #include <QTextStream>
 
 namespace
 {
-
-QString yamlString(const QString &text)
-{
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    quoted.replace(QLatin1Char('"'), QLatin1String("\\\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
 
 const char *switchAction(const EngineSettings &s, EngineSettings::SwitchKey key)
 {
@@ -20,7 +15,67 @@ const char *switchAction(const EngineSettings &s, EngineSettings::SwitchKey key)
     return s.commitOnSwitch ? "commit_code" : "clear";
 }
 
-QStringList keyBindings(const EngineSettings &s)
+} // namespace
+
+QString RimeSchema::yamlString(const QString &text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    quoted.replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString RimeSchema::header(const char *id, const QString &name, const QStringList &dependencies)
+{
+    QString text =
+        QStringLiteral("# Written by the Kaiwo input method from the settings tool's "
+                       "files.\nschema:\n  schema_id: %1\n  name: %2\n  version: \"1\"\n")
+            .arg(QLatin1String(id), name);
+    if (!dependencies.isEmpty())
+        text +=
+            QStringLiteral("  dependencies: [%1]\n").arg(dependencies.join(QStringLiteral(", ")));
+    return text;
+}
+
+QByteArray RimeSchema::dictionaryHeader(const char *name)
+{
+    return QByteArray("# Made by the Kaiwo input method; it is rewritten when its source "
+                      "changes.\n---\nname: ") +
+           name + "\nversion: \"1\"\nsort: by_weight\n...\n";
+}
+
+QString RimeSchema::chineseEngineYaml(const EngineSettings &s)
+{
+    // Without candidate editing the arrow keys do not move into the code.
+    return QStringLiteral("engine:\n  processors:\n    - ascii_composer\n    - recognizer\n"
+                          "    - key_binder\n    - speller\n    - punctuator\n    - selector\n") +
+           (s.editCandidates ? QStringLiteral("    - navigator\n") : QString()) +
+           QStringLiteral("    - express_editor\n"
+                          "  segmentors:\n    - ascii_segmentor\n    - matcher\n"
+                          "    - abc_segmentor\n    - punct_segmentor\n    - fallback_segmentor\n"
+                          "  translators:\n    - punct_translator\n");
+}
+
+QString RimeSchema::switchYaml(const char *option, bool on, const QString &states)
+{
+    return QStringLiteral("  - name: %1\n    reset: %2\n    states: [%3]\n")
+        .arg(QLatin1String(option))
+        .arg(on ? 1 : 0)
+        .arg(states);
+}
+
+QString RimeSchema::asciiComposerYaml(const EngineSettings &s, bool leftControlFree)
+{
+    using Key = EngineSettings::SwitchKey;
+    return QStringLiteral("ascii_composer:\n  good_old_caps_lock: true\n  switch_key:\n"
+                          "    Shift_L: %1\n    Shift_R: %1\n    Control_L: %2\n"
+                          "    Control_R: %3\n    Caps_Lock: clear\n    Eisu_toggle: clear\n")
+        .arg(QLatin1String(switchAction(s, Key::Shift)),
+             QLatin1String(leftControlFree ? "noop" : switchAction(s, Key::Ctrl)),
+             QLatin1String(switchAction(s, Key::Ctrl)));
+}
+
+QStringList RimeSchema::keyBindings(const EngineSettings &s, const char *traditionalOption)
 {
     struct PageKeys {
         int bit;
@@ -48,14 +103,74 @@ QStringList keyBindings(const EngineSettings &s)
         // With Shift held X reports the capital letter; some clients the small one.
         const QChar letter = QLatin1Char(s.traditionalLetter);
         for (const QChar key : {letter, letter.toLower()})
-            bindings << QStringLiteral("{when: always, accept: Control+Shift+%1, toggle: "
-                                       "simplification}")
-                            .arg(key);
+            bindings << QStringLiteral("{when: always, accept: Control+Shift+%1, toggle: %2}")
+                            .arg(key)
+                            .arg(QLatin1String(traditionalOption));
     }
     return bindings;
 }
 
-} // namespace
+QString RimeSchema::keyBinderYaml(const QStringList &bindings)
+{
+    QString text = QStringLiteral("key_binder:\n  bindings:\n");
+    for (const QString &binding : bindings)
+        text += QStringLiteral("    - ") + binding + QLatin1Char('\n');
+    if (bindings.isEmpty())
+        text += QStringLiteral("    []\n");
+    return text;
+}
+
+QStringList RimeSchema::recognizerPatterns(const EngineSettings &s)
+{
+    QStringList patterns{QStringLiteral("uppercase: \"[A-Z][-_+.'0-9A-Za-z]*$\"")};
+    if (s.webAddresses)
+        patterns << QStringLiteral("web: ") + yamlString(QLatin1String(webPattern()));
+    return patterns;
+}
+
+QString RimeSchema::recognizerYaml(const QStringList &patterns)
+{
+    QString text = QStringLiteral("recognizer:\n  patterns:\n");
+    for (const QString &pattern : patterns)
+        text += QStringLiteral("    ") + pattern + QLatin1Char('\n');
+    return text;
+}
+
+bool RimeSchema::englishUserDictionary(const EngineSettings &s)
+{
+    // New words live in the user dictionary, so it is kept for either option.
+    return s.english.learnOrder || s.english.learnWords;
+}
+
+QStringList RimeSchema::extraTranslators(const EngineSettings &s)
+{
+    QStringList translators;
+    if (s.englishWords)
+        translators << QStringLiteral("table_translator@english");
+    if (s.webAddresses)
+        translators << QStringLiteral("table_translator@web");
+    return translators;
+}
+
+QString RimeSchema::extraTranslatorsYaml(const EngineSettings &s)
+{
+    QString text;
+    // Below every Chinese word of the same length; without the remaining
+    // letters as a comment.
+    if (s.englishWords)
+        text += QStringLiteral("english:\n  dictionary: %1\n  enable_completion: true\n"
+                               "  enable_sentence: false\n  enable_user_dict: %2\n"
+                               "  initial_quality: -1\n  comment_format:\n    - \"xform/.*//\"\n")
+                    .arg(QLatin1String(englishDictionary()),
+                         QLatin1String(englishUserDictionary(s) ? "true" : "false"));
+    // Only the addresses typed before, from the user dictionary.
+    if (s.webAddresses)
+        text += QStringLiteral("web:\n  dictionary: \"\"\n  user_dict: %1\n  tag: web\n"
+                               "  enable_completion: true\n  enable_sentence: false\n"
+                               "  comment_format:\n    - \"xform/.*//\"\n")
+                    .arg(QLatin1String(webDictionary()));
+    return text;
+}
 
 QString RimeSchema::alphabet(const QStringList &algebra)
 {
@@ -94,32 +209,21 @@ QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &al
 {
     QString text;
     QTextStream out(&text);
-    out << "# Written by the Kaiwo input method from the settings tool's files.\n"
-           "schema:\n  schema_id: "
-        << schemaId()
-        << "\n  name: 凯沃输入法\n  version: \"1\"\n"
-           "switches:\n"
-           "  - name: ascii_mode\n    reset: "
-        << (s.startChinese ? 0 : 1)
-        << "\n    states: [中文, 英文]\n"
-           "  - name: full_shape\n    reset: "
-        << (s.startFullShape ? 1 : 0)
-        << "\n    states: [半角, 全角]\n"
-           "  - name: simplification\n    reset: "
-        << (s.startTraditional ? 0 : 1)
-        << "\n    states: [繁体, 简体]\n"
-           "  - name: ascii_punct\n    reset: 0\n    states: [中文标点, 英文标点]\n"
-           "engine:\n  processors:\n    - ascii_composer\n    - recognizer\n"
-           "    - key_binder\n    - speller\n    - punctuator\n    - selector\n";
-    // Without candidate editing the arrow keys do not move into the code.
-    if (s.editCandidates)
-        out << "    - navigator\n";
-    out << "    - express_editor\n"
-           "  segmentors:\n    - ascii_segmentor\n    - matcher\n    - abc_segmentor\n"
-           "    - punct_segmentor\n    - fallback_segmentor\n"
-           "  translators:\n    - punct_translator\n    - script_translator\n"
-           "    - script_translator@kaiwo_cells\n"
-           "  filters:\n    - simplifier\n    - kaiwo_phrase_filter\n    - uniquifier\n"
+    // English words need the English dictionary built even when English
+    // input cannot be reached.
+    QStringList dependencies;
+    if (s.englishWords && !s.englishReachable())
+        dependencies << QLatin1String(EnglishSchema::schemaId());
+    out << header(schemaId(), QStringLiteral("凯沃输入法"), dependencies) << "switches:\n"
+        << switchYaml("ascii_mode", !s.startChinese, QStringLiteral("中文, 英文"))
+        << switchYaml("full_shape", s.startFullShape, QStringLiteral("半角, 全角"))
+        << switchYaml("simplification", !s.startTraditional, QStringLiteral("繁体, 简体"))
+        << switchYaml("ascii_punct", false, QStringLiteral("中文标点, 英文标点"))
+        << chineseEngineYaml(s) << "    - script_translator\n"
+        << "    - script_translator@kaiwo_cells\n";
+    for (const QString &translator : extraTranslators(s))
+        out << "    - " << translator << '\n';
+    out << "  filters:\n    - simplifier\n    - kaiwo_phrase_filter\n    - uniquifier\n"
         << spellerYaml(algebra) << "translator:\n  dictionary: luna_pinyin\n  prism: " << schemaId()
         << "\n  enable_sentence: " << (s.dynamicPhrases ? "true" : "false")
         << "\n  enable_user_dict: true\n";
@@ -129,25 +233,11 @@ QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &al
     // beside the session when the checked dictionaries change.
     out << "kaiwo_cells:\n  dictionary: kaiwo_cells\n  prism: kaiwo_cells\n"
            "  enable_sentence: false\n  enable_user_dict: false\n  initial_quality: 1\n";
-    out << "simplifier:\n  option_name: simplification\n  opencc_config: t2s.json\n"
+    out << extraTranslatorsYaml(s)
+        << "simplifier:\n  option_name: simplification\n  opencc_config: t2s.json\n"
            "punctuator:\n  import_preset: symbols\n"
-           "recognizer:\n  import_preset: default\n"
-           "menu:\n  page_size: "
-        << s.appearance.pageSize
-        << "\n"
-           "ascii_composer:\n  good_old_caps_lock: true\n  switch_key:\n"
-           "    Shift_L: "
-        << switchAction(s, EngineSettings::SwitchKey::Shift)
-        << "\n    Shift_R: " << switchAction(s, EngineSettings::SwitchKey::Shift)
-        << "\n    Control_L: " << switchAction(s, EngineSettings::SwitchKey::Ctrl)
-        << "\n    Control_R: " << switchAction(s, EngineSettings::SwitchKey::Ctrl)
-        << "\n    Caps_Lock: clear\n    Eisu_toggle: clear\n"
-           "key_binder:\n  bindings:\n";
-    const QStringList bindings = keyBindings(s);
-    for (const QString &binding : bindings)
-        out << "    - " << binding << '\n';
-    if (bindings.isEmpty())
-        out << "    []\n";
+        << recognizerYaml(recognizerPatterns(s)) << asciiComposerYaml(s, false)
+        << keyBinderYaml(keyBindings(s, "simplification"));
     out.flush();
     return text.toUtf8();
 }
@@ -156,9 +246,19 @@ QByteArray RimeSchema::defaultPatchYaml(const EngineSettings &s)
 {
     QString text;
     QTextStream out(&text);
+    // The first schema is the one a new session starts with; the addon
+    // then selects the one in use. Each schema listed costs time at every
+    // redeploy, so only those that can be reached are. The page size is
+    // given here alone: a schema that changes has Rime rebuild its
+    // spellings, which takes long.
     out << "# Written by the Kaiwo input method from the settings tool's files.\n"
            "patch:\n  schema_list:\n    - schema: "
-        << schemaId() << "\n  menu/page_size: " << s.appearance.pageSize << '\n';
+        << schemaId() << '\n';
+    if (s.wubiReachable())
+        out << "    - schema: " << WubiSchema::schemaId() << '\n';
+    if (s.englishReachable())
+        out << "    - schema: " << EnglishSchema::schemaId() << '\n';
+    out << "  menu/page_size: " << s.appearance.pageSize << '\n';
     out.flush();
     return text.toUtf8();
 }

@@ -3,10 +3,13 @@
 // shipped double-pinyin scheme, and bad files that must change nothing.
 #include "CellDictionaryBuild.h"
 #include "ConfigTranslator.h"
+#include "EnglishTyping.h"
+#include "InputModes.h"
 #include "PhraseBinaryFile.h"
 #include "PhraseBook.h"
 #include "PhraseFilter.h"
 #include "RimeEngine.h"
+#include "RimeSchema.h"
 #include "UserDictionaries.h"
 
 #include <QSettings>
@@ -52,6 +55,9 @@ private slots:
     void doublePinyinHints();
     void pageKeys_data();
     void pageKeys();
+    void modes_data();
+    void modes();
+    void learnedWordsExportClearImport_data();
     void learnedWordsExportClearImport();
     void badImportChangesNothing_data();
     void badImportChangesNothing();
@@ -67,6 +73,9 @@ private:
                                         const QByteArray &corrections = "[Correction]\n");
     ConfigTranslator::Outcome translate();
     QStringList type(const QByteArray &keys);
+    // Types in the mode the settings start in, through the addon's mode and
+    // English rules: '^' is left Ctrl alone, '\r' Return, '\t' Tab.
+    QString typeInMode(const EngineSettings &settings, const QByteArray &keys);
 
     // A HOME of spaces, quotes and Chinese: every path stays one argument.
     QTemporaryDir mHome{QDir::tempPath() + QStringLiteral("/kaiwo home \"凯沃\" 'q'-XXXXXX")};
@@ -78,6 +87,9 @@ void TestRimeConfig::initTestCase()
 {
     QVERIFY(mHome.isValid());
     mPaths = ConfigTranslator::Paths::forHome(mHome.path(), QStringLiteral(KAIWO_SOURCE_DATA_DIR));
+    // Copies of Debian's word list and Wubi table, which rows may spoil.
+    mPaths.wordList = mPaths.pinyinDir + QStringLiteral("words.txt");
+    mPaths.wubiTable = mPaths.pinyinDir + QStringLiteral("wubi86.dict.yaml");
     QVERIFY(QDir().mkpath(mPaths.userSchemeDir()));
     mRime.reset(
         new RimeEngine("/usr/share/rime-data", QFile::encodeName(mPaths.rimeDir).toStdString()));
@@ -85,6 +97,9 @@ void TestRimeConfig::initTestCase()
 
 void TestRimeConfig::init()
 {
+    mRime->selectSchema(RimeSchema::schemaId());
+    QFile::copy(QStringLiteral("/usr/share/dict/american-english"), mPaths.wordList);
+    QFile::copy(QStringLiteral("/usr/share/rime-data/wubi86.dict.yaml"), mPaths.wubiTable);
     QFile::remove(mPaths.pinyinDir + QStringLiteral("env.ini"));
     QFile::copy(QStringLiteral(KAIWO_SOURCE_DATA_DIR "/KaiwoShell/dict/PCPYDict/env.ini"),
                 mPaths.pinyinDir + QStringLiteral("env.ini"));
@@ -253,6 +268,10 @@ void TestRimeConfig::badInputKeepsLastGoodConfiguration_data()
     QTest::newRow("binary Fuzzy.dat") << "Fuzzy.dat" << QByteArray("[Fuzzy]\nzh=z\0\0", 13);
     QTest::newRow("scheme missing a syllable")
         << "ShuangPinSchemes/XiaoHe.ini" << QByteArray("[韵母]\nao=C\n[声母]\nzh=V\n");
+    QTest::newRow("binary word list") << "words.txt" << QByteArray("hello\n\0\x01world\n", 14);
+    QTest::newRow("word list without a word") << "words.txt" << QByteArray("Bach's\n3D\n");
+    QTest::newRow("wubi table without characters")
+        << "wubi86.dict.yaml" << QByteArray("---\nname: wubi86\n...\n中国\tkhlg\n");
 }
 
 void TestRimeConfig::badInputKeepsLastGoodConfiguration()
@@ -270,6 +289,7 @@ void TestRimeConfig::badInputKeepsLastGoodConfiguration()
     QVERIFY(!outcome.problems.isEmpty());
     QCOMPARE(type("ui").size(), 9);
     QCOMPARE(type("nihc").value(0), QStringLiteral("你好"));
+    QVERIFY(QFileInfo(ConfigTranslator::englishDictionaryFile(mPaths.rimeDir)).size() > 1000000);
     QFile::remove(mPaths.pinyinDir + file);
 }
 
@@ -317,34 +337,262 @@ void TestRimeConfig::doublePinyinHints()
     QVERIFY(mRime->state().candidates.at(0).comment.empty());
 }
 
+QString TestRimeConfig::typeInMode(const EngineSettings &settings, const QByteArray &keys)
+{
+    UserDictionaries dictionaries(mRime.get(), mPaths.rimeDir);
+    InputModes modes(mRime.get(), &dictionaries);
+    EnglishTyping english(mRime.get(), &dictionaries,
+                          ConfigTranslator::englishDictionaryFile(mPaths.rimeDir));
+    modes.configure(settings);
+    english.configure(settings.english, settings.appearance.pageSize);
+    mRime->clear();
+    QString committed;
+    for (const char key : keys) {
+        const int sym = key == '\r' ? 0xff0d : key == '\t' ? 0xff09 : key == '^' ? 0xffe3 : key;
+        const RimeEngine::State before = modes.english() ? english.state() : mRime->state();
+        if (modes.keyPressed(sym, 0, before))
+            continue;
+        if (key == '^') {
+            modes.keyReleased(sym, before);
+        } else if (modes.english()) {
+            committed += QString::fromStdString(english.keyPressed(sym, 0).commit);
+        } else {
+            mRime->processKey(sym, 0);
+            const std::string text = mRime->takeCommit();
+            modes.committed(before, text);
+            committed += QString::fromStdString(text);
+        }
+    }
+    return committed;
+}
+
+void TestRimeConfig::modes_data()
+{
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<QString>("commit");  // all that was committed
+    QTest::addColumn<QString>("left");    // the input still composed
+    QTest::addColumn<QString>("offered"); // a candidate ("text comment" checks both)
+    QTest::addColumn<QString>("absent");  // a candidate that must not be there
+
+    const QString wubi = QStringLiteral("DefaultPinyin=0;");
+    const QString english = QStringLiteral("DefaultEnglishInput=1;");
+    // Codes from Debian's wubi86.dict.yaml: 中国 khlg, 我 trnt, 工厂 aadg
+    // (its only common word), 䔍 acu (a rare character), nothing begins
+    // with "ach". Rows that commit leave what they teach to later rows.
+    QTest::newRow("wubi code") << wubi << QByteArray("khlg") << ""
+                               << "khlg"
+                               << "中国"
+                               << "";
+    QTest::newRow("wubi code hints") << wubi << QByteArray("khl") << ""
+                                     << "khl"
+                                     << "中国 ~g"
+                                     << "";
+    QTest::newRow("phrases on their full code only")
+        << wubi + "PhraseOnlyWhenFull=1" << QByteArray("khl") << ""
+        << "khl"
+        << "盅"
+        << "中国";
+    QTest::newRow("single characters") << wubi + "SingleWordMode=1" << QByteArray("khl") << ""
+                                       << "khl"
+                                       << "盅"
+                                       << "中国";
+    QTest::newRow("unique four codes commit") << wubi << QByteArray("aadg") << "工厂"
+                                              << ""
+                                              << ""
+                                              << "";
+    QTest::newRow("unless MergeAutoOnScreen is off")
+        << wubi + "MergeAutoOnScreen=0" << QByteArray("aadg") << ""
+        << "aadg"
+        << "工厂"
+        << "";
+    QTest::newRow("fifth code commits the first") << wubi << QByteArray("trntk") << "我"
+                                                  << "k"
+                                                  << "中"
+                                                  << "";
+    QTest::newRow("fifth code waits") << wubi + "SubmitForFifth=0" << QByteArray("trntk") << ""
+                                      << "trnt"
+                                      << "我"
+                                      << "";
+    QTest::newRow("temporary pinyin shows the codes") << wubi << QByteArray("^zhongguo") << ""
+                                                      << "zzhongguo"
+                                                      << "中国 khlg"
+                                                      << "";
+    QTest::newRow("no temporary pinyin") << wubi + "ActiveTempPY=0" << QByteArray("^zhongguo") << ""
+                                         << "zhongguo"
+                                         << ""
+                                         << "中国";
+    QTest::newRow("mixed pinyin") << wubi + "InputMode=0;ActiveTempPY=0" << QByteArray("zhongguo")
+                                  << ""
+                                  << "zhongguo"
+                                  << "中国"
+                                  << "";
+    QTest::newRow("rare characters hidden") << wubi << QByteArray("acu") << ""
+                                            << "acu"
+                                            << ""
+                                            << "䔍";
+    QTest::newRow("rare characters") << wubi + "ActiveGBK=1" << QByteArray("acu") << ""
+                                     << "acu"
+                                     << "䔍"
+                                     << "";
+    QTest::newRow("empty code kept") << wubi << QByteArray("ach") << ""
+                                     << "ach"
+                                     << ""
+                                     << "";
+    QTest::newRow("empty code cleared") << wubi + "CancelEmptyCode=1" << QByteArray("ach") << ""
+                                        << ""
+                                        << ""
+                                        << "";
+    QTest::newRow("Enter commits the code") << wubi << QByteArray("khlg\r") << "khlg"
+                                            << ""
+                                            << ""
+                                            << "";
+    QTest::newRow("Enter cancels") << wubi + "MergeEnterUsage=1" << QByteArray("khlg\r") << ""
+                                   << ""
+                                   << ""
+                                   << "";
+
+    QTest::newRow("english word and a space") << english << QByteArray("hello ") << "hello "
+                                              << ""
+                                              << ""
+                                              << "";
+    QTest::newRow("english completion by Tab")
+        << english << QByteArray("helicopt\t") << "helicopter "
+        << ""
+        << ""
+        << "";
+    QTest::newRow("capital first letter")
+        << english + "EnglishInput_AddSpace=0" << QByteArray("Helicopt\t") << "Helicopter"
+        << ""
+        << ""
+        << "";
+    QTest::newRow("Enter keeps what was typed")
+        << english + "EnglishInput_LearnNewWord=0" << QByteArray("helicopt\r") << "helicopt"
+        << ""
+        << ""
+        << "";
+    QTest::newRow("a mark ends the word")
+        << english + "EnglishInput_LearnNewWord=0" << QByteArray("helicopt.") << "helicopt"
+        << ""
+        << ""
+        << "";
+    QTest::newRow("star wildcard") << english << QByteArray("x*lophone") << ""
+                                   << "x*lophone"
+                                   << "xylophone"
+                                   << "";
+    QTest::newRow("star typed as is")
+        << english + "EnglishInput_StarAsWildcard=0" << QByteArray("x*") << "x"
+        << ""
+        << ""
+        << "";
+    QTest::newRow("new word learned") << english << QByteArray("qzxv qzx") << "qzxv "
+                                      << "qzx"
+                                      << "qzxv"
+                                      << "";
+    QTest::newRow("english among pinyin") << "PageSize=9" << QByteArray("hello") << ""
+                                          << "hello"
+                                          << "hello"
+                                          << "";
+    QTest::newRow("no english among pinyin") << "EngFill=0;PageSize=9" << QByteArray("hello") << ""
+                                             << "hello"
+                                             << ""
+                                             << "hello";
+    QTest::newRow("web address typed whole")
+        << "" << QByteArray("www.kaiwo.cn/a?b=1\r") << "www.kaiwo.cn/a?b=1"
+        << ""
+        << ""
+        << "";
+    QTest::newRow("web address learned") << "" << QByteArray("kai@wo.cn\rkai@") << "kai@wo.cn"
+                                         << "kai@"
+                                         << "kai@wo.cn"
+                                         << "";
+    QTest::newRow("no web addresses") << "MailUrlFill=0" << QByteArray("kai@") << ""
+                                      << "kai@"
+                                      << ""
+                                      << "kai@wo.cn";
+}
+
+void TestRimeConfig::modes()
+{
+    QFETCH(QString, settings);
+    QFETCH(QByteArray, keys);
+    QFETCH(QString, commit);
+    QFETCH(QString, left);
+    QFETCH(QString, offered);
+    QFETCH(QString, absent);
+
+    const ConfigTranslator::Outcome outcome = configure(settings);
+    QVERIFY2(outcome.problems.isEmpty(), qPrintable(outcome.problems.join(QLatin1Char('\n'))));
+    QCOMPARE(typeInMode(outcome.settings, keys), commit);
+    EnglishTyping english(mRime.get(), nullptr,
+                          ConfigTranslator::englishDictionaryFile(mPaths.rimeDir));
+    english.configure(outcome.settings.english, outcome.settings.appearance.pageSize);
+    const RimeEngine::State state = english.state();
+    QCOMPARE(QString::fromStdString(state.input), left);
+    QStringList candidates;
+    for (const RimeEngine::Candidate &c : state.candidates)
+        candidates << QString::fromStdString(c.comment.empty() ? c.text : c.text + ' ' + c.comment)
+                   << QString::fromStdString(c.text);
+    const QString page = candidates.join(QLatin1Char('|'));
+    QVERIFY2(offered.isEmpty() || candidates.contains(offered), qPrintable(page));
+    QVERIFY2(absent.isEmpty() || !candidates.contains(absent), qPrintable(page));
+}
+
+void TestRimeConfig::learnedWordsExportClearImport_data()
+{
+    // A third candidate chosen comes first next time, and is exported with
+    // its code; clearing one dictionary leaves the pinyin words alone.
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<QByteArray>("line"); // of the export, after the word
+    using Kind = UserDictionaries::Kind;
+    QTest::newRow("pinyin") << int(Kind::Pinyin) << "" << QByteArray("shiyan")
+                            << QByteArray("\tshi yan\t1\n");
+    QTest::newRow("wubi") << int(Kind::Wubi) << "DefaultPinyin=0" << QByteArray("khlg")
+                          << QByteArray("\tkhlg\t1\n");
+    QTest::newRow("english") << int(Kind::English) << "DefaultEnglishInput=1" << QByteArray("xyl")
+                             << QByteArray("xylophones\txylophones\t1\n");
+}
+
 void TestRimeConfig::learnedWordsExportClearImport()
 {
-    configure(QString());
+    QFETCH(int, kind);
+    QFETCH(QString, settings);
+    QFETCH(QByteArray, keys);
+    QFETCH(QByteArray, line);
+    const UserDictionaries::Kind dictionary = UserDictionaries::Kind(kind);
+
     UserDictionaries dictionaries(mRime.get(), mPaths.rimeDir);
+    InputModes(mRime.get(), &dictionaries).configure(configure(settings).settings);
     const QString exported = mHome.filePath(QStringLiteral("导出 'words'.txt"));
-    // Choosing the third candidate teaches it: it comes first next time.
-    const QStringList fresh = type("shiyan");
+    const QStringList fresh = type(keys);
     QVERIFY(fresh.size() >= 3);
     const QString chosen = fresh.at(2);
     QVERIFY(mRime->selectOnPage(2));
     QCOMPARE(QString::fromStdString(mRime->takeCommit()), chosen);
-    QCOMPARE(type("shiyan").value(0), chosen);
+    QCOMPARE(type(keys).value(0), chosen);
 
-    QVERIFY(dictionaries.exportPinyin(exported));
+    QVERIFY(dictionaries.exportTo(dictionary, exported));
     const QByteArray withWord = readFile(exported);
-    QVERIFY2(withWord.startsWith("# Kaiwo user dictionary 1 pinyin\n"), withWord.constData());
-    // Rime keeps the dictionary's traditional forms; the code tells the word.
-    QVERIFY2(withWord.contains("\tshi yan\t1\n"), withWord.constData());
+    const QByteArray header =
+        QByteArray("# Kaiwo user dictionary 1 ") + UserDictionaries::kindName(dictionary) + '\n';
+    QVERIFY2(withWord.startsWith(header), withWord.constData());
+    // Rime keeps luna_pinyin's traditional forms; the code tells the word.
+    QVERIFY2(withWord.contains(line), withWord.constData());
 
-    QVERIFY(dictionaries.clearPinyin());
-    QVERIFY(dictionaries.exportPinyin(exported));
-    QCOMPARE(readFile(exported), QByteArray("# Kaiwo user dictionary 1 pinyin\n# end 0\n"));
-    QCOMPARE(type("shiyan").value(0), fresh.at(0));
+    QVERIFY(dictionaries.clear({dictionary}));
+    QVERIFY(dictionaries.exportTo(dictionary, exported));
+    QCOMPARE(readFile(exported), header + "# end 0\n");
+    QCOMPARE(type(keys).value(0), fresh.at(0));
+    QVERIFY(dictionaries.exportTo(UserDictionaries::Kind::Pinyin, exported));
+    QVERIFY2(dictionary == UserDictionaries::Kind::Pinyin || readFile(exported).contains("shi yan"),
+             "clearing one dictionary emptied the pinyin one");
 
     writeBytes(exported, withWord);
     QString error;
-    QVERIFY2(dictionaries.importPinyin(exported, &error), qPrintable(error));
-    QCOMPARE(type("shiyan").value(0), chosen);
+    QVERIFY2(dictionaries.importFrom(dictionary, exported, &error), qPrintable(error));
+    QCOMPARE(type(keys).value(0), chosen);
 }
 
 void TestRimeConfig::badImportChangesNothing_data()
@@ -374,12 +622,12 @@ void TestRimeConfig::badImportChangesNothing()
     const QString before = mHome.filePath(QStringLiteral("before.txt"));
     const QString after = mHome.filePath(QStringLiteral("after.txt"));
     const QString bad = mHome.filePath(QStringLiteral("bad.txt"));
-    QVERIFY(dictionaries.exportPinyin(before));
+    QVERIFY(dictionaries.exportTo(UserDictionaries::Kind::Pinyin, before));
     writeBytes(bad, bytes);
     QString error;
-    QVERIFY(!dictionaries.importPinyin(bad, &error));
+    QVERIFY(!dictionaries.importFrom(UserDictionaries::Kind::Pinyin, bad, &error));
     QVERIFY(!error.isEmpty());
-    QVERIFY(dictionaries.exportPinyin(after));
+    QVERIFY(dictionaries.exportTo(UserDictionaries::Kind::Pinyin, after));
     QCOMPARE(readFile(after), readFile(before));
 }
 

@@ -7,12 +7,12 @@ source "$(dirname "$0")/fcitx-lib.sh"
 
 start_fcitx
 
-# The service answers every method of its interface; those whose effect is
-# not built yet say false rather than pretend.
+# The service answers every method of its interface; a file that is not
+# there is refused.
 service=com.kaiwoimeservice.hotel_$(display_number)
 call() { dbus-send --session --print-reply --dest="$service" / "com.kaiwoimebs_service.hotel.$@" 2>&1; }
-[[ $(call UsrDictImport string:/tmp/x) == *"boolean false"* ]] || fail "UsrDictImport: $(call UsrDictImport string:/tmp/x)"
-[[ $(call UsrWuBiDictBackup string:/tmp/x) == *"boolean false"* ]] || fail "UsrWuBiDictBackup"
+[[ $(call UsrDictImport "string:$KAIWO_SCRATCH/none") == *"boolean false"* ]] || fail "UsrDictImport: $(call UsrDictImport string:/tmp/x)"
+[[ $(call UsrWuBiDictImport "string:$KAIWO_SCRATCH/none") == *"boolean false"* ]] || fail "UsrWuBiDictImport"
 [[ $(call ReloadDictionary int32:1) == *"method return"* ]] || fail "ReloadDictionary"
 [[ $(call UsrDictImport int32:1) == *"InvalidArgs"* ]] || fail "wrong argument type accepted"
 [[ $(call NoSuchMethod) == *"UnknownMethod"* ]] || fail "unknown method answered"
@@ -176,5 +176,31 @@ call UsrDictBackup "string:$exported" >/dev/null
 [[ $(call UsrDictImport "string:$KAIWO_SCRATCH/saved.txt") == *"boolean true"* ]] || fail "UsrDictImport"
 call UsrDictBackup "string:$exported" >/dev/null
 grep -q $'\tshi yan\t1$' "$exported" || fail "the import did not bring the word back"
+
+# Wubi from the start, temporary pinyin after left Ctrl alone, and the
+# switch to pinyin and back.
+set_setting DefaultPinyin 0
+set_setting WBInputStyle 1
+apply_with_tool
+expect "中国" k h l g space
+expect "中国" Control_L z h o n g g u o space
+expect "你好" ctrl+shift+w n i h a o space
+expect "中国" ctrl+shift+w k h l g space
+
+# The word learned in Wubi goes out, away and back with the Wubi methods.
+[[ $(call UsrWuBiDictBackup "string:$exported") == *"boolean true"* ]] || fail "UsrWuBiDictBackup"
+grep -q $'^中国\tkhlg\t' "$exported" || fail "the Wubi word is not exported: $(cat "$exported")"
+cp "$exported" "$KAIWO_SCRATCH/wubi.txt"
+[[ $(call clearWuBiCnThesaurus) == *"boolean true"* ]] || fail "clearWuBiCnThesaurus"
+call UsrWuBiDictBackup "string:$exported" >/dev/null
+! grep -q $'\tkhlg\t' "$exported" || fail "clearing kept the Wubi word"
+[[ $(call UsrDictImport "string:$KAIWO_SCRATCH/wubi.txt") == *"boolean false"* ]] || fail "a Wubi file went into pinyin"
+[[ $(call UsrWuBiDictImport "string:$KAIWO_SCRATCH/wubi.txt") == *"boolean true"* ]] || fail "UsrWuBiDictImport"
+call UsrWuBiDictBackup "string:$exported" >/dev/null
+grep -q $'^中国\tkhlg\t' "$exported" || fail "the Wubi import did not bring the word back"
+
+# English input: Ctrl+Shift+E, completion taken by Tab with a space after.
+expect "helicopter " ctrl+shift+e h e l i c o p t Tab
+expect "中国" ctrl+shift+e k h l g space
 
 kill "$FCITX_PID"
