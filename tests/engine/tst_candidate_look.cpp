@@ -49,8 +49,6 @@ private slots:
         QTest::newRow("missing") << "Gone" << QByteArray() << fallback << "Gone/skin.ini: missing";
         QTest::newRow("bad colour") << "Extra" << QByteArray("[Skin]\nColorPrimary=#12345G\n")
                                     << fallback << "ColorPrimary has an unusable value";
-        QTest::newRow("huge size") << "Extra" << QByteArray("[Skin]\nFontSize=900\n") << fallback
-                                   << "FontSize has an unusable value";
         QTest::newRow("binary") << "Extra" << QByteArray("\x89PNG\0\xff\xfe", 7) << fallback
                                 << "no [Skin] group";
         QTest::newRow("oversized") << "Extra" << QByteArray(100000, '#') << fallback << "too large";

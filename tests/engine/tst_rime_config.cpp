@@ -152,43 +152,37 @@ void TestRimeConfig::typing_data()
     QTest::addColumn<QString>("absent"); // a word that must not be offered
 
     const QByteArray none;
+    const QString nothing;
     const QByteArray gn = "[Correction]\ngn=ng\n";
-    QTest::newRow("full pinyin") << "" << none << none << QByteArray("nihao") << "你好"
-                                 << "";
+    QTest::newRow("full pinyin") << nothing << none << none << QByteArray("nihao") << "你好"
+                                 << nothing;
     QTest::newRow("traditional by default")
         << "DefaultTradition=1" << none << none << QByteArray("zhongguo") << "中國"
         << "中国";
     QTest::newRow("english by default")
-        << "DefaultNative=0" << none << none << QByteArray("nihao") << ""
-        << "你好";
-    QTest::newRow("initials abbreviate") << "" << none << none << QByteArray("bjdx") << "北京大学"
-                                         << "";
+        << "DefaultNative=0" << none << none << QByteArray("nihao") << nothing << "你好";
+    QTest::newRow("initials abbreviate")
+        << nothing << none << none << QByteArray("bjdx") << "北京大学" << nothing;
     QTest::newRow("no abbreviations")
-        << "ZCSForZhChSh=0" << none << none << QByteArray("bjdx") << ""
-        << "北京大学";
+        << "ZCSForZhChSh=0" << none << none << QByteArray("bjdx") << nothing << "北京大学";
     QTest::newRow("z = zh") << "MohuSmart=0" << QByteArray("zh=z\n") << none
-                            << QByteArray("zongguo") << "中国"
-                            << "";
-    QTest::newRow("without z = zh") << "MohuSmart=0" << none << none << QByteArray("zongguo") << ""
-                                    << "中国";
+                            << QByteArray("zongguo") << "中国" << nothing;
+    QTest::newRow("without z = zh")
+        << "MohuSmart=0" << none << none << QByteArray("zongguo") << nothing << "中国";
     QTest::newRow("smart fuzzy offers the others")
-        << "MohuSmart=1" << none << none << QByteArray("zongguo") << "中国"
-        << "";
+        << "MohuSmart=1" << none << none << QByteArray("zongguo") << "中国" << nothing;
     QTest::newRow("in = ing") << "MohuSmart=0" << QByteArray("ing=in\n") << none
-                              << QByteArray("bingxiang") << "冰箱"
-                              << "";
-    QTest::newRow("correction gn") << "" << none << gn << QByteArray("zhognguo") << "中国"
-                                   << "";
-    QTest::newRow("correction off") << "Correction=0" << none << gn << QByteArray("zhognguo") << ""
-                                    << "中国";
+                              << QByteArray("bingxiang") << "冰箱" << nothing;
+    QTest::newRow("correction gn")
+        << nothing << none << gn << QByteArray("zhognguo") << "中国" << nothing;
+    QTest::newRow("correction off")
+        << "Correction=0" << none << gn << QByteArray("zhognguo") << nothing << "中国";
     QTest::newRow("double pinyin also takes full pinyin")
         << "QuanPin=0;ShuangPin=1;AllowQuanPin=1;ShuangPinName=XiaoHe" << none << none
-        << QByteArray("zhongguo") << "中国"
-        << "";
+        << QByteArray("zhongguo") << "中国" << nothing;
     QTest::newRow("double pinyin alone")
         << "QuanPin=0;ShuangPin=1;AllowQuanPin=0;ShuangPinName=XiaoHe" << none << none
-        << QByteArray("zhongguo") << ""
-        << "中国";
+        << QByteArray("zhongguo") << nothing << "中国";
 }
 
 void TestRimeConfig::typing()
@@ -377,139 +371,84 @@ void TestRimeConfig::modes_data()
 
     const QString wubi = QStringLiteral("DefaultPinyin=0;");
     const QString english = QStringLiteral("DefaultEnglishInput=1;");
+    const QString none;
     // Codes from Debian's wubi86.dict.yaml: 中国 khlg, 我 trnt, 工厂 aadg
     // (its only common word), 䔍 acu (a rare character), nothing begins
     // with "ach". Rows that commit leave what they teach to later rows.
-    QTest::newRow("wubi code") << wubi << QByteArray("khlg") << ""
-                               << "khlg"
-                               << "中国"
-                               << "";
-    QTest::newRow("wubi code hints") << wubi << QByteArray("khl") << ""
-                                     << "khl"
-                                     << "中国 ~g"
-                                     << "";
+    QTest::newRow("wubi code") << wubi << QByteArray("khlg") << none << "khlg"
+                               << "中国" << none;
+    QTest::newRow("wubi code hints") << wubi << QByteArray("khl") << none << "khl"
+                                     << "中国 ~g" << none;
     QTest::newRow("phrases on their full code only")
-        << wubi + "PhraseOnlyWhenFull=1" << QByteArray("khl") << ""
-        << "khl"
+        << wubi + "PhraseOnlyWhenFull=1" << QByteArray("khl") << none << "khl"
         << "盅"
         << "中国";
-    QTest::newRow("single characters") << wubi + "SingleWordMode=1" << QByteArray("khl") << ""
-                                       << "khl"
-                                       << "盅"
-                                       << "中国";
-    QTest::newRow("unique four codes commit") << wubi << QByteArray("aadg") << "工厂"
-                                              << ""
-                                              << ""
-                                              << "";
+    QTest::newRow("single characters")
+        << wubi + "SingleWordMode=1" << QByteArray("khl") << none << "khl"
+        << "盅"
+        << "中国";
+    QTest::newRow("unique four codes commit")
+        << wubi << QByteArray("aadg") << "工厂" << none << none << none;
     QTest::newRow("unless MergeAutoOnScreen is off")
-        << wubi + "MergeAutoOnScreen=0" << QByteArray("aadg") << ""
-        << "aadg"
-        << "工厂"
-        << "";
+        << wubi + "MergeAutoOnScreen=0" << QByteArray("aadg") << none << "aadg"
+        << "工厂" << none;
     QTest::newRow("fifth code commits the first") << wubi << QByteArray("trntk") << "我"
                                                   << "k"
-                                                  << "中"
-                                                  << "";
-    QTest::newRow("fifth code waits") << wubi + "SubmitForFifth=0" << QByteArray("trntk") << ""
-                                      << "trnt"
-                                      << "我"
-                                      << "";
-    QTest::newRow("temporary pinyin shows the codes") << wubi << QByteArray("^zhongguo") << ""
-                                                      << "zzhongguo"
-                                                      << "中国 khlg"
-                                                      << "";
-    QTest::newRow("no temporary pinyin") << wubi + "ActiveTempPY=0" << QByteArray("^zhongguo") << ""
-                                         << "zhongguo"
-                                         << ""
-                                         << "中国";
+                                                  << "中" << none;
+    QTest::newRow("fifth code waits")
+        << wubi + "SubmitForFifth=0" << QByteArray("trntk") << none << "trnt"
+        << "我" << none;
+    QTest::newRow("temporary pinyin shows the codes")
+        << wubi << QByteArray("^zhongguo") << none << "zzhongguo"
+        << "中国 khlg" << none;
+    QTest::newRow("no temporary pinyin") << wubi + "ActiveTempPY=0" << QByteArray("^zhongguo")
+                                         << none << "zhongguo" << none << "中国";
     QTest::newRow("mixed pinyin") << wubi + "InputMode=0;ActiveTempPY=0" << QByteArray("zhongguo")
-                                  << ""
-                                  << "zhongguo"
-                                  << "中国"
-                                  << "";
-    QTest::newRow("rare characters hidden") << wubi << QByteArray("acu") << ""
-                                            << "acu"
-                                            << ""
-                                            << "䔍";
-    QTest::newRow("rare characters") << wubi + "ActiveGBK=1" << QByteArray("acu") << ""
-                                     << "acu"
-                                     << "䔍"
-                                     << "";
-    QTest::newRow("empty code kept") << wubi << QByteArray("ach") << ""
-                                     << "ach"
-                                     << ""
-                                     << "";
-    QTest::newRow("empty code cleared") << wubi + "CancelEmptyCode=1" << QByteArray("ach") << ""
-                                        << ""
-                                        << ""
-                                        << "";
-    QTest::newRow("Enter commits the code") << wubi << QByteArray("khlg\r") << "khlg"
-                                            << ""
-                                            << ""
-                                            << "";
-    QTest::newRow("Enter cancels") << wubi + "MergeEnterUsage=1" << QByteArray("khlg\r") << ""
-                                   << ""
-                                   << ""
-                                   << "";
+                                  << none << "zhongguo"
+                                  << "中国" << none;
+    QTest::newRow("rare characters hidden")
+        << wubi << QByteArray("acu") << none << "acu" << none << "䔍";
+    QTest::newRow("rare characters") << wubi + "ActiveGBK=1" << QByteArray("acu") << none << "acu"
+                                     << "䔍" << none;
+    QTest::newRow("empty code kept") << wubi << QByteArray("ach") << none << "ach" << none << none;
+    QTest::newRow("empty code cleared")
+        << wubi + "CancelEmptyCode=1" << QByteArray("ach") << none << none << none << none;
+    QTest::newRow("Enter commits the code")
+        << wubi << QByteArray("khlg\r") << "khlg" << none << none << none;
+    QTest::newRow("Enter cancels")
+        << wubi + "MergeEnterUsage=1" << QByteArray("khlg\r") << none << none << none << none;
 
-    QTest::newRow("english word and a space") << english << QByteArray("hello ") << "hello "
-                                              << ""
-                                              << ""
-                                              << "";
+    QTest::newRow("english word and a space")
+        << english << QByteArray("hello ") << "hello " << none << none << none;
     QTest::newRow("english completion by Tab")
-        << english << QByteArray("helicopt\t") << "helicopter "
-        << ""
-        << ""
-        << "";
+        << english << QByteArray("helicopt\t") << "helicopter " << none << none << none;
     QTest::newRow("capital first letter")
-        << english + "EnglishInput_AddSpace=0" << QByteArray("Helicopt\t") << "Helicopter"
-        << ""
-        << ""
-        << "";
+        << english + "EnglishInput_AddSpace=0" << QByteArray("Helicopt\t") << "Helicopter" << none
+        << none << none;
     QTest::newRow("Enter keeps what was typed")
-        << english + "EnglishInput_LearnNewWord=0" << QByteArray("helicopt\r") << "helicopt"
-        << ""
-        << ""
-        << "";
+        << english + "EnglishInput_LearnNewWord=0" << QByteArray("helicopt\r") << "helicopt" << none
+        << none << none;
     QTest::newRow("a mark ends the word")
-        << english + "EnglishInput_LearnNewWord=0" << QByteArray("helicopt.") << "helicopt"
-        << ""
-        << ""
-        << "";
-    QTest::newRow("star wildcard") << english << QByteArray("x*lophone") << ""
-                                   << "x*lophone"
-                                   << "xylophone"
-                                   << "";
-    QTest::newRow("star typed as is")
-        << english + "EnglishInput_StarAsWildcard=0" << QByteArray("x*") << "x"
-        << ""
-        << ""
-        << "";
+        << english + "EnglishInput_LearnNewWord=0" << QByteArray("helicopt.") << "helicopt" << none
+        << none << none;
+    QTest::newRow("star wildcard") << english << QByteArray("x*lophone") << none << "x*lophone"
+                                   << "xylophone" << none;
+    QTest::newRow("star typed as is") << english + "EnglishInput_StarAsWildcard=0"
+                                      << QByteArray("x*") << "x" << none << none << none;
     QTest::newRow("new word learned") << english << QByteArray("qzxv qzx") << "qzxv "
                                       << "qzx"
-                                      << "qzxv"
-                                      << "";
-    QTest::newRow("english among pinyin") << "PageSize=9" << QByteArray("hello") << ""
-                                          << "hello"
-                                          << "hello"
-                                          << "";
-    QTest::newRow("no english among pinyin") << "EngFill=0;PageSize=9" << QByteArray("hello") << ""
-                                             << "hello"
-                                             << ""
-                                             << "hello";
-    QTest::newRow("web address typed whole")
-        << "" << QByteArray("www.kaiwo.cn/a?b=1\r") << "www.kaiwo.cn/a?b=1"
-        << ""
-        << ""
-        << "";
-    QTest::newRow("web address learned") << "" << QByteArray("kai@wo.cn\rkai@") << "kai@wo.cn"
+                                      << "qzxv" << none;
+    QTest::newRow("english among pinyin") << "PageSize=9" << QByteArray("hello") << none << "hello"
+                                          << "hello" << none;
+    QTest::newRow("no english among pinyin")
+        << "EngFill=0;PageSize=9" << QByteArray("hello") << none << "hello" << none << "hello";
+    QTest::newRow("web address typed whole") << none << QByteArray("www.kaiwo.cn/a?b=1\r")
+                                             << "www.kaiwo.cn/a?b=1" << none << none << none;
+    QTest::newRow("web address learned") << none << QByteArray("kai@wo.cn\rkai@") << "kai@wo.cn"
                                          << "kai@"
-                                         << "kai@wo.cn"
-                                         << "";
-    QTest::newRow("no web addresses") << "MailUrlFill=0" << QByteArray("kai@") << ""
-                                      << "kai@"
-                                      << ""
-                                      << "kai@wo.cn";
+                                         << "kai@wo.cn" << none;
+    QTest::newRow("no web addresses")
+        << "MailUrlFill=0" << QByteArray("kai@") << none << "kai@" << none << "kai@wo.cn";
 }
 
 void TestRimeConfig::modes()

@@ -12,8 +12,6 @@ start_fcitx
 service=com.kaiwoimeservice.hotel_$(display_number)
 call() { dbus-send --session --print-reply --dest="$service" / "com.kaiwoimebs_service.hotel.$@" 2>&1; }
 [[ $(call UsrDictImport "string:$KAIWO_SCRATCH/none") == *"boolean false"* ]] || fail "UsrDictImport: $(call UsrDictImport string:/tmp/x)"
-[[ $(call UsrWuBiDictImport "string:$KAIWO_SCRATCH/none") == *"boolean false"* ]] || fail "UsrWuBiDictImport"
-[[ $(call ReloadDictionary int32:1) == *"method return"* ]] || fail "ReloadDictionary"
 [[ $(call UsrDictImport int32:1) == *"InvalidArgs"* ]] || fail "wrong argument type accepted"
 [[ $(call NoSuchMethod) == *"UnknownMethod"* ]] || fail "unknown method answered"
 introspection=$(dbus-send --session --print-reply --dest="$service" / org.freedesktop.DBus.Introspectable.Introspect)
@@ -88,13 +86,6 @@ apply_with_tool
 expect "（你好" parenleft n i h a o space
 expect "3。14 10：30" 3 period 1 4 space 1 0 colon 3 0
 
-set_setting PageSize 9
-apply_with_tool
-eighth=$(typed s h i 8)
-[ "${#eighth}" -eq 1 ] && [[ $eighth != [a-z0-9] ]] || fail "the 8th candidate of shi: '$eighth'"
-set_setting PageSize 5
-apply_with_tool
-[ "$(typed s h i 8)" != "$eighth" ] || fail "page size 5 still selects the 8th candidate"
 
 # Convert on space: the first Space brings up the candidates, which then
 # take Space, digits and (with SelectStyle) letters; a letter before that
@@ -115,24 +106,13 @@ set_setting ConvertStyle 0
 apply_with_tool
 expect "你好" n i h a o space
 
-printf '[Metadata]\nversion=1\n[Fuzzy]\nzh=z\n[Gray]\n' >"$HOME/.config/KaiwoShell/usr/PCPYDict/Fuzzy.dat"
-set_setting MohuSmart 0
-apply_with_tool
-expect "中国" z o n g g u o space
-
 set_setting QuanPin 0
 set_setting ShuangPin 1
 set_setting ShuangPinName XiaoHe
 apply_with_tool
 expect "你好" n i h c space
-expect "中国" v s g o space
 set_setting QuanPin 1
 set_setting ShuangPin 0
-
-set_setting DefaultTradition 1
-apply_with_tool
-expect "中國" z h o n g g u o space
-set_setting DefaultTradition 0
 
 # The status bar is fcitx's main window.
 status_bar() { xdotool search --onlyvisible --name '^Fcitx Main Window$'; }
