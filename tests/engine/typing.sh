@@ -110,6 +110,10 @@ set_setting QuanPin 0
 set_setting ShuangPin 1
 set_setting ShuangPinName XiaoHe
 apply_with_tool
+# A new spelling rebuilds the cell words' prism beside typing; the session
+# reopens on it between words. Typed once that is done.
+wait_for "the cell words respelled" '[ -s "$HOME/.config/kaiwoimebs/rime/build/kaiwo_cells.stamp" ]'
+sleep 1
 expect "你好" n i h c space
 set_setting QuanPin 1
 set_setting ShuangPin 0
@@ -182,5 +186,14 @@ grep -q $'^中国\tkhlg\t' "$exported" || fail "the Wubi import did not bring th
 # English input: Ctrl+Shift+E, completion taken by Tab with a space after.
 expect "helicopter " ctrl+shift+e h e l i c o p t Tab
 expect "中国" ctrl+shift+e k h l g space
+
+# The remaining clears and restores answer true; the pinyin restore takes
+# the learned word away.
+for method in clearEnThesaurus clearWebEmailThesaurus clearWuBiEnThesaurus clearWuBiWebEmailThesaurus \
+    clearPinYinWuBiCnThesaurusPinYin recoveryDefaultThesaurus recoveryWuBiDefaultThesaurus recoveryEnThesaurus; do
+    [[ $(call $method) == *"boolean true"* ]] || fail "$method: $(call $method)"
+done
+call UsrDictBackup "string:$exported" >/dev/null
+! grep -q $'\tshi yan\t' "$exported" || fail "recoveryDefaultThesaurus kept the learned word"
 
 kill "$FCITX_PID"
