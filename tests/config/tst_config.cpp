@@ -1,6 +1,6 @@
-// The settings files: the INI document that reads and writes scheme files,
-// the single-value INI getters and setters, values QSettings would read as
-// objects, and group "Setting" of the two env.ini files by load mode.
+// The settings files: the INI document that reads scheme files, the
+// single-value INI getters, values QSettings would read as objects, and group
+// "Setting" of the two env.ini files by load mode.
 #include "TestFiles.h"
 #include "config/IniHelpers.h"
 #include "config/IniParser.h"

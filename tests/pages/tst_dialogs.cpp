@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QQuickItem>
 #include <QQuickWidget>
-#include <QSignalSpy>
 
 #include <functional>
 

@@ -11,8 +11,6 @@
 #include "window/SettingsWidget.h"
 
 #include <QDate>
-#include <QFontDatabase>
-#include <QPushButton>
 
 Q_DECLARE_METATYPE(SettingsCategory)
 

@@ -6,7 +6,6 @@
 #include "phrase/DiyPhraseEditDialog.h"
 
 #include <QLabel>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTextCodec>

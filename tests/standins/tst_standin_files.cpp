@@ -216,7 +216,7 @@ private slots:
         QTest::addColumn<bool>("binary");
         const int ok = PhraseBinaryFile::Ok, damaged = PhraseBinaryFile::Damaged,
                   refused = PhraseBinaryFile::Refused;
-        QTest::newRow("text: ascii") << QByteArray("ab,1=x\n# c\n\n") << "ab,1=x" << ok << false;
+        QTest::newRow("text: ascii") << QByteArray("ab,9=x\n# c\n\n") << "ab,9=x" << ok << false;
         QTest::newRow("text: utf-8 bom, crlf") << QByteArray("\xEF\xBB\xBF"
                                                              "ab,-2=好\r\n")
                                                << "ab,-2=好" << ok << false;

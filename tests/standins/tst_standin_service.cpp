@@ -1,6 +1,6 @@
-// The IME service stand-in on a private bus: its names, answers and journal,
-// the user dictionaries it imports, backs up, clears and recovers, the cell
-// words it reloads from what the engine shells rebuilt, and how it ends.
+// The IME service stand-in on a private bus: its name and per-user folders,
+// the user dictionaries it imports, backs up, clears and recovers, and the
+// cell words it reloads from what the engine shells rebuilt.
 #include "CellWordsFile.h"
 #include "KcelFile.h"
 #include "ServiceProcess.h"
