@@ -203,11 +203,12 @@ int main()
     UserDictionaries dictionaries(&rime, paths.rimeDir);
     QString error;
     timer.start();
-    const bool imported = dictionaries.importPinyin(wordFile, &error);
+    const bool imported = dictionaries.importFrom(UserDictionaries::Kind::Pinyin, wordFile, &error);
     std::printf("%-46s %8.0f ms (%s; target < 2000 ms)\n", "import a 100,000-word user dictionary",
                 timer.nsecsElapsed() / 1e6, imported ? "ok" : qPrintable(error));
     timer.start();
-    const bool exported = dictionaries.exportPinyin(home.path() + QStringLiteral("/out.txt"));
+    const bool exported = dictionaries.exportTo(UserDictionaries::Kind::Pinyin,
+                                                home.path() + QStringLiteral("/out.txt"));
     std::printf("%-46s %8.0f ms (%s; target < 2000 ms)\n", "export it again",
                 timer.nsecsElapsed() / 1e6, exported ? "ok" : "failed");
 
