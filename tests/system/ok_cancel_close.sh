@@ -17,7 +17,12 @@ run_and_act() { # ACTION: ok, cancel, close
     case "$1" in
     ok) click_until_exit "$pid" "$window" $((146 + 250 + 45)) $((540 - 51 + 7 + 18)) ;;
     cancel) click_until_exit "$pid" "$window" $((146 + 350 + 45)) $((540 - 51 + 7 + 18)) ;;
-    close) xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 ;;
+    close) # A key sent while the window manager is still busy can be lost.
+        for _ in 1 2 3 4 5; do
+            kill -0 "$pid" 2>/dev/null || break
+            xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 2>/dev/null || true
+            for _ in $(seq 1 20); do kill -0 "$pid" 2>/dev/null && sleep 0.1 || break; done
+        done ;;
     esac
     STATUS=0
     wait_exit "$pid" 20 || STATUS=$?
