@@ -29,12 +29,14 @@ ConfigTranslator::Paths enginePaths()
     return ConfigTranslator::Paths::forHome(homeDirectory(), kaiwoDataRoot());
 }
 
-// The folders the input method owns, as a fresh HOME lacks them.
+// The folders the input method owns, as a fresh HOME lacks them. The
+// settings tool installs cell dictionaries only into an existing kcd.
 void makeUserFolders()
 {
     const QString home = homeDirectory();
-    for (const char *folder : {"/.config/KaiwoShell/usr/PCPYDict/",
-                               "/.config/KaiwoShell/usr/PCWBDict/", "/.config/kaiwoimebs/rime/"})
+    for (const char *folder :
+         {"/.config/KaiwoShell/usr/PCPYDict/", "/.config/KaiwoShell/usr/PCWBDict/",
+          "/.config/KaiwoShell/usr/kcd/", "/.config/kaiwoimebs/rime/"})
         QDir().mkpath(home + QLatin1String(folder));
 }
 

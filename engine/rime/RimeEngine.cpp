@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace
 {
@@ -197,6 +198,10 @@ bool RimeEngine::exchangeUserDictionary(bool exporting, const std::string &dicti
 
 bool RimeEngine::exportUserDictionary(const std::string &dictionary, const std::string &textFile)
 {
+    // Rime creates a user dictionary on the first word typed with it; until
+    // then it holds no words, and exporting that is not an error.
+    if (mInitialized && !std::filesystem::exists(mUserDir + dictionary + ".userdb"))
+        return std::ofstream(textFile, std::ios::trunc).good();
     return exchangeUserDictionary(true, dictionary, textFile);
 }
 

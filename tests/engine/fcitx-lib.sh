@@ -45,10 +45,11 @@ set_setting() {
     grep -q "^$1=$2\$" "$ENV_INI" || fail "env.ini has no key $1"
 }
 
-# Opens the settings tool and presses OK: it saves every page and tells
-# the engine, which applies the files before the next key.
+# apply_with_tool [STEP...]: opens the settings tool, takes the steps in it
+# and presses OK: it saves every page and tells the engine, which applies
+# the files before the next key.
 apply_with_tool() {
-    open_and_press_ok "$HOME"
+    open_and_press_ok "$HOME" "$@"
     [ "$STATUS" -eq 0 ] || fail "the tool exited with $STATUS"
     focus_pad
 }

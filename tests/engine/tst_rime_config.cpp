@@ -505,6 +505,9 @@ void TestRimeConfig::learnedWordsExportClearImport()
     UserDictionaries dictionaries(mRime.get(), mPaths.rimeDir);
     InputModes(mRime.get(), &dictionaries).configure(configure(settings).settings);
     const QString exported = mHome.filePath(QStringLiteral("导出 'words'.txt"));
+    // Rime has not created the mixed-input pinyin dictionary yet.
+    QVERIFY(dictionaries.exportTo(UserDictionaries::Kind::WubiPinyin, exported));
+    QCOMPARE(readFile(exported), QByteArray("# Kaiwo user dictionary 1 wubi-pinyin\n# end 0\n"));
     const QStringList fresh = type(keys);
     QVERIFY(fresh.size() >= 3);
     const QString chosen = fresh.at(2);

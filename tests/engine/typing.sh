@@ -37,40 +37,52 @@ expect "你好" n i h a o space
 apply_with_tool
 expect "中国" z h o g n g u o space # a correction rule (gn for ng) is on by default
 
-# Custom phrases as the phrase manager has the shells compile them, then
-# ReloadDictionary 7: offered at their position, gone once switched off.
-write_phrases() {
-    python3 -c '
-import struct, sys
-args, body = sys.argv[2:], b""
-for abbr, position, text in zip(args[0::3], args[1::3], args[2::3]):
-    a, t = abbr.encode(), text.encode()
-    body += struct.pack("<hBBH", int(position), len(a), 0, len(t)) + a + t
-header = b"KWPHRASE" + struct.pack("<HHHH", 1, 0, len(args) // 3, 0)
-open(sys.argv[1], "wb").write(header + body)' "$HOME/.config/KaiwoShell/usr/PCPYDict/kwim_phrases.bin" "$@"
-    [[ $(call ReloadDictionary int32:7) == *"method return"* ]] || fail "ReloadDictionary 7"
+# Custom phrases added in the phrase manager (General page): offered at
+# their position once its OK has had the shells store them; gone once all
+# are switched off there.
+phrase_manager() { click_until 700x540 428 300 'tool_window_sized 500x375'; }
+close_phrase_manager() { click_until 500x375 368 353 '! tool_window_sized 500x375'; }
+# add_phrase ABBR POSITION LINE...: fills in the manager's add dialog.
+add_phrase() {
+    local abbr=$1 position=$2 dialog
+    shift 2
+    click_until 500x375 63 124 'tool_window_sized 500x325'
+    dialog=$(tool_window_sized 500x325)
+    xdotool mousemove --window "$dialog" 134 64 click 1 type --delay 40 "$abbr"
+    xdotool mousemove --window "$dialog" 74 124 click 1 sleep 0.3
+    for _ in $(seq 2 "$position"); do xdotool key Down; done
+    # Characters missing from the keyboard map are typed slowly: xdotool maps
+    # each one to a spare key first, and a client that has not yet seen the
+    # new map drops it.
+    xdotool key Return mousemove --window "$dialog" 250 220 click 1 type --delay 120 "$1"
+    shift
+    for line; do xdotool key Return type --delay 120 "$line"; done
+    click_until 500x325 369 304 '! tool_window_sized 500x325'
 }
-write_phrases kw 2 凯沃输入法 kw 3 $'第一行\n第二行'
+apply_with_tool phrase_manager 'add_phrase kw 3 第一行 第二行' 'add_phrase kw 2 凯沃输入法' close_phrase_manager
 expect "凯沃输入法" k w 2
-write_phrases kw -2 凯沃输入法
+apply_with_tool phrase_manager "click_until 500x375 448 124 true" close_phrase_manager
 [ "$(typed k w 2)" != "凯沃输入法" ] || fail "a switched-off phrase was offered"
 echo "ok: custom phrases"
 
-# The words of the checked cell dictionaries as the shells rebuild them on
-# OK (a list of digests, a piece of words each), then ReloadDictionary 1:
-# built beside typing, then offered; unchecked, gone.
-cells="$HOME/.config/KaiwoShell/usr/PCPYDict"
-digest=0123456789abcdef0123456789abcdef
-mkdir -p "$cells/kaiwo_cells"
-words=$'窝楷\t\tid\n'
-printf '# kaiwo cell words 1\t1\t%s\t/x.kcel\n%s' "$(printf %s "$words" | wc -c)" "$words" \
-    >"$cells/kaiwo_cells/$digest.txt"
-printf '# kaiwo cell data 2\n%s\n' $digest >"$cells/kaiwo_cells.txt"
+# A cell dictionary made with kaiwo-make-kcel and added on the 词库 page
+# (installing it rebuilds at once): its rare word is offered once the
+# engine has built it beside typing; unchecked there, gone.
+printf '窝楷\n' >"$KAIWO_SCRATCH/rare.txt"
+kcel="$KAIWO_SCRATCH/rare words' list.kcel"
+kaiwo-make-kcel --name 稀有词 --category 测试 "$KAIWO_SCRATCH/rare.txt" "$kcel" >/dev/null
+thesaurus_page() { xdotool mousemove --window "$(tool_window_sized 700x540)" 85 186 click 1 sleep 0.5; }
+add_cell_dictionary() {
+    click_until 700x540 320 33 'xdotool search --onlyvisible --name "^打开\$"'
+    sleep 0.5
+    xdotool type --delay 20 "$kcel"
+    xdotool key Return
+    click_until 320x191 160 165 '! tool_window_sized 320x191' # "…安装成功。"
+}
 [ "$(typed w o k a i space)" != "窝楷" ] || fail "the cell word came before its dictionary"
-call ReloadDictionary int32:1 >/dev/null
+apply_with_tool thesaurus_page add_cell_dictionary
 wait_for "the cell word" '[ "$(typed w o k a i space)" = "窝楷" ]'
-printf '# kaiwo cell data 2\n' >"$cells/kaiwo_cells.txt"
-call ReloadDictionary int32:1 >/dev/null
+apply_with_tool thesaurus_page 'xdotool mousemove --window "$(tool_window_sized 700x540)" 261 101 click 1'
 wait_for "the cell word to go" '[ "$(typed w o k a i space)" != "窝楷" ]'
 echo "ok: cell words"
 
@@ -182,6 +194,18 @@ expect "中国" ctrl+shift+w k h l g space
 # The word learned in Wubi goes out, away and back with the Wubi methods.
 round_trip UsrWuBiDictBackup clearWuBiCnThesaurus UsrWuBiDictImport $'^中国\tkhlg\t' UsrDictImport
 
+# Pinyin typed in Wubi (InputMode 0) learns into a dictionary of its own:
+# empty before its first word, then out, away and back with its methods.
+[[ $(call UsrWuBiPinYinDictBackupPinYin "string:$exported") == *"boolean true"* ]] ||
+    fail "the Wubi pinyin words before their first use: $(call UsrWuBiPinYinDictBackupPinYin "string:$exported")"
+cmp -s "$exported" <(printf '# Kaiwo user dictionary 1 wubi-pinyin\n# end 0\n') || fail "not an empty export: $(cat "$exported")"
+set_setting InputMode 0
+apply_with_tool
+learned=$(typed x i a n 3)
+[[ ${#learned} -eq 1 && $learned != *[a-z0-9]* ]] || fail "the third candidate of xian in Wubi: '$learned'"
+round_trip UsrWuBiPinYinDictBackupPinYin clearPinYinWuBiCnThesaurusPinYin UsrPinYinWuBiDictImportPinYin \
+    "^$learned"$'\txian\t' UsrWuBiDictImport
+
 # English input: Ctrl+Shift+E, completion taken by Tab with a space after.
 expect "helicopter " ctrl+shift+e h e l i c o p t Tab
 expect "中国" ctrl+shift+e k h l g space
@@ -189,7 +213,7 @@ expect "中国" ctrl+shift+e k h l g space
 # The remaining clears and restores answer true; the pinyin restore takes
 # the learned word away.
 for method in clearEnThesaurus clearWebEmailThesaurus clearWuBiEnThesaurus clearWuBiWebEmailThesaurus \
-    clearPinYinWuBiCnThesaurusPinYin recoveryDefaultThesaurus recoveryWuBiDefaultThesaurus recoveryEnThesaurus; do
+    recoveryDefaultThesaurus recoveryWuBiDefaultThesaurus recoveryEnThesaurus; do
     [[ $(call $method) == *"boolean true"* ]] || fail "$method: $(call $method)"
 done
 call UsrDictBackup "string:$exported" >/dev/null

@@ -104,15 +104,50 @@ click_until_exit() {
     done
 }
 
-# open_and_press_ok HOME: starts the tool with that HOME, presses OK once its
-# window is up and sets STATUS to the tool's exit status.
+# tool_window_sized WxH: the tool's visible window of that size (the main
+# window and every dialog carry the same title).
+tool_window_sized() {
+    local id
+    for id in $(xdotool search --onlyvisible --name '^凯沃输入法$' 2>/dev/null); do
+        if [[ $(xdotool getwindowgeometry "$id") == *"Geometry: $1"* ]]; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# click_until WxH X Y CONDITION: clicks at X,Y in the tool's window of that
+# size until CONDITION (as wait_for takes it) holds, clicking again when a
+# click landed while the window manager was still mapping the window.
+click_until() {
+    local size=$1 x=$2 y=$3 condition=$4
+    wait_for "the tool's $size window" "tool_window_sized $size"
+    sleep 0.3
+    for _ in 1 2 3 4 5; do
+        xdotool mousemove --window "$(tool_window_sized "$size")" "$x" "$y" click 1 2>/dev/null || true
+        for _ in $(seq 1 30); do
+            if eval "$condition" >/dev/null 2>&1; then return 0; fi
+            sleep 0.1
+        done
+    done
+    fail "clicking $x,$y in the tool's $size window did not bring: $condition"
+}
+
+# open_and_press_ok HOME [STEP...]: starts the tool with that HOME, runs the
+# steps (commands that drive its windows) once its window is up, presses OK
+# and sets STATUS to the tool's exit status.
 open_and_press_ok() {
     HOME="$1" "$TOOL" &
     local pid=$!
+    shift
     wait_for "the settings window" tool_window
-    local window
+    local window step
     window=$(tool_window)
     sleep 0.3
+    for step in "$@"; do
+        eval "$step"
+    done
     click_until_exit "$pid" "$window" $((146 + 250 + 45)) $((540 - 51 + 7 + 18))
     STATUS=0
     wait_exit "$pid" 20 || STATUS=$?
