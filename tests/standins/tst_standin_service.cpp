@@ -1,7 +1,6 @@
 // The IME service stand-in on a private bus: its name and per-user folders,
 // the user dictionaries it imports, backs up, clears and recovers, and the
 // cell words it reloads from what the engine shells rebuilt.
-#include "CellWordsFile.h"
 #include "KcelFile.h"
 #include "ServiceProcess.h"
 #include "ShellWrapperInterface.h"
@@ -15,8 +14,6 @@
 namespace
 {
 
-const QByteArray kCellHeader = "# kaiwo cell data 1\n";
-
 QMap<QString, QByteArray> storedDictionaries(const QString &home)
 {
     const QDir dir(home + QStringLiteral("/.config/kaiwoimebs/userdict"));
@@ -24,18 +21,6 @@ QMap<QString, QByteArray> storedDictionaries(const QString &home)
     for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden))
         files.insert(name, readFile(dir.filePath(name)));
     return files;
-}
-
-// Every file and folder below dir, to see that nothing was left behind.
-QStringList listTree(const QString &dir)
-{
-    QStringList paths;
-    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        paths << it.next();
-    paths.sort();
-    return paths;
 }
 
 QByteArray header(const char *kind)
@@ -85,14 +70,6 @@ QString makeKcel(const QString &path, const std::string &id,
     kcel.date = 1700000000;
     kcel.entries = entries;
     return kcel.write(path.toStdString()) ? path : QString();
-}
-
-QByteArray binary(int size)
-{
-    QByteArray bytes(size, '\0');
-    for (int i = 0; i < size; ++i)
-        bytes[i] = char(i * 131 + 7);
-    return bytes;
 }
 
 } // namespace
@@ -275,25 +252,6 @@ private slots:
         QCOMPARE(storedDictionaries(home), shipped);
     }
 
-    void backupsToUnwritablePathsFailAndLeaveNoFile()
-    {
-        const QString home = start();
-        const QString folder = home + QStringLiteral("/备份 \"目录\"");
-        QVERIFY(QDir().mkpath(folder + "/a folder"));
-        QVERIFY(writeFile(folder + "/a file", "kept"));
-        const QStringList tree = listTree(home);
-        const auto dictionaries = storedDictionaries(home);
-        for (const char *backup :
-             {"UsrDictBackup", "UsrWuBiDictBackup", "UsrWuBiPinYinDictBackupPinYin"})
-            for (const QString &path :
-                 {folder + "/no folder/x.bin", folder + "/a folder", folder + "/a file/x.bin",
-                  home + "/.config/kaiwoimebs/userdict/wubi.txt", QString("")})
-                QVERIFY2(ask(backup, path) == QVariantList{false}, qPrintable(path));
-        QCOMPARE(listTree(home), tree);
-        QCOMPARE(readFile(folder + "/a file"), QByteArray("kept"));
-        QCOMPARE(storedDictionaries(home), dictionaries); // not even over its own files
-    }
-
     // ReloadDictionary 1 replaces the words with what both shells rebuilt;
     // 7 (phrases) leaves them alone.
     void reloadTakesTheShellsRebuiltWords()
@@ -326,33 +284,6 @@ private slots:
         QTRY_VERIFY(mService->errors().endsWith("ReloadDictionary: 0 cell words\n"));
         QCOMPARE(mService->journal(), (QStringList{"ReloadDictionary\t1", "ReloadDictionary\t7",
                                                    "ReloadDictionary\t1"}));
-    }
-
-    void unusablePinyinDataAddsNoWords_data()
-    {
-        QTest::addColumn<QByteArray>("content"); // null: no file at all
-        QTest::addColumn<QByteArray>("words");
-        // Beyond the cap, "乙" is not read.
-        QByteArray huge = kCellHeader + "甲\tjia\tx\n";
-        while (huge.size() <= CellWordsFile::kMaxBytes)
-            huge += QByteArray(200, 'x') + "\t\tx\n";
-        huge += "乙\tyi\tx\n";
-        QTest::newRow("missing") << QByteArray() << QByteArray("好\n");
-        QTest::newRow("binary") << binary(1 << 16) << QByteArray("好\n");
-        QTest::newRow("huge") << huge << QByteArray(200, 'x') + "\n好\n甲\n";
-    }
-
-    void unusablePinyinDataAddsNoWords()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(QByteArray, words);
-        const QString home = start();
-        QVERIFY(writeFile(wubiDir(home) + CellWordsFile::fileName(), kCellHeader + "好\thao\tx\n"));
-        if (!content.isNull())
-            QVERIFY(writeFile(pinyinDir(home) + CellWordsFile::fileName(), content));
-        QCOMPARE(mService->call("ReloadDictionary", {1}).errorName(), QString());
-        QCOMPARE(readFile(snapshot(home)), words);
-        QCOMPARE(mService->call("RebuildKeyMap").errorName(), QString());
     }
 };
 

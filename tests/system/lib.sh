@@ -89,21 +89,6 @@ wait_exit() {
     return $status
 }
 
-# click_until_exit PID WINDOW X Y: left-clicks at window coordinates until
-# the process ends. A click that lands while the window manager is still
-# mapping the window can be lost; a repeated one cannot do harm once the
-# process has gone.
-click_until_exit() {
-    local pid=$1 window=$2 x=$3 y=$4
-    for _ in 1 2 3 4 5; do
-        xdotool mousemove --window "$window" "$x" "$y" click 1 2>/dev/null || true
-        for _ in $(seq 1 20); do
-            kill -0 "$pid" 2>/dev/null || return 0
-            sleep 0.1
-        done
-    done
-}
-
 # tool_window_sized WxH: the tool's visible window of that size (the main
 # window and every dialog carry the same title).
 tool_window_sized() {
@@ -118,8 +103,8 @@ tool_window_sized() {
 }
 
 # click_until WxH X Y CONDITION: clicks at X,Y in the tool's window of that
-# size until CONDITION (as wait_for takes it) holds, clicking again when a
-# click landed while the window manager was still mapping the window.
+# size until CONDITION (as wait_for takes it) holds. A click that lands while
+# the window manager is still mapping the window can be lost; it is repeated.
 click_until() {
     local size=$1 x=$2 y=$3 condition=$4
     wait_for "the tool's $size window" "tool_window_sized $size"
@@ -134,21 +119,35 @@ click_until() {
     fail "clicking $x,$y in the tool's $size window did not bring: $condition"
 }
 
+# The main window's OK and Cancel.
+OK_BUTTON=(441 514)
+CANCEL_BUTTON=(541 514)
+
+# open_tool [HOME]: starts the tool, in this HOME unless another is named,
+# and waits for its window; sets TOOL_PID.
+open_tool() {
+    HOME="${1:-$HOME}" "$TOOL" &
+    TOOL_PID=$!
+    wait_for "the settings window" tool_window
+}
+
+# close_tool X Y: clicks the main window's button at X,Y until the tool
+# exits; sets STATUS to its exit status.
+close_tool() {
+    click_until 700x540 "$1" "$2" '! kill -0 $TOOL_PID'
+    STATUS=0
+    wait_exit "$TOOL_PID" 20 || STATUS=$?
+}
+
 # open_and_press_ok HOME [STEP...]: starts the tool with that HOME, runs the
 # steps (commands that drive its windows) once its window is up, presses OK
 # and sets STATUS to the tool's exit status.
 open_and_press_ok() {
-    HOME="$1" "$TOOL" &
-    local pid=$!
+    open_tool "$1"
     shift
-    wait_for "the settings window" tool_window
-    local window step
-    window=$(tool_window)
-    sleep 0.3
+    local step
     for step in "$@"; do
         eval "$step"
     done
-    click_until_exit "$pid" "$window" $((146 + 250 + 45)) $((540 - 51 + 7 + 18))
-    STATUS=0
-    wait_exit "$pid" 20 || STATUS=$?
+    close_tool "${OK_BUTTON[@]}"
 }

@@ -8,24 +8,21 @@ envini="$HOME/.config/KaiwoShell/usr/PCPYDict/env.ini"
 
 run_and_act() { # ACTION: ok, cancel, close
     : >"$JOURNAL"
-    "$TOOL" &
-    local pid=$!
-    wait_for "the settings window" tool_window
-    local window
-    window=$(tool_window)
-    sleep 0.3
+    open_tool
     case "$1" in
-    ok) click_until_exit "$pid" "$window" $((146 + 250 + 45)) $((540 - 51 + 7 + 18)) ;;
-    cancel) click_until_exit "$pid" "$window" $((146 + 350 + 45)) $((540 - 51 + 7 + 18)) ;;
+    ok) close_tool "${OK_BUTTON[@]}" ;;
+    cancel) close_tool "${CANCEL_BUTTON[@]}" ;;
     close) # A key sent while the window manager is still busy can be lost.
+        local window
+        window=$(tool_window)
         for _ in 1 2 3 4 5; do
-            kill -0 "$pid" 2>/dev/null || break
+            kill -0 "$TOOL_PID" 2>/dev/null || break
             xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 2>/dev/null || true
-            for _ in $(seq 1 20); do kill -0 "$pid" 2>/dev/null && sleep 0.1 || break; done
-        done ;;
+            for _ in $(seq 1 20); do kill -0 "$TOOL_PID" 2>/dev/null && sleep 0.1 || break; done
+        done
+        STATUS=0
+        wait_exit "$TOOL_PID" 20 || STATUS=$? ;;
     esac
-    STATUS=0
-    wait_exit "$pid" 20 || STATUS=$?
 }
 
 run_and_act ok
