@@ -12,7 +12,6 @@
 #include <rime/filter.h>
 #include <rime/registry.h>
 #include <rime/translation.h>
-#include <rime_api.h>
 
 namespace
 {
@@ -96,33 +95,11 @@ public:
     }
 };
 
-void initialize()
-{
-    rime::Registry::instance().Register(PhraseFilter::componentName(), new rime::Component<Filter>);
-}
-
-void finalize()
-{
-    rime::Registry::instance().Unregister(PhraseFilter::componentName());
-}
-
 } // namespace
 
-const char *PhraseFilter::moduleName()
+void PhraseFilter::registerComponent()
 {
-    return "kaiwo";
-}
-
-void PhraseFilter::registerModule()
-{
-    static RimeModule module = {0, nullptr, nullptr, nullptr, nullptr};
-    if (module.data_size)
-        return;
-    RIME_STRUCT_INIT(RimeModule, module);
-    module.module_name = moduleName();
-    module.initialize = initialize;
-    module.finalize = finalize;
-    rime_get_api()->register_module(&module);
+    rime::Registry::instance().Register(componentName(), new rime::Component<Filter>);
 }
 
 void PhraseFilter::setBook(std::shared_ptr<const PhraseBook> book)

@@ -1,5 +1,5 @@
 #include "RimeEngine.h"
-#include "PhraseFilter.h"
+#include "KaiwoRimeModule.h"
 
 #include <rime_levers_api.h>
 
@@ -60,8 +60,8 @@ bool RimeEngine::deploy(bool fullCheck)
     traits.log_dir = mLogDir.c_str();
     traits.min_log_level = 2; // errors only
     // Our own components (the custom phrases) come in a module of ours.
-    PhraseFilter::registerModule();
-    const char *modules[] = {"default", PhraseFilter::moduleName(), nullptr};
+    KaiwoRimeModule::registerOnce();
+    const char *modules[] = {"default", KaiwoRimeModule::name(), nullptr};
     traits.modules = modules;
     if (!mSetUp) {
         mApi->setup(&traits);

@@ -46,7 +46,9 @@ QByteArray EnglishSchema::schemaYaml(const EngineSettings &s)
         << RimeSchema::switchYaml("ascii_punct", true, QStringLiteral("中文标点, 英文标点"))
         << "engine:\n  processors:\n    - speller\n    - selector\n    - express_editor\n"
            "  segmentors:\n    - abc_segmentor\n    - fallback_segmentor\n"
-           "  translators:\n    - table_translator\n  filters:\n    - uniquifier\n"
+           "  translators:\n    - table_translator\n  filters:\n"
+        << (s.english.exactFirst ? "" : "    - kaiwo_learned_first\n")
+        << "    - uniquifier\n"
            "speller:\n  alphabet: \"zyxwvutsrqponmlkjihgfedcbaZYXWVUTSRQPONMLKJIHGFEDCBA"
         << (s.english.wildcard ? "*" : "")
         << "\"\n  delimiter: \" \"\n"

@@ -57,6 +57,7 @@ private slots:
     void pageKeys();
     void modes_data();
     void modes();
+    void englishExactMatches();
     void learnedWordsExportClearImport_data();
     void learnedWordsExportClearImport();
     void badImportChangesNothing_data();
@@ -475,6 +476,21 @@ void TestRimeConfig::modes()
     const QString page = candidates.join(QLatin1Char('|'));
     QVERIFY2(offered.isEmpty() || candidates.contains(offered), qPrintable(page));
     QVERIFY2(absent.isEmpty() || !candidates.contains(absent), qPrintable(page));
+}
+
+// A completion chosen once comes before the word typed in full only when
+// exact matches need not come first.
+void TestRimeConfig::englishExactMatches()
+{
+    const QString english = QStringLiteral("DefaultEnglishInput=1;EnglishInput_ExactMatches=");
+    const EngineSettings exact = configure(english + '1').settings;
+    typeInMode(exact, "");
+    const QString completion = type("the").value(1);
+    QCOMPARE(typeInMode(exact, "the2"), completion + ' ');
+    QCOMPARE(type("the").value(0), QStringLiteral("the"));
+    const EngineSettings loose = configure(english + '0').settings;
+    typeInMode(loose, "");
+    QCOMPARE(type("the").mid(0, 2), (QStringList{completion, QStringLiteral("the")}));
 }
 
 void TestRimeConfig::learnedWordsExportClearImport_data()

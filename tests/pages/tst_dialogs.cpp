@@ -453,6 +453,25 @@ private slots:
     }
 
     // The keys are really drawn, whatever OpenGL the display offers.
+    void keyboardIsDrawn()
+    {
+        ShuangPinSettingDialog dialog(nullptr);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QImage image = dialog.findChild<QQuickWidget *>()->grabFramebuffer();
+        int border = 0;
+        int vowel = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                border += (pixel.rgb() & 0xffffff) == 0xbec8d0;
+                // Antialiased text: count the clearly blue pixels.
+                vowel += pixel.blue() > 150 && pixel.blue() > pixel.red() + 100;
+            }
+        QVERIFY2(border > 27 * 4 * 30, qPrintable(QString::number(border)));
+        QVERIFY2(vowel > 100, qPrintable(QString::number(vowel)));
+    }
+
     // From the blank base every syllable on its first free key, refusals on
     // the way, then saved, shown as saved and taken away again.
     void schemeEditor()

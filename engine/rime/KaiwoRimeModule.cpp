@@ -1,0 +1,37 @@
+#define RIME_BOOST_SIGNALS2
+#include "KaiwoRimeModule.h"
+#include "LearnedFirstFilter.h"
+#include "PhraseFilter.h"
+
+#include <rime/registry.h>
+#include <rime_api.h>
+
+namespace
+{
+
+void initialize()
+{
+    PhraseFilter::registerComponent();
+    LearnedFirstFilter::registerComponent();
+}
+
+void finalize()
+{
+    for (const char *component :
+         {PhraseFilter::componentName(), LearnedFirstFilter::componentName()})
+        rime::Registry::instance().Unregister(component);
+}
+
+} // namespace
+
+void KaiwoRimeModule::registerOnce()
+{
+    static RimeModule module = {0, nullptr, nullptr, nullptr, nullptr};
+    if (module.data_size)
+        return;
+    RIME_STRUCT_INIT(RimeModule, module);
+    module.module_name = name();
+    module.initialize = initialize;
+    module.finalize = finalize;
+    rime_get_api()->register_module(&module);
+}
