@@ -147,7 +147,10 @@ EnglishTyping::Outcome EnglishTyping::keyPressed(int keysym, unsigned int modifi
 EnglishTyping::Outcome EnglishTyping::accept(int index, const RimeEngine::State &before)
 {
     std::string text;
-    if (hasWildcard(before.input)) {
+    // Without order learning a choice must not reach Rime's memory, which
+    // would move the word up next time: its text is taken and the
+    // composition dropped. Wildcard matches are not Rime's candidates.
+    if (hasWildcard(before.input) || !mSettings.learnOrder) {
         if (index < 0 || index >= int(before.candidates.size()))
             return {false, std::string()};
         text = before.candidates[size_t(index)].text;

@@ -57,7 +57,7 @@ private slots:
     void pageKeys();
     void modes_data();
     void modes();
-    void englishExactMatches();
+    void englishLearning();
     void learnedWordsExportClearImport_data();
     void learnedWordsExportClearImport();
     void badImportChangesNothing_data();
@@ -478,17 +478,25 @@ void TestRimeConfig::modes()
     QVERIFY2(absent.isEmpty() || !candidates.contains(absent), qPrintable(page));
 }
 
-// A completion chosen once comes before the word typed in full only when
-// exact matches need not come first.
-void TestRimeConfig::englishExactMatches()
+// A completion chosen in English input: without order learning nothing
+// moves; learned, it comes before the word typed in full only when exact
+// matches need not come first.
+void TestRimeConfig::englishLearning()
 {
-    const QString english = QStringLiteral("DefaultEnglishInput=1;EnglishInput_ExactMatches=");
-    const EngineSettings exact = configure(english + '1').settings;
-    typeInMode(exact, "");
-    const QString completion = type("the").value(1);
+    const QString english = QStringLiteral("DefaultEnglishInput=1;EnglishInput_");
+    const EngineSettings fixed =
+        configure(english + "LearnFreq=0;EnglishInput_LearnNewWord=1;EnglishInput_ExactMatches=0")
+            .settings;
+    typeInMode(fixed, "");
+    const QStringList fresh = type("the");
+    const QString completion = fresh.value(1);
+    QCOMPARE(typeInMode(fixed, "the2"), completion + ' ');
+    QCOMPARE(type("the"), fresh);
+    const EngineSettings exact =
+        configure(english + "LearnFreq=1;EnglishInput_ExactMatches=1").settings;
     QCOMPARE(typeInMode(exact, "the2"), completion + ' ');
     QCOMPARE(type("the").value(0), QStringLiteral("the"));
-    const EngineSettings loose = configure(english + '0').settings;
+    const EngineSettings loose = configure(english + "ExactMatches=0").settings;
     typeInMode(loose, "");
     QCOMPARE(type("the").mid(0, 2), (QStringList{completion, QStringLiteral("the")}));
 }
