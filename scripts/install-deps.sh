@@ -16,7 +16,7 @@ packages=(
     fcitx-frontend-qt5 fcitx-frontend-gtk3 fcitx-frontend-gtk2
     librime-dev librime-bin libdbus-1-dev rime-data-luna-pinyin rime-prelude rime-essay libopencc-data
     # librime's C++ headers, for the components we register with Rime.
-    libboost-dev libgoogle-glog-dev
+    libboost-dev libgoogle-glog-dev darts libmarisa-dev
     # Wubi 86 (with pinyin_simp for its temporary pinyin) and the English words.
     rime-data-wubi rime-data-pinyin-simp wamerican
     # GTK 3 and XIM clients for the typing test.

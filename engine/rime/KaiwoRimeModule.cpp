@@ -1,6 +1,6 @@
 #define RIME_BOOST_SIGNALS2
 #include "KaiwoRimeModule.h"
-#include "LearnedFirstFilter.h"
+#include "LearnedOrderFilter.h"
 #include "PhraseFilter.h"
 
 #include <rime/registry.h>
@@ -12,13 +12,14 @@ namespace
 void initialize()
 {
     PhraseFilter::registerComponent();
-    LearnedFirstFilter::registerComponent();
+    LearnedOrderFilter::registerComponents();
 }
 
 void finalize()
 {
     for (const char *component :
-         {PhraseFilter::componentName(), LearnedFirstFilter::componentName()})
+         {PhraseFilter::componentName(), LearnedOrderFilter::learnedFirstName(),
+          LearnedOrderFilter::tableOrderName()})
         rime::Registry::instance().Unregister(component);
 }
 

@@ -64,7 +64,15 @@ QByteArray WubiSchema::schemaYaml(const EngineSettings &settings)
     // Four codes make a Wubi code: a fifth letter commits the first
     // candidate (the addon holds it back when that rule is off), and a
     // unique candidate commits itself when auto_select is on.
-    out << "  filters:\n    - simplifier\n    - kaiwo_phrase_filter\n    - uniquifier\n"
+    // A user dictionary would bring learned phrases back into single
+    // character mode.
+    const bool learns = (w.learnOrder || w.learnWords) && !onlyCharacters(w);
+    const bool encoder = w.learnWords && learns;
+    // The user dictionary that keeps new words would also move chosen ones
+    // up; the table order filter undoes that.
+    out << "  filters:\n"
+        << (learns && !w.learnOrder ? "    - kaiwo_table_order\n" : "")
+        << "    - simplifier\n    - kaiwo_phrase_filter\n    - uniquifier\n"
            "speller:\n  alphabet: zyxwvutsrqponmlkjihgfedcba\n  delimiter: \" ;'\"\n"
            "  max_code_length: "
         << maxCodeLength() << "\n  auto_select: " << yesNo(w.autoCommitUnique) << '\n';
@@ -72,10 +80,6 @@ QByteArray WubiSchema::schemaYaml(const EngineSettings &settings)
     // words, so only a full code counts as empty then.
     if (w.clearEmptyCode)
         out << "  auto_clear: " << (w.codeHints ? "auto" : "max_length") << '\n';
-    // A user dictionary would bring learned phrases back into single
-    // character mode.
-    const bool learns = (w.learnOrder || w.learnWords) && !onlyCharacters(w);
-    const bool encoder = w.learnWords && learns;
     out << "translator:\n  dictionary: " << (onlyCharacters(w) ? charactersId() : kWubi86)
         << "\n  prism: " << schemaId() << "\n  user_dict: " << userDictionary()
         << "\n  enable_user_dict: " << yesNo(learns) << "\n  enable_encoder: " << yesNo(encoder)

@@ -57,7 +57,9 @@ private slots:
     void pageKeys();
     void modes_data();
     void modes();
-    void englishLearning();
+    void fixedOrder_data();
+    void fixedOrder();
+    void englishExactMatches();
     void learnedWordsExportClearImport_data();
     void learnedWordsExportClearImport();
     void badImportChangesNothing_data();
@@ -478,25 +480,45 @@ void TestRimeConfig::modes()
     QVERIFY2(absent.isEmpty() || !candidates.contains(absent), qPrintable(page));
 }
 
-// A completion chosen in English input: without order learning nothing
-// moves; learned, it comes before the word typed in full only when exact
-// matches need not come first.
-void TestRimeConfig::englishLearning()
+// Order learning off while new words are kept: a third candidate chosen
+// stays where it was.
+void TestRimeConfig::fixedOrder_data()
 {
-    const QString english = QStringLiteral("DefaultEnglishInput=1;EnglishInput_");
-    const EngineSettings fixed =
-        configure(english + "LearnFreq=0;EnglishInput_LearnNewWord=1;EnglishInput_ExactMatches=0")
-            .settings;
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QByteArray>("keys");
+    QTest::newRow("wubi") << "DefaultPinyin=0;MergeAdjustRate=0;AutoLearnNewWord=1"
+                          << QByteArray("khlg");
+    QTest::newRow("english")
+        << "DefaultEnglishInput=1;EnglishInput_LearnFreq=0;EnglishInput_LearnNewWord=1;"
+           "EnglishInput_ExactMatches=0"
+        << QByteArray("the");
+}
+
+void TestRimeConfig::fixedOrder()
+{
+    QFETCH(QString, settings);
+    QFETCH(QByteArray, keys);
+    const EngineSettings fixed = configure(settings).settings;
     typeInMode(fixed, "");
-    const QStringList fresh = type("the");
-    const QString completion = fresh.value(1);
-    QCOMPARE(typeInMode(fixed, "the2"), completion + ' ');
-    QCOMPARE(type("the"), fresh);
-    const EngineSettings exact =
-        configure(english + "LearnFreq=1;EnglishInput_ExactMatches=1").settings;
+    const QStringList fresh = type(keys);
+    QVERIFY(fresh.size() >= 3);
+    QVERIFY(typeInMode(fixed, keys + '3').startsWith(fresh.at(2)));
+    QCOMPARE(type(keys), fresh);
+    using Kind = UserDictionaries::Kind;
+    QVERIFY(UserDictionaries(mRime.get(), mPaths.rimeDir).clear({Kind::Wubi, Kind::English}));
+}
+
+// A completion chosen in English input comes before the word typed in full
+// only when exact matches need not come first.
+void TestRimeConfig::englishExactMatches()
+{
+    const QString english = QStringLiteral("DefaultEnglishInput=1;EnglishInput_ExactMatches=");
+    const EngineSettings exact = configure(english + '1').settings;
+    typeInMode(exact, "");
+    const QString completion = type("the").value(1);
     QCOMPARE(typeInMode(exact, "the2"), completion + ' ');
     QCOMPARE(type("the").value(0), QStringLiteral("the"));
-    const EngineSettings loose = configure(english + "ExactMatches=0").settings;
+    const EngineSettings loose = configure(english + '0').settings;
     typeInMode(loose, "");
     QCOMPARE(type("the").mid(0, 2), (QStringList{completion, QStringLiteral("the")}));
 }
