@@ -29,14 +29,6 @@ bool learned(const rime::an<rime::Candidate> &candidate)
     return phrase && phrase->entry().commit_count > 0;
 }
 
-// Learned words first, each group in Rime's order.
-Candidates learnedFirst(const Candidates &candidates)
-{
-    Candidates ordered = candidates;
-    std::stable_partition(ordered.begin(), ordered.end(), learned);
-    return ordered;
-}
-
 // Reads the first pages and hands them to reorder(); the rest follows in
 // Rime's order.
 class WindowFilter : public rime::Filter
@@ -68,7 +60,13 @@ public:
     using WindowFilter::WindowFilter;
 
 protected:
-    Candidates reorder(const Candidates &candidates) override { return learnedFirst(candidates); }
+    // Learned words first, each group in Rime's order.
+    Candidates reorder(const Candidates &candidates) override
+    {
+        Candidates ordered = candidates;
+        std::stable_partition(ordered.begin(), ordered.end(), learned);
+        return ordered;
+    }
 };
 
 // Rime offers a learned dictionary word once, from the user dictionary, at
