@@ -401,6 +401,9 @@ void TestRimeConfig::modes_data()
     QTest::newRow("fifth code waits")
         << wubi + "SubmitForFifth=0" << QByteArray("trntk") << none << "trnt"
         << "我" << none;
+    // Mixed input: a fifth letter ends only a full Wubi code ("shan" would).
+    QTest::newRow("mixed: five letters of pinyin")
+        << wubi + "InputMode=0" << QByteArray("xiang") << none << "xiang" << none << none;
     QTest::newRow("temporary pinyin shows the codes")
         << wubi << QByteArray("^zhongguo") << none << "zzhongguo"
         << "中国 khlg" << none;
