@@ -7,7 +7,7 @@ packages=(
     qtbase5-dev qtbase5-dev-tools qtdeclarative5-dev qttools5-dev-tools
     qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2
     fcitx-libs-dev libiniparser-dev libx11-dev
-    xvfb openbox x11-utils x11-apps imagemagick xdotool
+    xvfb openbox x11-utils x11-apps x11-xserver-utils imagemagick xdotool
     dbus dbus-x11 psmisc file xdg-utils util-linux procps
     fonts-wqy-microhei fonts-droid-fallback
     dpkg-dev desktop-file-utils appstream lintian
