@@ -48,9 +48,9 @@ add_phrase() {
     click_until 500x375 63 124 'tool_window_sized 500x325'
     dialog=$(tool_window_sized 500x325)
     xdotool mousemove --window "$dialog" 134 64 click 1 type --delay 40 "$abbr"
-    xdotool mousemove --window "$dialog" 74 124 click 1 sleep 0.3
-    for _ in $(seq 2 "$position"); do xdotool key Down; done
-    xdotool key Return mousemove --window "$dialog" 250 220 click 1 type --delay 40 "$3"
+    # The wheel steps through the positions without opening the list.
+    for _ in $(seq 2 "$position"); do xdotool mousemove --window "$dialog" 74 124 click 5; done
+    xdotool mousemove --window "$dialog" 250 220 click 1 type --delay 40 "$3"
     click_until 500x325 369 304 '! tool_window_sized 500x325'
 }
 # The phrase's characters get keys of their own first: for a character
