@@ -249,8 +249,9 @@ QByteArray RimeSchema::defaultPatchYaml(const EngineSettings &s)
     // The first schema is the one a new session starts with; the addon
     // then selects the one in use. Each schema listed costs time at every
     // redeploy, so only those that can be reached are. The page size is
-    // given here alone: a schema that changes has Rime rebuild its
-    // spellings, which takes long.
+    // given here once for all; Rime stamps this file into every compiled
+    // schema, so any change of it rebuilds their spelling indexes (the
+    // English one takes about 100 ms).
     out << "# Written by the Kaiwo input method from the settings tool's files.\n"
            "patch:\n  schema_list:\n    - schema: "
         << schemaId() << '\n';
