@@ -1,5 +1,7 @@
 #include "RimeEngine.h"
+#include "EnglishSchema.h"
 #include "KaiwoRimeModule.h"
+#include "RimeSchema.h"
 
 #include <rime_levers_api.h>
 
@@ -71,8 +73,36 @@ bool RimeEngine::deploy(bool fullCheck)
     mInitialized = true;
     if (mApi->start_maintenance(fullCheck))
         mApi->join_maintenance_thread();
+    buildEnglishWords();
     openSession({});
     return mSession != 0;
+}
+
+// The English table is built from a schema of its own, and only when the
+// word list or that schema changed (see EnglishSchema::wordsSchemaYaml).
+// The stamp is written once the build is whole, so a build cut short is
+// redone.
+void RimeEngine::buildEnglishWords()
+{
+    const std::string dictionary = mUserDir + RimeSchema::englishDictionary() + ".dict.yaml";
+    const std::string schema = mUserDir + EnglishSchema::wordsSchemaId() + ".schema.yaml";
+    const std::string stamp = mUserDir + "build/" + EnglishSchema::wordsSchemaId() + ".stamp";
+    std::error_code error;
+    const auto dictionaryTime = std::filesystem::last_write_time(dictionary, error);
+    const auto dictionarySize = std::filesystem::file_size(dictionary, error);
+    const auto schemaTime = std::filesystem::last_write_time(schema, error);
+    if (error)
+        return;
+    const std::string sources = std::to_string(dictionaryTime.time_since_epoch().count()) + ' ' +
+                                std::to_string(dictionarySize) + ' ' +
+                                std::to_string(schemaTime.time_since_epoch().count()) + '\n';
+    std::string built;
+    std::getline(std::ifstream(stamp), built);
+    if (built + '\n' == sources)
+        return;
+    std::filesystem::remove(stamp, error);
+    if (mApi->deploy_schema(schema.c_str()))
+        std::ofstream(stamp, std::ios::trunc) << sources;
 }
 
 void RimeEngine::selectSchema(const std::string &schemaId)

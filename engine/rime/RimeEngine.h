@@ -63,6 +63,7 @@ public:
 
 private:
     void stop();
+    void buildEnglishWords();
     void closeSession();
     // A new session keeps the schema and the switches of the last one.
     std::vector<std::pair<std::string, bool>> switches() const;

@@ -232,6 +232,7 @@ ConfigTranslator::Outcome ConfigTranslator::apply()
                    {WubiSchema::schemaId(), WubiSchema::schemaYaml(s)},
                    {WubiSchema::charactersId(), WubiSchema::charactersSchemaYaml()},
                    {EnglishSchema::schemaId(), EnglishSchema::schemaYaml(s)},
+                   {EnglishSchema::wordsSchemaId(), EnglishSchema::wordsSchemaYaml()},
                    {RimeSchema::cellsSchemaId(), RimeSchema::cellsSchemaYaml(algebra)}};
     for (const auto &schema : schemas)
         changed = writeIfChanged(QLatin1String(schema.id) + QStringLiteral(".schema.yaml"),

@@ -34,6 +34,17 @@ QString capitalised(const QString &text)
 
 } // namespace
 
+QByteArray EnglishSchema::wordsSchemaYaml()
+{
+    // Never in the schema list, so never built by a redeploy: Rime stamps
+    // its defaults into every listed schema, and a change of them would
+    // rebuild this large spelling index each time. RimeEngine builds it
+    // when the word list changes.
+    return RimeSchema::header(wordsSchemaId(), QStringLiteral("英文词表"), {}).toUtf8() +
+           "translator:\n  dictionary: " + RimeSchema::englishDictionary() +
+           "\n  prism: " + wordsSchemaId() + '\n';
+}
+
 QByteArray EnglishSchema::schemaYaml(const EngineSettings &s)
 {
     QString text;
@@ -46,17 +57,12 @@ QByteArray EnglishSchema::schemaYaml(const EngineSettings &s)
         << RimeSchema::switchYaml("ascii_punct", true, QStringLiteral("中文标点, 英文标点"))
         << "engine:\n  processors:\n    - speller\n    - selector\n    - express_editor\n"
            "  segmentors:\n    - abc_segmentor\n    - fallback_segmentor\n"
-           "  translators:\n    - table_translator\n  filters:\n"
+           "  translators:\n    - table_translator@english\n  filters:\n"
         << (s.english.exactFirst ? "" : "    - kaiwo_learned_first\n")
         << "    - uniquifier\n"
            "speller:\n  alphabet: \"zyxwvutsrqponmlkjihgfedcbaZYXWVUTSRQPONMLKJIHGFEDCBA"
-        << (s.english.wildcard ? "*" : "")
-        << "\"\n  delimiter: \" \"\n"
-           "translator:\n  dictionary: "
-        << RimeSchema::englishDictionary()
-        << "\n  enable_completion: true\n  enable_sentence: false\n  enable_user_dict: "
-        << (RimeSchema::englishUserDictionary(s) ? "true" : "false")
-        << "\n  comment_format:\n    - \"xform/.*//\"\n";
+        << (s.english.wildcard ? "*" : "") << "\"\n  delimiter: \" \"\n"
+        << RimeSchema::englishTranslatorYaml(s, false);
     out.flush();
     return text.toUtf8();
 }

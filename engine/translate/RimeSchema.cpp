@@ -158,11 +158,7 @@ QString RimeSchema::extraTranslatorsYaml(const EngineSettings &s)
     // Below every Chinese word of the same length; without the remaining
     // letters as a comment.
     if (s.englishWords)
-        text += QStringLiteral("english:\n  dictionary: %1\n  enable_completion: true\n"
-                               "  enable_sentence: false\n  enable_user_dict: %2\n"
-                               "  initial_quality: -1\n  comment_format:\n    - \"xform/.*//\"\n")
-                    .arg(QLatin1String(englishDictionary()),
-                         QLatin1String(englishUserDictionary(s) ? "true" : "false"));
+        text += englishTranslatorYaml(s, true);
     // Only the addresses typed before, from the user dictionary.
     if (s.webAddresses)
         text += QStringLiteral("web:\n  dictionary: \"\"\n  user_dict: %1\n  tag: web\n"
@@ -170,6 +166,19 @@ QString RimeSchema::extraTranslatorsYaml(const EngineSettings &s)
                                "  comment_format:\n    - \"xform/.*//\"\n")
                     .arg(QLatin1String(webDictionary()));
     return text;
+}
+
+QString RimeSchema::englishTranslatorYaml(const EngineSettings &s, bool belowChinese)
+{
+    // The table and its spelling index come from EnglishSchema's words
+    // schema (an index named after a listed schema is removed when that
+    // schema changes); the user dictionary is the dictionary's name.
+    return QStringLiteral("english:\n  dictionary: %1\n  prism: %2\n  enable_completion: true\n"
+                          "  enable_sentence: false\n  enable_user_dict: %3\n%4"
+                          "  comment_format:\n    - \"xform/.*//\"\n")
+        .arg(QLatin1String(englishDictionary()), QLatin1String(EnglishSchema::wordsSchemaId()),
+             QLatin1String(englishUserDictionary(s) ? "true" : "false"),
+             belowChinese ? QStringLiteral("  initial_quality: -1\n") : QString());
 }
 
 QString RimeSchema::alphabet(const QStringList &algebra)
@@ -209,12 +218,7 @@ QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &al
 {
     QString text;
     QTextStream out(&text);
-    // English words need the English dictionary built even when English
-    // input cannot be reached.
-    QStringList dependencies;
-    if (s.englishWords && !s.englishReachable())
-        dependencies << QLatin1String(EnglishSchema::schemaId());
-    out << header(schemaId(), QStringLiteral("凯沃输入法"), dependencies) << "switches:\n"
+    out << header(schemaId(), QStringLiteral("凯沃输入法"), {}) << "switches:\n"
         << switchYaml("ascii_mode", !s.startChinese, QStringLiteral("中文, 英文"))
         << switchYaml("full_shape", s.startFullShape, QStringLiteral("半角, 全角"))
         << switchYaml("simplification", !s.startTraditional, QStringLiteral("繁体, 简体"))

@@ -54,4 +54,7 @@ public:
     static const char *englishDictionary() { return "kaiwo_english"; }
     static const char *webDictionary() { return "kaiwo_web"; }
     static bool englishUserDictionary(const EngineSettings &settings);
+    // The English words' translator (namespace "english"), in English
+    // input and, below the Chinese words, in pinyin.
+    static QString englishTranslatorYaml(const EngineSettings &settings, bool belowChinese);
 };
