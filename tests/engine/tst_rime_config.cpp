@@ -628,8 +628,13 @@ void TestRimeConfig::unchangedFilesCostNoRedeploy()
     // The tool sends ReloadConfig and then RebuildKeyMap: the second call
     // finds nothing new.
     QVERIFY(!translate().rimeChanged);
+    // A changed page size leaves the English words' index as it was.
+    const QString index = mPaths.rimeDir + QStringLiteral("build/kaiwo_english_words.prism.bin");
+    const QDateTime built = QFileInfo(index).lastModified();
+    QVERIFY(built.isValid());
     QVERIFY(configure(QStringLiteral("PageSize=6")).rimeChanged);
     QCOMPARE(type("shi").size(), 6);
+    QCOMPARE(QFileInfo(index).lastModified(), built);
 }
 
 // The phrases the shells compiled, at their positions among Rime's words;
