@@ -255,7 +255,7 @@ QByteArray RimeSchema::defaultPatchYaml(const EngineSettings &s)
     // redeploy, so only those that can be reached are. The page size is
     // given here once for all; Rime stamps this file into every compiled
     // schema, so any change of it rebuilds their spelling indexes (the
-    // English one takes about 100 ms).
+    // English words' large one is built apart for that reason).
     out << "# Written by the Kaiwo input method from the settings tool's files.\n"
            "patch:\n  schema_list:\n    - schema: "
         << schemaId() << '\n';
