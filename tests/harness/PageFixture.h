@@ -115,6 +115,16 @@ inline void startService(std::unique_ptr<ServiceProcess> &service,
     QVERIFY(service->waitUntilReady());
 }
 
+// The user's folders and shipped env.ini, both engine shells and the
+// service stand-in: what the phrase and cell dictionary tests stand on.
+inline void startShellsAndService(std::unique_ptr<ServiceProcess> &service)
+{
+    QVERIFY(QDir().mkpath(MainController::localPcWbDirPath()));
+    setEnv(readFile(MainController::sysEnvPyDirPath() + "env.ini"));
+    QVERIFY(MainController::self()->InitShell());
+    startService(service);
+}
+
 // Makes the file at path unusable: "missing", a "directory" in its place, or
 // its whole folder missing ("no directory").
 inline void makeUnusable(const QString &path, const QString &kind)

@@ -74,13 +74,7 @@ class TestPhrases : public QObject
     std::unique_ptr<ServiceProcess> mService;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(QDir().mkpath(MainController::localPcWbDirPath()));
-        setEnv(readFile(MainController::sysEnvPyDirPath() + "env.ini"));
-        QVERIFY(MainController::self()->InitShell());
-        startService(mService);
-    }
+    void initTestCase() { startShellsAndService(mService); }
 
     void init()
     {

@@ -114,13 +114,7 @@ class TestThesaurusPage : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(QDir().mkpath(MainController::localPcWbDirPath()));
-        setEnv(readFile(MainController::sysEnvPyDirPath() + "env.ini"));
-        QVERIFY(MainController::self()->InitShell());
-        startService(mService);
-    }
+    void initTestCase() { startShellsAndService(mService); }
 
     void init()
     {
