@@ -61,7 +61,7 @@ bool RimeEngine::deploy(bool fullCheck)
     traits.app_name = "rime.kaiwo";
     traits.log_dir = mLogDir.c_str();
     traits.min_log_level = 2; // errors only
-    // Our own components (the custom phrases) come in a module of ours.
+    // Our own filters (custom phrases, learned order) come in a module of ours.
     KaiwoRimeModule::registerOnce();
     const char *modules[] = {"default", KaiwoRimeModule::name(), nullptr};
     traits.modules = modules;
@@ -87,15 +87,19 @@ void RimeEngine::buildEnglishWords()
     const std::string dictionary = mUserDir + RimeSchema::englishDictionary() + ".dict.yaml";
     const std::string schema = mUserDir + EnglishSchema::wordsSchemaId() + ".schema.yaml";
     const std::string stamp = mUserDir + "build/" + EnglishSchema::wordsSchemaId() + ".stamp";
-    std::error_code error;
-    const auto dictionaryTime = std::filesystem::last_write_time(dictionary, error);
-    const auto dictionarySize = std::filesystem::file_size(dictionary, error);
-    const auto schemaTime = std::filesystem::last_write_time(schema, error);
-    if (error)
+    // Each source as its time and size; empty when it cannot be read.
+    const auto state = [](const std::string &file) {
+        std::error_code error;
+        const auto time = std::filesystem::last_write_time(file, error);
+        const auto size = error ? 0 : std::filesystem::file_size(file, error);
+        return error ? std::string()
+                     : std::to_string(time.time_since_epoch().count()) + ' ' + std::to_string(size);
+    };
+    const std::string words = state(dictionary), wordsSchema = state(schema);
+    if (words.empty() || wordsSchema.empty())
         return;
-    const std::string sources = std::to_string(dictionaryTime.time_since_epoch().count()) + ' ' +
-                                std::to_string(dictionarySize) + ' ' +
-                                std::to_string(schemaTime.time_since_epoch().count()) + '\n';
+    const std::string sources = words + ' ' + wordsSchema + '\n';
+    std::error_code error;
     std::string built;
     std::getline(std::ifstream(stamp), built);
     if (built + '\n' == sources)
