@@ -120,9 +120,11 @@ expect "你好" n i h a o space
 set_setting QuanPin 0
 set_setting ShuangPin 1
 set_setting ShuangPinName XiaoHe
-apply_with_tool
 # A new spelling rebuilds the cell words' prism beside typing; the session
-# reopens on it between words. Typed once that is done.
+# reopens on it between words. Typed once that is done: the stamp of the
+# earlier build goes first, so the wait sees this one.
+rm -f "$HOME/.config/kaiwoimebs/rime/build/kaiwo_cells.stamp"
+apply_with_tool
 wait_for "the cell words respelled" '[ -s "$HOME/.config/kaiwoimebs/rime/build/kaiwo_cells.stamp" ]'
 sleep 1
 expect "你好" n i h c space
