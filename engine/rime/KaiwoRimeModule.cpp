@@ -2,6 +2,7 @@
 #include "KaiwoRimeModule.h"
 #include "LearnedOrderFilter.h"
 #include "PhraseFilter.h"
+#include "SentenceFilter.h"
 
 #include <rime/registry.h>
 #include <rime_api.h>
@@ -13,13 +14,14 @@ void initialize()
 {
     PhraseFilter::registerComponent();
     LearnedOrderFilter::registerComponents();
+    SentenceFilter::registerComponent();
 }
 
 void finalize()
 {
     for (const char *component :
          {PhraseFilter::componentName(), LearnedOrderFilter::learnedFirstName(),
-          LearnedOrderFilter::tableOrderName()})
+          LearnedOrderFilter::tableOrderName(), SentenceFilter::componentName()})
         rime::Registry::instance().Unregister(component);
 }
 

@@ -1,0 +1,163 @@
+// How often continuous pinyin becomes the intended words inside the engine
+// (no fcitx, no D-Bus): each phrase of a TSV file ("phrase<TAB>pinyin with
+// spaces") is typed as its letters, then Space until nothing is left, into
+// a Rime session set up from the shipped env.ini in a scratch HOME. Two
+// passes, so the second shows what the first taught. Quicker to iterate on
+// than bench/accuracy, which types through each framework's bus.
+//   bench_sentences PHRASES.tsv [SETTING=VALUE ...]
+#include "ConfigTranslator.h"
+#include "RimeEngine.h"
+#include "SentenceFilter.h"
+#include "SentenceModel.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace
+{
+
+struct Phrase {
+    QString text;
+    QByteArray keys;
+};
+
+std::vector<Phrase> readPhrases(const QString &path)
+{
+    std::vector<Phrase> phrases;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return phrases;
+    QTextStream in(&file);
+    while (!in.atEnd()) {
+        QStringList fields = in.readLine().split(QLatin1Char('\t'));
+        if (fields.size() == 2)
+            phrases.push_back({fields[0], fields[1].remove(QLatin1Char(' ')).toLatin1()});
+    }
+    return phrases;
+}
+
+int editDistance(const QString &a, const QString &b)
+{
+    std::vector<int> row(b.size() + 1);
+    for (int j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (int i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = i;
+        for (int j = 1; j <= b.size(); ++j) {
+            const int above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+QString typePhrase(RimeEngine &rime, const QByteArray &keys, std::vector<double> &keyMs)
+{
+    rime.clear();
+    QElapsedTimer timer;
+    for (const char key : keys) {
+        timer.start();
+        rime.processKey(key, 0);
+        rime.state();
+        keyMs.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    QString committed;
+    for (int spaces = 0; spaces < 20 && rime.state().composing; ++spaces) {
+        rime.processKey(' ', 0);
+        committed += QString::fromStdString(rime.takeCommit());
+    }
+    return committed;
+}
+
+struct Bucket {
+    int phrases = 0;
+    int exact = 0;
+    double characters = 0;
+    void add(const QString &want, const QString &got)
+    {
+        ++phrases;
+        exact += want == got;
+        characters += std::max(0.0, 1.0 - double(editDistance(want, got)) / want.size());
+    }
+    void print(const char *name, int pass) const
+    {
+        if (phrases)
+            std::printf("pass %d %-5s phrases %4d  exact %5.1f %%  characters %5.1f %%\n", pass,
+                        name, phrases, 100.0 * exact / phrases, 100.0 * characters / phrases);
+    }
+};
+
+double percentile(std::vector<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[std::min(values.size() - 1, size_t(p * values.size()))];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench_sentences PHRASES.tsv [SETTING=VALUE ...]\n");
+        return 2;
+    }
+    const std::vector<Phrase> phrases = readPhrases(QString::fromLocal8Bit(argv[1]));
+    if (phrases.empty()) {
+        std::fprintf(stderr, "bench_sentences: no phrases in %s\n", argv[1]);
+        return 1;
+    }
+    QTemporaryDir home;
+    const QString dataRoot = qEnvironmentVariable("KAIWOIMEBS_DATA_ROOT", KAIWO_SOURCE_DATA_DIR);
+    const ConfigTranslator::Paths paths = ConfigTranslator::Paths::forHome(home.path(), dataRoot);
+    QDir().mkpath(paths.pinyinDir);
+    const QString envIni = paths.pinyinDir + QStringLiteral("env.ini");
+    QFile::copy(dataRoot + QStringLiteral("/KaiwoShell/dict/PCPYDict/env.ini"), envIni);
+    QFile(envIni).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    {
+        QSettings env(envIni, QSettings::IniFormat);
+        for (int i = 2; i < argc; ++i) {
+            const QString pair = QString::fromLocal8Bit(argv[i]);
+            env.setValue(QStringLiteral("Setting/") + pair.section(QLatin1Char('='), 0, 0),
+                         pair.section(QLatin1Char('='), 1));
+        }
+    }
+    if (!qEnvironmentVariableIsSet("KAIWO_NO_MODEL")) {
+        std::string problem;
+        SentenceFilter::setModel(SentenceModel::load(std::string(), &problem));
+        if (!problem.empty())
+            std::fprintf(stderr, "bench_sentences: %s\n", problem.c_str());
+    }
+    RimeEngine rime("/usr/share/rime-data", QFile::encodeName(paths.rimeDir).toStdString());
+    ConfigTranslator(paths).apply();
+    rime.deploy(true);
+
+    const bool verbose = qEnvironmentVariableIsSet("KAIWO_BENCH_VERBOSE");
+    for (int pass = 1; pass <= 2; ++pass) {
+        Bucket shortPhrases, longPhrases;
+        std::vector<double> keyMs;
+        for (const Phrase &phrase : phrases) {
+            const QString got = typePhrase(rime, phrase.keys, keyMs);
+            (phrase.text.size() <= 4 ? shortPhrases : longPhrases).add(phrase.text, got);
+            if (verbose && pass == 1 && got != phrase.text)
+                std::printf("%s\t%s\t%s\n", qPrintable(phrase.text), qPrintable(got),
+                            phrase.keys.constData());
+        }
+        shortPhrases.print("2-4", pass);
+        longPhrases.print("5-16", pass);
+        std::printf("pass %d key to candidates: median %.3f ms  p99 %.3f ms  max %.3f ms\n", pass,
+                    percentile(keyMs, 0.5), percentile(keyMs, 0.99), percentile(keyMs, 1.0));
+    }
+    return 0;
+}
