@@ -3,6 +3,7 @@
 #include "ClassicUiSkin.h"
 #include "DataRoot.h"
 #include "PhraseFilter.h"
+#include "SentenceFilter.h"
 #include "ServiceHost.h"
 #include "WindowPlacement.h"
 
@@ -16,6 +17,8 @@
 #include <fcitx-utils/utils.h>
 #include <fcitx/context.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
 
 namespace
@@ -23,6 +26,13 @@ namespace
 
 const char kRimeSharedData[] = "/usr/share/rime-data";
 const unsigned int kReleaseMask = 1u << 30; // Rime's flag for a key release
+
+// libime's model unless the environment names another file.
+std::string languageModelPath()
+{
+    const char *path = std::getenv("KAIWO_LANGUAGE_MODEL");
+    return path ? path : std::string();
+}
 
 ConfigTranslator::Paths enginePaths()
 {
@@ -104,7 +114,8 @@ KaiwoInputMethod::KaiwoInputMethod(FcitxInstance *instance)
       mCellWords(enginePaths().pinyinDir, enginePaths().rimeDir, kRimeSharedData),
       mModes(&mRime, &mDictionaries),
       mEnglish(&mRime, &mDictionaries,
-               ConfigTranslator::englishDictionaryFile(enginePaths().rimeDir))
+               ConfigTranslator::englishDictionaryFile(enginePaths().rimeDir)),
+      mSentenceModel(SentenceModel::loadLater(languageModelPath()))
 {
     makeUserFolders();
     if (ServiceHost::instance())
@@ -194,6 +205,20 @@ void KaiwoInputMethod::reopenKeepingModes()
     deployIfNeeded(false);
     for (size_t i = 0; i < std::size(kept); ++i)
         mRime.setOption(kept[i], states[i]);
+}
+
+void KaiwoInputMethod::adoptSentenceModel()
+{
+    using namespace std::chrono_literals;
+    if (!mSentenceModel.valid() || mSentenceModel.wait_for(0s) != std::future_status::ready)
+        return;
+    const SentenceModel::Loaded loaded = mSentenceModel.get();
+    if (!loaded.model)
+        FcitxLog(WARNING,
+                 "kaiwo: language model not read (%s); sentences follow the "
+                 "dictionary alone",
+                 loaded.problem.c_str());
+    SentenceFilter::setModel(loaded.model);
 }
 
 void KaiwoInputMethod::configureConversion()
@@ -316,6 +341,7 @@ INPUT_RETURN_VALUE KaiwoInputMethod::keyPressed(FcitxKeySym sym, unsigned int st
     state &= FcitxKeyState_SimpleMask | FcitxKeyState_CapsLock;
     // The frontends load after the input methods; by the first key they are there.
     WindowPlacement::install(mInstance);
+    adoptSentenceModel();
     if (!mRime.ready())
         return IRV_TO_PROCESS;
     const RimeEngine::State before = inputState();

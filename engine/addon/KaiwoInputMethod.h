@@ -7,6 +7,7 @@
 #include "InputModes.h"
 #include "PhraseBook.h"
 #include "RimeEngine.h"
+#include "SentenceModel.h"
 #include "SpaceConversion.h"
 #include "TypingAssist.h"
 #include "UserDictionaries.h"
@@ -14,6 +15,7 @@
 #include <fcitx/candidate.h>
 #include <fcitx/instance.h>
 
+#include <future>
 #include <memory>
 #include <string>
 
@@ -66,6 +68,7 @@ private:
     void commitPending();
     void commitText(const std::string &text);
     void forwardKey(FcitxKeySym sym, int times);
+    void adoptSentenceModel();
 
     FcitxInstance *mInstance;
     ConfigTranslator mTranslator;
@@ -81,5 +84,6 @@ private:
     InputModes mModes;
     EnglishTyping mEnglish;
     bool mDeployPending = true;
-    RimeEngine::State mBeforeKey; // what Rime held before the key in hand
+    RimeEngine::State mBeforeKey;                      // what Rime held before the key in hand
+    std::future<SentenceModel::Loaded> mSentenceModel; // until it is read
 };

@@ -14,6 +14,7 @@
 #include <rime/engine.h>
 #include <rime/filter.h>
 #include <rime/gear/translator_commons.h>
+#include <rime/language.h>
 #include <rime/registry.h>
 #include <rime/schema.h>
 #include <rime/ticket.h>
@@ -25,6 +26,7 @@
 #include <deque>
 #include <limits>
 #include <map>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -36,13 +38,14 @@ std::shared_ptr<const SentenceModel> currentModel;
 // Weights of one word in a sentence, all natural logarithms. Chosen on a
 // development set of phrases apart from the ones the benchmark reports.
 struct Weights {
-    double dictionary = 0.15;   // Rime's word weight, beside the model's score
-    double fuzzySyllable = -6;  // a syllable read through a fuzzy pair the user did not choose
-    double abbreviation = -3;   // a syllable given by its initial alone
-    double learned = 4;         // a word the user dictionary holds
-    size_t homophones = 8;      // words tried for each stretch of syllables
-    size_t paths = 10;          // sentences kept at each place, the best per last word
-    size_t userSyllables = 5;   // the longest learned word looked up
+    double dictionary = 0.8;   // Rime's word weight, beside the model's score
+    double fuzzySyllable = -6; // a syllable read through a fuzzy pair the user did not choose
+    double abbreviation = -3;  // a syllable given by its initial alone
+    double learned = 4;        // a word the user dictionary holds
+    size_t homophones = 8;     // words tried for each stretch of syllables
+    size_t paths = 10;         // sentences kept at each place, the best per last word
+    size_t userSyllables = 5;  // the longest learned word looked up
+    size_t reordered = 18;     // candidates ordered by spelling: the first two pages
 };
 const Weights kWeights;
 
@@ -50,6 +53,7 @@ struct Edge {
     size_t end;
     rime::an<rime::DictEntry> entry;
     std::string simplified;
+    SentenceModel::Word word;
     double weight; // everything but the model's score
 };
 
@@ -124,7 +128,8 @@ std::pair<int, int> looseSyllables(const rime::SyllableGraph &graph, size_t posi
 class SentenceMaker : public rime::Filter
 {
 public:
-    explicit SentenceMaker(const rime::Ticket &ticket) : rime::Filter(ticket)
+    explicit SentenceMaker(const rime::Ticket &ticket)
+        : rime::Filter(ticket), mLanguage(languageName(ticket))
     {
         const rime::Ticket translator(engine_, "translator");
         if (auto *component = rime::Dictionary::Require("dictionary"))
@@ -141,55 +146,116 @@ public:
             config->GetString("speller/delimiter", &mDelimiters);
             if (!config->GetBool("translator/enable_completion", &mCompletion))
                 mCompletion = true;
+            config->GetBool("kaiwo_sentence/enable", &mEnabled);
         }
     }
 
     rime::an<rime::Translation> Apply(rime::an<rime::Translation> translation,
                                       rime::CandidateList *) override
     {
-        const auto model = currentModel;
-        if (!model || !mDictionary || !mDictionary->prism() || !translation ||
-            translation->exhausted())
+        if (!translation || translation->exhausted())
             return translation;
-        const auto first = rime::As<rime::Sentence>(translation->Peek());
-        if (!first)
+        const rime::Segment *segment = segmentAt(translation->Peek()->start());
+        if (!segment || !segment->HasTag("abc") || !mDictionary || !mDictionary->prism())
             return translation;
-        auto ours = makeSentence(*model, *first);
-        if (!ours || ours->text() == first->text())
-            return translation;
+        const std::string input =
+            engine_->context()->input().substr(segment->start, segment->end - segment->start);
+        rime::SyllableGraph graph;
+        rime::Syllabifier(mDelimiters, mCompletion)
+            .BuildSyllableGraph(input, *mDictionary->prism(), &graph);
+        Candidates first = takeFirst(translation);
+        if (!first.empty() && rime::As<rime::Sentence>(first.front())) {
+            mModel = currentModel;
+            // Rime's script translator makes sentences whatever its options say.
+            if (!mEnabled)
+                first.erase(first.begin());
+            else if (auto ours = mModel ? makeSentence(graph, *segment, input) : nullptr;
+                     ours && ours->text() != first.front()->text())
+                first.insert(first.begin(), ours);
+        }
+        exactBeforeFuzzy(graph, segment->start, first);
         auto lead = rime::New<rime::FifoTranslation>();
-        lead->Append(ours);
+        for (const auto &candidate : first)
+            lead->Append(candidate);
         return lead + translation;
     }
 
 private:
     using Lattice = std::map<size_t, std::vector<Edge>>;
+    using Candidates = std::vector<rime::an<rime::Candidate>>;
 
-    rime::an<rime::Sentence> makeSentence(const SentenceModel &model, const rime::Sentence &rimes)
+    static Candidates takeFirst(const rime::an<rime::Translation> &translation)
     {
-        const std::string input =
-            engine_->context()->input().substr(rimes.start(), rimes.end() - rimes.start());
-        rime::SyllableGraph graph;
-        rime::Syllabifier(mDelimiters, mCompletion).BuildSyllableGraph(input,
-                                                                       *mDictionary->prism(), &graph);
+        Candidates first;
+        for (size_t i = 0; i < kWeights.reordered && !translation->exhausted(); ++i) {
+            first.push_back(translation->Peek());
+            translation->Next();
+        }
+        return first;
+    }
+
+    // Words of the same length read through a fuzzy pair the user did not
+    // choose come after those spelled as typed.
+    static void exactBeforeFuzzy(const rime::SyllableGraph &graph, size_t start,
+                                 Candidates &candidates)
+    {
+        auto fuzzy = [&](const rime::an<rime::Candidate> &candidate) {
+            const auto phrase =
+                rime::As<rime::Phrase>(rime::Candidate::GetGenuineCandidate(candidate));
+            return phrase && candidate->start() == start &&
+                   looseSyllables(graph, 0, candidate->end() - start, phrase->code()).first > 0;
+        };
+        for (auto run = candidates.begin(); run != candidates.end();) {
+            auto runEnd = std::find_if(run, candidates.end(), [&](const auto &candidate) {
+                return candidate->end() != (*run)->end();
+            });
+            std::stable_partition(run, runEnd, [&](const auto &c) { return !fuzzy(c); });
+            run = runEnd;
+        }
+    }
+
+    const rime::Segment *segmentAt(size_t start) const
+    {
+        for (const rime::Segment &segment : engine_->context()->composition())
+            if (segment.start == start)
+                return &segment;
+        return nullptr;
+    }
+
+    rime::an<rime::Sentence> makeSentence(const rime::SyllableGraph &graph,
+                                          const rime::Segment &segment, const std::string &input)
+    {
         const size_t total = graph.interpreted_length;
-        if (total != input.size())
-            return nullptr;
         const Lattice lattice = buildLattice(graph);
         std::deque<Path> paths;
-        const Path *best = bestPath(model, lattice, total, paths);
+        const Path *best = bestPath(lattice, total, paths);
         if (!best)
             return nullptr;
         std::vector<const Path *> steps;
         for (const Path *step = best; step->edge; step = step->previous)
             steps.push_back(step);
-        auto sentence = rime::New<rime::Sentence>(rimes.language());
+        auto sentence = rime::New<rime::Sentence>(&mLanguage);
         for (auto step = steps.rbegin(); step != steps.rend(); ++step)
             sentence->Extend(*(*step)->edge->entry, (*step)->edge->end, (*step)->score);
-        sentence->Offset(rimes.start());
-        sentence->set_preedit(rimes.preedit());
-        sentence->set_quality(rimes.quality());
+        sentence->Offset(segment.start);
+        sentence->set_preedit(preedit(input, steps));
         return sentence;
+    }
+
+    // The typed letters, a delimiter between the words' syllables as
+    // Rime shows its own sentences.
+    std::string preedit(const std::string &input, const std::vector<const Path *> &steps) const
+    {
+        std::string text;
+        size_t start = 0;
+        for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+            const size_t end = (*step)->edge->end;
+            if (!text.empty() && mDelimiters.find(text.back()) == std::string::npos)
+                text += mDelimiters.empty() ? ' ' : mDelimiters[0];
+            text += input.substr(start, end - start);
+            start = end;
+        }
+        return text + input.substr(start);
     }
 
     template <class Collector>
@@ -200,11 +266,11 @@ private:
             for (size_t taken = 0; taken < kWeights.homophones && !entries.exhausted(); ++taken) {
                 auto entry = entries.Peek();
                 const auto [fuzzy, abbreviated] = looseSyllables(graph, start, end, entry->code);
-                const double weight = kWeights.dictionary * entry->weight +
-                                      kWeights.fuzzySyllable * fuzzy +
-                                      kWeights.abbreviation * abbreviated +
-                                      (learned ? kWeights.learned : 0);
-                edges.push_back({end, entry, mSimplify(entry->text), weight});
+                const double weight =
+                    kWeights.dictionary * entry->weight + kWeights.fuzzySyllable * fuzzy +
+                    kWeights.abbreviation * abbreviated + (learned ? kWeights.learned : 0);
+                const std::string &simplified = mSimplify(entry->text);
+                edges.push_back({end, entry, simplified, mModel->word(simplified), weight});
                 if (!entries.Next())
                     break;
             }
@@ -229,12 +295,11 @@ private:
 
     // A beam over the places between syllables: at each, the best sentence
     // for every last word, the best few extended.
-    const Path *bestPath(const SentenceModel &model, const Lattice &lattice, size_t total,
-                         std::deque<Path> &paths)
+    const Path *bestPath(const Lattice &lattice, size_t total, std::deque<Path> &paths)
     {
-        std::map<size_t, std::unordered_map<std::string, const Path *>> beams;
-        paths.push_back({0, model.startState(), nullptr, nullptr});
-        beams[0][std::string()] = &paths.back();
+        std::map<size_t, std::unordered_map<std::string_view, const Path *>> beams;
+        paths.push_back({0, mModel->startState(), nullptr, nullptr});
+        beams[0][std::string_view()] = &paths.back();
         for (const auto &[start, edges] : lattice) {
             auto beam = beams.find(start);
             if (beam == beams.end())
@@ -242,9 +307,9 @@ private:
             for (const Path *path : strongest(beam->second)) {
                 for (const Edge &edge : edges) {
                     Path next{path->score + edge.weight, {}, path, &edge};
-                    next.score += model.wordScore(path->state, edge.simplified, next.state);
+                    next.score += mModel->score(path->state, edge.word, next.state);
                     if (edge.end == total)
-                        next.score += model.endScore(next.state);
+                        next.score += mModel->endScore(next.state);
                     const Path *&kept = beams[edge.end][edge.simplified];
                     if (!kept || kept->score < next.score) {
                         paths.push_back(next);
@@ -264,7 +329,7 @@ private:
     }
 
     static std::vector<const Path *>
-    strongest(const std::unordered_map<std::string, const Path *> &beam)
+    strongest(const std::unordered_map<std::string_view, const Path *> &beam)
     {
         std::vector<const Path *> paths;
         for (const auto &[word, path] : beam)
@@ -276,19 +341,32 @@ private:
         return paths;
     }
 
+    // Rime's memory learns from the sentences of its own language: the
+    // name of the user dictionary, as the translator's memory has it.
+    static std::string languageName(const rime::Ticket &ticket)
+    {
+        std::string name;
+        if (rime::Config *config = ticket.engine->schema()->config())
+            if (!config->GetString("translator/user_dict", &name))
+                config->GetString("translator/dictionary", &name);
+        return rime::Language::get_language_component(name);
+    }
+
+    rime::Language mLanguage;
+    bool mEnabled = false;
     std::unique_ptr<rime::Dictionary> mDictionary;
     std::unique_ptr<rime::UserDictionary> mUserDictionary;
     std::string mDelimiters = " '";
     bool mCompletion = true;
     Simplifier mSimplify;
+    std::shared_ptr<const SentenceModel> mModel;
 };
 
 } // namespace
 
 void SentenceFilter::registerComponent()
 {
-    rime::Registry::instance().Register(componentName(),
-                                        new rime::Component<SentenceMaker>);
+    rime::Registry::instance().Register(componentName(), new rime::Component<SentenceMaker>);
 }
 
 void SentenceFilter::setModel(std::shared_ptr<const SentenceModel> model)

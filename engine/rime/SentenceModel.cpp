@@ -36,10 +36,11 @@ std::shared_ptr<const SentenceModel> SentenceModel::load(const std::string &path
                                                          std::string *problem)
 {
     try {
-        auto file = path.empty() ? libime::DefaultLanguageModelResolver::instance()
-                                       .languageModelFileForLanguage("zh_CN")
-                                 : std::make_shared<const libime::StaticLanguageModelFile>(
-                                       path.c_str());
+        auto file =
+            path.empty()
+                ? libime::DefaultLanguageModelResolver::instance().languageModelFileForLanguage(
+                      "zh_CN")
+                : std::make_shared<const libime::StaticLanguageModelFile>(path.c_str());
         return std::shared_ptr<const SentenceModel>(
             new SentenceModel(std::make_unique<Model>(std::move(file))));
     } catch (const std::exception &error) {
@@ -50,6 +51,15 @@ std::shared_ptr<const SentenceModel> SentenceModel::load(const std::string &path
     return nullptr;
 }
 
+std::future<SentenceModel::Loaded> SentenceModel::loadLater(const std::string &path)
+{
+    return std::async(std::launch::async, [path] {
+        Loaded loaded;
+        loaded.model = load(path, &loaded.problem);
+        return loaded;
+    });
+}
+
 SentenceModel::SentenceModel(std::unique_ptr<Model> model) : mModel(std::move(model)) {}
 
 const SentenceModel::State &SentenceModel::startState() const
@@ -57,34 +67,43 @@ const SentenceModel::State &SentenceModel::startState() const
     return mModel->beginState();
 }
 
-double SentenceModel::pieceScore(const State &in, const std::string &piece, State &out) const
+SentenceModel::Word SentenceModel::word(const std::string &text) const
 {
-    const libime::WordNode node(piece, mModel->index(piece));
-    return mModel->score(in, node, out) * kLn10;
-}
-
-double SentenceModel::wordScore(const State &in, const std::string &word, State &out) const
-{
-    if (mModel->index(word) != mModel->unknown())
-        return pieceScore(in, word, out);
+    const unsigned int whole = mModel->index(text);
+    if (whole != mModel->unknown())
+        return {whole};
     // The longest known piece at each place; a lone unknown character is
     // the model's unknown word.
-    const std::vector<size_t> starts = characterStarts(word);
+    Word pieces;
+    const std::vector<size_t> starts = characterStarts(text);
     const size_t characters = starts.size() - 1;
-    double score = 0;
-    State state = in;
     for (size_t first = 0; first < characters;) {
         size_t last = std::min(characters, first + kLongestPiece);
-        while (last > first + 1 &&
-               mModel->index(word.substr(starts[first], starts[last] - starts[first])) ==
-                   mModel->unknown())
-            --last;
-        score += pieceScore(state, word.substr(starts[first], starts[last] - starts[first]), out);
-        state = out;
-        first = last;
+        unsigned int index = mModel->unknown();
+        for (; last > first; --last) {
+            index = mModel->index(text.substr(starts[first], starts[last] - starts[first]));
+            if (index != mModel->unknown())
+                break;
+        }
+        pieces.push_back(index);
+        first = std::max(last, first + 1);
     }
-    out = state;
-    return score;
+    return pieces;
+}
+
+double SentenceModel::score(const State &in, const Word &word, State &out) const
+{
+    // libime's model reads only the index of the word it scores.
+    static const std::string kUnread;
+    double score = 0;
+    const State *state = &in;
+    State next;
+    for (const unsigned int index : word) {
+        score += mModel->score(*state, libime::WordNode(kUnread, index), next);
+        out = next;
+        state = &out;
+    }
+    return score * kLn10;
 }
 
 double SentenceModel::endScore(const State &in) const

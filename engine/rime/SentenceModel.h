@@ -1,8 +1,10 @@
 #pragma once
 
 #include <array>
+#include <future>
 #include <memory>
 #include <string>
+#include <vector>
 
 // libime's word trigram model of simplified Chinese, the scorer behind the
 // sentences the pinyin schema makes. Scores are natural logarithms, so they
@@ -16,19 +18,27 @@ public:
 
     // Null, with the reason in problem, when the file is missing or not a
     // model. An empty path means the model libime installs.
-    static std::shared_ptr<const SentenceModel> load(const std::string &path,
-                                                     std::string *problem);
+    static std::shared_ptr<const SentenceModel> load(const std::string &path, std::string *problem);
+    struct Loaded {
+        std::shared_ptr<const SentenceModel> model;
+        std::string problem;
+    };
+    // The same on a thread of its own: reading the model takes a while.
+    static std::future<Loaded> loadLater(const std::string &path);
+
+    // A word as the model knows it: itself, or the known words it is made
+    // of, looked up once for all the sentences it may end.
+    using Word = std::vector<unsigned int>;
 
     const State &startState() const;
-    // The word after the words that led to in; a word the model does not
-    // know is scored as the known words it is made of.
-    double wordScore(const State &in, const std::string &word, State &out) const;
+    Word word(const std::string &text) const;
+    // The word after the words that led to in.
+    double score(const State &in, const Word &word, State &out) const;
     double endScore(const State &in) const;
 
 private:
     struct Model;
     explicit SentenceModel(std::unique_ptr<Model> model);
-    double pieceScore(const State &in, const std::string &piece, State &out) const;
 
     std::shared_ptr<const Model> mModel;
 };

@@ -229,10 +229,12 @@ QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &al
         out << "    - " << translator << '\n';
     out << "  filters:\n    - kaiwo_sentence\n    - simplifier\n    - kaiwo_phrase_filter\n    - uniquifier\n"
         << spellerYaml(algebra) << "translator:\n  dictionary: luna_pinyin\n  prism: " << schemaId()
-        << "\n  enable_sentence: " << (s.dynamicPhrases ? "true" : "false")
-        << "\n  enable_user_dict: true\n";
+        << "\n  enable_sentence: false\n  enable_user_dict: true\n";
     if (s.doublePinyin && s.doublePinyinHints)
         out << "  spelling_hints: " << s.appearance.pageSize << '\n';
+    // Sentences come from kaiwo_sentence, which scores Rime's words with a
+    // language model (or, without one, as Rime itself would).
+    out << "kaiwo_sentence:\n  enable: " << (s.dynamicPhrases ? "true" : "false") << '\n';
     // The cell dictionaries' words: a dictionary of their own, rebuilt
     // beside the session when the checked dictionaries change.
     out << "kaiwo_cells:\n  dictionary: kaiwo_cells\n  prism: kaiwo_cells\n"
