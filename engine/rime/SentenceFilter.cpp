@@ -194,23 +194,48 @@ private:
         return first;
     }
 
-    // Words of the same length read through a fuzzy pair the user did not
-    // choose come after those spelled as typed.
-    static void exactBeforeFuzzy(const rime::SyllableGraph &graph, size_t start,
-                                 Candidates &candidates)
+    // A word read through a fuzzy pair the user did not choose pays for
+    // each such syllable, against the words of its length spelled as typed:
+    // 中国 stays first for zongguo, 空心 goes below 空行 for kongxing.
+    void exactBeforeFuzzy(const rime::SyllableGraph &graph, size_t start,
+                          Candidates &candidates) const
     {
-        auto fuzzy = [&](const rime::an<rime::Candidate> &candidate) {
+        struct Ranked {
+            rime::an<rime::Candidate> candidate;
+            double weight;
+            bool fuzzy;
+        };
+        auto ranked = [&](const rime::an<rime::Candidate> &candidate) {
             const auto phrase =
                 rime::As<rime::Phrase>(rime::Candidate::GetGenuineCandidate(candidate));
-            return phrase && candidate->start() == start &&
-                   looseSyllables(graph, 0, candidate->end() - start, phrase->code()).first > 0;
+            // Sentences are weighed on another scale, and learned words and
+            // other dictionaries' words (spelled by other graphs) are kept
+            // where Rime puts them.
+            if (!phrase || rime::As<rime::Sentence>(phrase) || candidate->start() != start ||
+                phrase->type() == "user_phrase" || !phrase->language() ||
+                !(*phrase->language() == mLanguage))
+                return Ranked{candidate, std::numeric_limits<double>::infinity(), false};
+            const int fuzzy =
+                looseSyllables(graph, 0, candidate->end() - start, phrase->code()).first;
+            return Ranked{candidate, phrase->weight() + kWeights.fuzzySyllable * fuzzy, fuzzy > 0};
         };
         for (auto run = candidates.begin(); run != candidates.end();) {
             auto runEnd = std::find_if(run, candidates.end(), [&](const auto &candidate) {
                 return candidate->end() != (*run)->end();
             });
-            std::stable_partition(run, runEnd, [&](const auto &c) { return !fuzzy(c); });
-            run = runEnd;
+            std::vector<Ranked> exact, fuzzy;
+            for (auto it = run; it != runEnd; ++it) {
+                Ranked r = ranked(*it);
+                (r.fuzzy ? fuzzy : exact).push_back(r);
+            }
+            for (const Ranked &word : fuzzy) {
+                const auto place = std::find_if(exact.begin(), exact.end(), [&](const Ranked &e) {
+                    return !e.fuzzy && e.weight < word.weight;
+                });
+                exact.insert(place, word);
+            }
+            for (const Ranked &word : exact)
+                *run++ = word.candidate;
         }
     }
 

@@ -1,6 +1,7 @@
 // The translation of the tool's files into Rime, proven by typing through
 // librime with what it wrote: settings, fuzzy pairs, corrections, every
-// shipped double-pinyin scheme, and bad files that must change nothing.
+// shipped double-pinyin scheme, the sentences the language model makes,
+// and bad files that must change nothing.
 #include "CellDictionaryBuild.h"
 #include "ConfigTranslator.h"
 #include "EnglishTyping.h"
@@ -10,6 +11,8 @@
 #include "PhraseFilter.h"
 #include "RimeEngine.h"
 #include "RimeSchema.h"
+#include "SentenceFilter.h"
+#include "SentenceModel.h"
 #include "UserDictionaries.h"
 
 #include <QSettings>
@@ -68,6 +71,11 @@ private slots:
     void customPhrases_data();
     void customPhrases();
     void cellWords();
+    void sentences_data();
+    void sentences();
+    void sentenceIsLearned();
+    void damagedModel_data();
+    void damagedModel();
 
 private:
     // Writes env.ini ("Key=Value;..." over the shipped file), Fuzzy.dat and
@@ -84,6 +92,7 @@ private:
     QTemporaryDir mHome{QDir::tempPath() + QStringLiteral("/kaiwo home \"凯沃\" 'q'-XXXXXX")};
     ConfigTranslator::Paths mPaths;
     std::unique_ptr<RimeEngine> mRime;
+    std::shared_ptr<const SentenceModel> mModel;
 };
 
 void TestRimeConfig::initTestCase()
@@ -96,6 +105,10 @@ void TestRimeConfig::initTestCase()
     QVERIFY(QDir().mkpath(mPaths.userSchemeDir()));
     mRime.reset(
         new RimeEngine("/usr/share/rime-data", QFile::encodeName(mPaths.rimeDir).toStdString()));
+    std::string problem;
+    mModel = SentenceModel::load(std::string(), &problem);
+    QVERIFY2(mModel, problem.c_str());
+    SentenceFilter::setModel(mModel);
 }
 
 void TestRimeConfig::init()
@@ -732,6 +745,103 @@ void TestRimeConfig::cellWords()
     writeBytes(mPaths.pinyinDir + "kaiwo_cells.txt", "# kaiwo cell data 2\n"); // none checked
     QVERIFY(build().changed);
     QVERIFY(!type("wokai").contains(QStringLiteral("窝楷")));
+}
+
+// Continuous pinyin that Rime's word frequencies alone turn into other
+// words: the model's sentence comes first, through every spelling rule.
+void TestRimeConfig::sentences_data()
+{
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("absent");
+
+    const QString defaults;
+    const QString none;
+    QTest::newRow("history") << defaults << QByteArray("zaidangqianxingjinxinglishikuozhan")
+                             << "在当前行进行历史扩展" << none;
+    QTest::newRow("features") << defaults << QByteArray("xinxizhongbaohanlesuoyouzhichidetexing")
+                              << "信息中包含了所有支持的特性" << none;
+    QTest::newRow("place") << defaults << QByteArray("zhixingwenjianfangzhidedifang")
+                           << "执行文件放置的地方" << none;
+    QTest::newRow("wish") << defaults << QByteArray("yuxiankankanpipeijieguoshifourunisuoyuan")
+                          << "预先看看匹配结果是否如你所愿" << none;
+    QTest::newRow("service") << defaults << QByteArray("zishenyetigongyixiexiaodefuwu")
+                             << "自身也提供一些小的服务" << none;
+    QTest::newRow("too fast") << defaults << QByteArray("danshinayoutaikuaile") << "但是那又太快了"
+                              << none;
+    QTest::newRow("double pinyin")
+        << "QuanPin=0;ShuangPin=1;AllowQuanPin=0;ShuangPinName=XiaoHe"
+        << QByteArray("xbxivsbchjlesoyzviiidetexk") << "信息中包含了所有支持的特性" << none;
+    QTest::newRow("no sentences") << "NoPhrase=1" << QByteArray("danshinayoutaikuaile") << none
+                                  << "但是那又太快了";
+    // 空心 is kongxin, read through the in/ing pair only smart fuzzy offers.
+    QTest::newRow("exact before fuzzy")
+        << "MohuSmart=1" << QByteArray("kongxing") << "空行" << none;
+}
+
+void TestRimeConfig::sentences()
+{
+    QFETCH(QString, settings);
+    QFETCH(QByteArray, keys);
+    QFETCH(QString, first);
+    QFETCH(QString, absent);
+
+    configure(settings);
+    const QStringList candidates = type(keys);
+    QVERIFY(!candidates.isEmpty());
+    if (!first.isEmpty())
+        QCOMPARE(candidates.first(), first);
+    if (!absent.isEmpty())
+        QVERIFY2(!candidates.contains(absent), qPrintable(candidates.join(QLatin1Char(' '))));
+}
+
+// Rime's memory learns the model's sentence as it learns its own.
+void TestRimeConfig::sentenceIsLearned()
+{
+    configure(QString());
+    UserDictionaries dictionaries(mRime.get(), mPaths.rimeDir);
+    QVERIFY(dictionaries.clear({UserDictionaries::Kind::Pinyin}));
+    QCOMPARE(type("danshinayoutaikuaile").value(0), QStringLiteral("但是那又太快了"));
+    QVERIFY(mRime->selectOnPage(0));
+    QCOMPARE(QString::fromStdString(mRime->takeCommit()), QStringLiteral("但是那又太快了"));
+    const QString exported = mHome.filePath(QStringLiteral("learned.txt"));
+    QVERIFY(dictionaries.exportTo(UserDictionaries::Kind::Pinyin, exported));
+    QVERIFY(QString::fromUtf8(readFile(exported)).contains(QStringLiteral("但是那又太快了")));
+}
+
+// A model that cannot be read is refused with a reason, and typing goes
+// on with Rime's own sentences.
+void TestRimeConfig::damagedModel_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // the file's bytes; "-" for no file
+
+    QFile model(QStringLiteral("/usr/lib/" KAIWO_MULTIARCH "/libime/zh_CN.lm"));
+    QVERIFY(model.open(QIODevice::ReadOnly));
+    QTest::newRow("missing") << QByteArray("-");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("truncated") << model.read(1 << 20);
+    QTest::newRow("binary") << QByteArray(4096, '\xA5');
+    QTest::newRow("header only") << model.read(64);
+}
+
+void TestRimeConfig::damagedModel()
+{
+    QFETCH(QByteArray, bytes);
+    const QString path = mHome.filePath(QStringLiteral("模型 'lm'.bin"));
+    QFile::remove(path);
+    if (bytes != "-")
+        writeBytes(path, bytes);
+    std::string problem;
+    QVERIFY(!SentenceModel::load(QFile::encodeName(path).toStdString(), &problem));
+    QVERIFY(!problem.empty());
+
+    SentenceFilter::setModel(nullptr);
+    configure(QString());
+    const QStringList candidates = type("zhixingwenjianfangzhidedifang");
+    SentenceFilter::setModel(mModel);
+    QVERIFY(!candidates.isEmpty());
+    QVERIFY(candidates.first() != QStringLiteral("执行文件放置的地方"));
 }
 
 QTEST_GUILESS_MAIN(TestRimeConfig)
