@@ -48,6 +48,9 @@ struct Weights {
     size_t reordered = 18;     // candidates ordered by spelling: the first two pages
 };
 const Weights kWeights;
+// Longer words are left to Rime: a longer reach would make every key look
+// up the whole input again.
+const size_t kLongestWord = 8;
 
 struct Edge {
     size_t end;
@@ -148,7 +151,12 @@ public:
                 mCompletion = true;
             config->GetBool("kaiwo_sentence/enable", &mEnabled);
         }
+        // A commit teaches the user dictionary: the words kept are stale.
+        mCommits = engine_->context()->commit_notifier().connect(
+            [this](rime::Context *) { mLatticeInput.clear(); });
     }
+
+    ~SentenceMaker() override { mCommits.disconnect(); }
 
     rime::an<rime::Translation> Apply(rime::an<rime::Translation> translation,
                                       rime::CandidateList *) override
@@ -251,7 +259,7 @@ private:
                                           const rime::Segment &segment, const std::string &input)
     {
         const size_t total = graph.interpreted_length;
-        const Lattice lattice = buildLattice(graph);
+        const Lattice &lattice = buildLattice(graph, input);
         std::deque<Path> paths;
         const Path *best = bestPath(lattice, total, paths);
         if (!best)
@@ -290,6 +298,8 @@ private:
         for (auto &[end, entries] : collector) {
             for (size_t taken = 0; taken < kWeights.homophones && !entries.exhausted(); ++taken) {
                 auto entry = entries.Peek();
+                if (entry->code.size() > kLongestWord)
+                    break;
                 const auto [fuzzy, abbreviated] = looseSyllables(graph, start, end, entry->code);
                 const double weight =
                     kWeights.dictionary * entry->weight + kWeights.fuzzySyllable * fuzzy +
@@ -302,10 +312,24 @@ private:
         }
     }
 
-    Lattice buildLattice(const rime::SyllableGraph &graph)
+    // The words from each place, kept from the last key: typing on at the
+    // end changes no word that ends well before it, and the lookups are
+    // most of the time a sentence takes.
+    const Lattice &buildLattice(const rime::SyllableGraph &graph, const std::string &input)
     {
+        if (mLatticeModel != mModel)
+            mLattice.clear();
+        const size_t unchanged =
+            std::mismatch(input.begin(), input.end(), mLatticeInput.begin(), mLatticeInput.end())
+                .first -
+            input.begin();
         Lattice lattice;
         for (const auto &from : graph.edges) {
+            auto kept = mLattice.find(from.first);
+            if (kept != mLattice.end() && farthestWordEnd(graph, from.first) < unchanged) {
+                lattice[from.first] = std::move(kept->second);
+                continue;
+            }
             std::vector<Edge> &edges = lattice[from.first];
             if (mUserDictionary && mUserDictionary->loaded()) {
                 if (auto learned =
@@ -315,7 +339,34 @@ private:
             if (auto words = mDictionary->Lookup(graph, from.first))
                 enroll(graph, from.first, *words, false, edges);
         }
-        return lattice;
+        mLattice = std::move(lattice);
+        mLatticeInput = input;
+        mLatticeModel = mModel;
+        return mLattice;
+    }
+
+    // The farthest a word of at most kLongestWord syllables from start can
+    // reach in the graph.
+    static size_t farthestWordEnd(const rime::SyllableGraph &graph, size_t start)
+    {
+        std::vector<size_t> places{start};
+        size_t farthest = start;
+        for (size_t syllables = 0; syllables < kLongestWord && !places.empty(); ++syllables) {
+            std::vector<size_t> next;
+            for (const size_t place : places) {
+                const auto from = graph.edges.find(place);
+                if (from == graph.edges.end())
+                    continue;
+                for (const auto &to : from->second) {
+                    next.push_back(to.first);
+                    farthest = std::max(farthest, to.first);
+                }
+            }
+            std::sort(next.begin(), next.end());
+            next.erase(std::unique(next.begin(), next.end()), next.end());
+            places = std::move(next);
+        }
+        return farthest;
     }
 
     // A beam over the places between syllables: at each, the best sentence
@@ -385,6 +436,10 @@ private:
     bool mCompletion = true;
     Simplifier mSimplify;
     std::shared_ptr<const SentenceModel> mModel;
+    std::string mLatticeInput;
+    Lattice mLattice;
+    std::shared_ptr<const SentenceModel> mLatticeModel;
+    rime::connection mCommits;
 };
 
 } // namespace
