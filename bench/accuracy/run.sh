@@ -224,8 +224,8 @@ build_corpus() {
     owners=$(for c in "${CATALOGUES[@]}"; do
         dpkg -S "/usr/share/locale/zh_CN/LC_MESSAGES/$c.mo" 2>/dev/null | cut -d: -f1
     done | sort -u)
-    stamp=$( (dpkg-query -W manpages-zh $owners; sha256sum "$here/make_corpus.mjs" "$0";
-        echo "${CATALOGUES[*]} ${NPM_PACKAGES[*]}") | sha256sum | cut -d' ' -f1)
+    stamp=$( (dpkg-query -W manpages-zh $owners; sha256sum "$here/make_corpus.mjs"
+        declare -f corpus_text; echo "${CATALOGUES[*]} ${NPM_PACKAGES[*]}") | sha256sum | cut -d' ' -f1)
     if [ -f "$dir/stamp" ] && [ "$(cat "$dir/stamp")" = "$stamp" ]; then
         cat "$dir/summary.txt" >&2
         return 0
@@ -254,7 +254,7 @@ trap 'exit 143' TERM
 
 fail() { "$DRIVER" --out "$OUT" --engine "$1" --set "$SET" --fail "$2"; log "$1: $2"; }
 
-apt_install xvfb dbus cmake
+apt_install xvfb dbus-daemon cmake fcitx-bin fcitx-module-dbus
 build_corpus
 CORPUS=$cache/corpus/$SET.tsv
 cmake --build "$BUILD_DIR" --target bench_accuracy >"$cache/build.log" 2>&1 || {
