@@ -11,6 +11,8 @@
 #include "PhraseBook.h"
 #include "PhraseFilter.h"
 #include "RimeEngine.h"
+#include "SentenceFilter.h"
+#include "SentenceModel.h"
 #include "UserDictionaries.h"
 
 #include <QDir>
@@ -104,8 +106,19 @@ int main()
     QFile::copy(dataRoot + QStringLiteral("/KaiwoShell/dict/PCPYDict/env.ini"), envIni);
     QFile(envIni).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
 
-    RimeEngine rime("/usr/share/rime-data", QFile::encodeName(paths.rimeDir).toStdString());
     QElapsedTimer timer;
+    timer.start();
+    // As the addon does, on a thread beside the first deploy.
+    auto model = SentenceModel::loadLater(std::string());
+    RimeEngine rime("/usr/share/rime-data", QFile::encodeName(paths.rimeDir).toStdString());
+    {
+        QElapsedTimer modelTimer;
+        modelTimer.start();
+        const SentenceModel::Loaded loaded = model.get();
+        std::printf("%-46s %8.0f ms (%s)\n", "language model read, on its own thread",
+                    double(modelTimer.elapsed()), loaded.model ? "ok" : loaded.problem.c_str());
+        SentenceFilter::setModel(loaded.model);
+    }
     timer.start();
     ConfigTranslator(paths).apply();
     rime.deploy(true);

@@ -171,7 +171,9 @@ public:
         rime::SyllableGraph graph;
         rime::Syllabifier(mDelimiters, mCompletion)
             .BuildSyllableGraph(input, *mDictionary->prism(), &graph);
-        Candidates first = takeFirst(translation);
+        // Only a fuzzy reading can put words out of order; otherwise the
+        // first candidate is all there is to look at.
+        Candidates first = takeFirst(translation, readsFuzzy(graph) ? kWeights.reordered : 1);
         if (!first.empty() && rime::As<rime::Sentence>(first.front())) {
             mModel = currentModel;
             // Rime's script translator makes sentences whatever its options say.
@@ -181,7 +183,8 @@ public:
                      ours && ours->text() != first.front()->text())
                 first.insert(first.begin(), ours);
         }
-        exactBeforeFuzzy(graph, segment->start, first);
+        if (first.size() > 1)
+            exactBeforeFuzzy(graph, segment->start, first);
         auto lead = rime::New<rime::FifoTranslation>();
         for (const auto &candidate : first)
             lead->Append(candidate);
@@ -192,14 +195,24 @@ private:
     using Lattice = std::map<size_t, std::vector<Edge>>;
     using Candidates = std::vector<rime::an<rime::Candidate>>;
 
-    static Candidates takeFirst(const rime::an<rime::Translation> &translation)
+    static Candidates takeFirst(const rime::an<rime::Translation> &translation, size_t count)
     {
         Candidates first;
-        for (size_t i = 0; i < kWeights.reordered && !translation->exhausted(); ++i) {
+        for (size_t i = 0; i < count && !translation->exhausted(); ++i) {
             first.push_back(translation->Peek());
             translation->Next();
         }
         return first;
+    }
+
+    static bool readsFuzzy(const rime::SyllableGraph &graph)
+    {
+        for (const auto &from : graph.edges)
+            for (const auto &to : from.second)
+                for (const auto &spelling : to.second)
+                    if (spelling.second.type == rime::kFuzzySpelling)
+                        return true;
+        return false;
     }
 
     // A word read through a fuzzy pair the user did not choose pays for
