@@ -188,7 +188,7 @@ int main(int argc, char **argv)
             const QString got = typePhrase(rime, phrase.keys, keyMs);
             wrong[i] = got != phrase.text;
             (phrase.text.size() <= 4 ? shortPhrases : longPhrases).add(phrase.text, got);
-            if (verbose && pass == 2 && got != phrase.text)
+            if (verbose && pass == 1 && got != phrase.text)
                 std::printf("%s\t%s\t%s\n", qPrintable(phrase.text), qPrintable(got),
                             phrase.keys.constData());
         }

@@ -19,7 +19,8 @@ packages=(
     libboost-dev libgoogle-glog-dev darts libmarisa-dev
     # libime's language model, which scores the sentences of continuous
     # pinyin, and OpenCC to read Rime's traditional words in its script.
-    libimecore-dev libfcitx5utils-dev libime-data-language-model libopencc-dev
+    libimecore-dev libimepinyin-dev libfcitx5utils-dev libime-data libime-data-language-model
+    libopencc-dev
     # Wubi 86 (with pinyin_simp for its temporary pinyin) and the English words.
     rime-data-wubi rime-data-pinyin-simp wamerican
     # GTK 3 and XIM clients for the typing test.

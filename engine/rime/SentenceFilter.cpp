@@ -10,6 +10,7 @@
 #include <rime/config.h>
 #include <rime/context.h>
 #include <rime/dict/dictionary.h>
+#include <rime/dict/table.h>
 #include <rime/dict/user_dictionary.h>
 #include <rime/engine.h>
 #include <rime/filter.h>
@@ -38,19 +39,23 @@ std::shared_ptr<const SentenceModel> currentModel;
 // Weights of one word in a sentence, all natural logarithms. Chosen on a
 // development set of phrases apart from the ones the benchmark reports.
 struct Weights {
-    double dictionary = 0.8;   // Rime's word weight, beside the model's score
-    double fuzzySyllable = -6; // a syllable read through a fuzzy pair the user did not choose
-    double abbreviation = -3;  // a syllable given by its initial alone
-    double learned = 4;        // a word the user dictionary holds
-    size_t homophones = 8;     // words tried for each stretch of syllables
-    size_t paths = 10;         // sentences kept at each place, the best per last word
-    size_t userSyllables = 5;  // the longest learned word looked up
-    size_t reordered = 18;     // candidates ordered by spelling: the first two pages
+    double dictionary = 0.8;    // Rime's word weight, beside the model's score
+    double fuzzySyllable = -10; // a syllable read through a fuzzy pair the user did not choose
+    double abbreviation = -3;   // a syllable given by its initial alone
+    double learned = 4;         // a word the user dictionary holds
+    size_t homophones = 8;      // words tried for each stretch of syllables
+    size_t paths = 10;          // sentences kept at each place, the best per last word
+    size_t userSyllables = 5;   // the longest learned word looked up
+    size_t reordered = 18;      // candidates ordered by spelling: the first two pages
 };
 const Weights kWeights;
 // Longer words are left to Rime: a longer reach would make every key look
 // up the whole input again.
 const size_t kLongestWord = 8;
+// The model's own words are looked up up to this many syllables, and weigh
+// as a rare word of Rime's.
+const size_t kLongestModelWord = 5;
+const double kModelWordWeight = -12;
 
 struct Edge {
     size_t end;
@@ -351,11 +356,68 @@ private:
             }
             if (auto words = mDictionary->Lookup(graph, from.first))
                 enroll(graph, from.first, *words, false, edges);
+            // The model's words are simplified: in traditional output they
+            // would show as they are.
+            if (engine_->context()->get_option("simplification"))
+                addModelWords(graph, from.first, std::string(), rime::Code(), edges);
         }
         mLattice = std::move(lattice);
         mLatticeInput = input;
         mLatticeModel = mModel;
         return mLattice;
+    }
+
+    // The words libime's dictionary has, and Rime's lacks, for each run of
+    // syllables from position spelled as typed (a fuzzy run would bring in
+    // thousands of words no one meant).
+    void addModelWords(const rime::SyllableGraph &graph, size_t position, const std::string &code,
+                       const rime::Code &syllables, std::vector<Edge> &edges)
+    {
+        const auto from = graph.edges.find(position);
+        if (from == graph.edges.end() || syllables.size() >= kLongestModelWord)
+            return;
+        for (const auto &[end, spellings] : from->second) {
+            for (const auto &[id, spelling] : spellings) {
+                if (spelling.type != rime::kNormalSpelling && spelling.type != rime::kCompletion)
+                    continue;
+                const std::string &syllable = syllableCode(id);
+                if (syllable.empty())
+                    continue;
+                rime::Code longer = syllables;
+                longer.push_back(id);
+                const std::string longerCode = code + syllable;
+                if (longer.size() > 1)
+                    mModel->findWords(longerCode, [&](const std::string &word) {
+                        addModelWord(end, longer, word, edges);
+                    });
+                addModelWords(graph, end, longerCode, longer, edges);
+            }
+        }
+    }
+
+    void addModelWord(size_t end, const rime::Code &code, const std::string &word,
+                      std::vector<Edge> &edges)
+    {
+        for (const Edge &edge : edges)
+            if (edge.end == end && edge.simplified == word)
+                return;
+        auto entry = rime::New<rime::DictEntry>();
+        entry->text = word;
+        entry->code = code;
+        entry->weight = kModelWordWeight;
+        edges.push_back(
+            {end, entry, word, mModel->word(word), kWeights.dictionary * kModelWordWeight});
+    }
+
+    const std::string &syllableCode(rime::SyllableId id)
+    {
+        auto found = mSyllableCodes.find(id);
+        if (found == mSyllableCodes.end())
+            found = mSyllableCodes
+                        .emplace(id, mModel->syllableCode(
+                                         mDictionary->primary_table()->GetSyllableById(id)))
+                        .first;
+        return found->second;
     }
 
     // The farthest a word of at most kLongestWord syllables from start can
@@ -449,6 +511,7 @@ private:
     bool mCompletion = true;
     Simplifier mSimplify;
     std::shared_ptr<const SentenceModel> mModel;
+    std::map<rime::SyllableId, std::string> mSyllableCodes;
     std::string mLatticeInput;
     Lattice mLattice;
     std::shared_ptr<const SentenceModel> mLatticeModel;

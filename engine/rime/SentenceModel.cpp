@@ -2,6 +2,8 @@
 
 #include <libime/core/languagemodel.h>
 #include <libime/core/lattice.h>
+#include <libime/pinyin/pinyindictionary.h>
+#include <libime/pinyin/pinyinencoder.h>
 
 #include <cmath>
 #include <vector>
@@ -32,23 +34,38 @@ struct SentenceModel::Model : libime::LanguageModel {
     using libime::LanguageModel::LanguageModel;
 };
 
+struct SentenceModel::Words : libime::PinyinDictionary {
+};
+
 std::shared_ptr<const SentenceModel> SentenceModel::load(const std::string &path,
                                                          std::string *problem)
 {
+    std::shared_ptr<const libime::StaticLanguageModelFile> file;
     try {
-        auto file =
-            path.empty()
-                ? libime::DefaultLanguageModelResolver::instance().languageModelFileForLanguage(
-                      "zh_CN")
-                : std::make_shared<const libime::StaticLanguageModelFile>(path.c_str());
-        return std::shared_ptr<const SentenceModel>(
-            new SentenceModel(std::make_unique<Model>(std::move(file))));
+        file = path.empty()
+                   ? libime::DefaultLanguageModelResolver::instance().languageModelFileForLanguage(
+                         "zh_CN")
+                   : std::make_shared<const libime::StaticLanguageModelFile>(path.c_str());
     } catch (const std::exception &error) {
         *problem = error.what();
+        return nullptr;
     } catch (...) {
         *problem = "not a language model";
+        return nullptr;
     }
-    return nullptr;
+    // Without its words the model still weighs Rime's.
+    std::unique_ptr<Words> words;
+    if (path.empty()) {
+        try {
+            words = std::make_unique<Words>();
+            words->load(libime::PinyinDictionary::SystemDict, KAIWO_LIBIME_WORDS,
+                        libime::PinyinDictFormat::Binary);
+        } catch (...) {
+            words.reset();
+        }
+    }
+    return std::shared_ptr<const SentenceModel>(
+        new SentenceModel(std::make_unique<Model>(std::move(file)), std::move(words)));
 }
 
 std::future<SentenceModel::Loaded> SentenceModel::loadLater(const std::string &path)
@@ -60,7 +77,34 @@ std::future<SentenceModel::Loaded> SentenceModel::loadLater(const std::string &p
     });
 }
 
-SentenceModel::SentenceModel(std::unique_ptr<Model> model) : mModel(std::move(model)) {}
+SentenceModel::SentenceModel(std::unique_ptr<Model> model, std::unique_ptr<Words> words)
+    : mModel(std::move(model)), mWords(std::move(words))
+{
+}
+
+std::string SentenceModel::syllableCode(const std::string &syllable) const
+{
+    if (!mWords)
+        return std::string();
+    try {
+        const std::vector<char> code = libime::PinyinEncoder::encodeFullPinyin(syllable);
+        return code.size() == 2 ? std::string(code.begin(), code.end()) : std::string();
+    } catch (...) {
+        return std::string(); // m, ng, ê…: syllables libime does not spell
+    }
+}
+
+void SentenceModel::findWords(const std::string &code,
+                              const std::function<void(const std::string &word)> &found) const
+{
+    if (!mWords || code.empty())
+        return;
+    mWords->matchWords(code.data(), code.size(),
+                       [&](std::string_view, std::string_view word, float) {
+                           found(std::string(word));
+                           return true;
+                       });
+}
 
 const SentenceModel::State &SentenceModel::startState() const
 {

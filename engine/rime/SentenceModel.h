@@ -1,14 +1,16 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <future>
 #include <memory>
 #include <string>
 #include <vector>
 
 // libime's word trigram model of simplified Chinese, the scorer behind the
-// sentences the pinyin schema makes. Scores are natural logarithms, so they
-// add to Rime's dictionary weights.
+// sentences the pinyin schema makes, with the words of libime's pinyin
+// dictionary, which are the model's own. Scores are natural logarithms, so
+// they add to Rime's dictionary weights.
 class SentenceModel
 {
 public:
@@ -17,7 +19,8 @@ public:
     using State = std::array<char, 20 + sizeof(void *)>;
 
     // Null, with the reason in problem, when the file is missing or not a
-    // model. An empty path means the model libime installs.
+    // model. An empty path means the model libime installs; its words come
+    // with it (a model named by path comes without them).
     static std::shared_ptr<const SentenceModel> load(const std::string &path, std::string *problem);
     struct Loaded {
         std::shared_ptr<const SentenceModel> model;
@@ -36,9 +39,18 @@ public:
     double score(const State &in, const Word &word, State &out) const;
     double endScore(const State &in) const;
 
+    // A syllable in the dictionary's code ("zhong"); empty when it has none.
+    std::string syllableCode(const std::string &syllable) const;
+    // Calls found with each word of the dictionary read exactly as the
+    // syllables of code.
+    void findWords(const std::string &code,
+                   const std::function<void(const std::string &word)> &found) const;
+
 private:
     struct Model;
-    explicit SentenceModel(std::unique_ptr<Model> model);
+    struct Words;
+    SentenceModel(std::unique_ptr<Model> model, std::unique_ptr<Words> words);
 
     std::shared_ptr<const Model> mModel;
+    std::shared_ptr<const Words> mWords; // null: no words beside Rime's
 };

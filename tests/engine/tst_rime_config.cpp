@@ -770,6 +770,13 @@ void TestRimeConfig::sentences_data()
                              << "自身也提供一些小的服务" << none;
     QTest::newRow("too fast") << defaults << QByteArray("danshinayoutaikuaile") << "但是那又太快了"
                               << none;
+    // 描述符 is a word of the model's dictionary, not of Rime's.
+    QTest::newRow("model's word") << defaults << QByteArray("wenjianmiaoshufu") << "文件描述符"
+                                  << none;
+    // The words kept from the last key must not outlive the letters erased.
+    QTest::newRow("typed on, erased")
+        << defaults << QByteArray("zaidangqianxingjinxinglishikuozhanxu\b\b")
+        << "在当前行进行历史扩展" << none;
     QTest::newRow("double pinyin")
         << "QuanPin=0;ShuangPin=1;AllowQuanPin=0;ShuangPinName=XiaoHe"
         << QByteArray("xbxivsbchjlesoyzviiidetexk") << "信息中包含了所有支持的特性" << none;
