@@ -46,7 +46,7 @@ struct Weights {
     size_t homophones = 8;      // words tried for each stretch of syllables
     size_t paths = 10;          // sentences kept at each place, the best per last word
     size_t userSyllables = 5;   // the longest learned word looked up
-    size_t reordered = 18;      // candidates ordered by spelling: the first two pages
+    size_t reordered = 9;       // candidates ordered by spelling: the largest first page
 };
 const Weights kWeights;
 // Longer words are left to Rime: a longer reach would make every key look
@@ -200,11 +200,16 @@ private:
     using Lattice = std::map<size_t, std::vector<Edge>>;
     using Candidates = std::vector<rime::an<rime::Candidate>>;
 
+    // The first candidates, as far as the longest words go: those are the
+    // ones spelling reorders, and reading on costs every key.
     static Candidates takeFirst(const rime::an<rime::Translation> &translation, size_t count)
     {
         Candidates first;
-        for (size_t i = 0; i < count && !translation->exhausted(); ++i) {
-            first.push_back(translation->Peek());
+        while (first.size() < count && !translation->exhausted()) {
+            auto next = translation->Peek();
+            if (!first.empty() && next->end() != first.front()->end())
+                break;
+            first.push_back(std::move(next));
             translation->Next();
         }
         return first;

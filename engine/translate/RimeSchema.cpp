@@ -227,7 +227,8 @@ QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &al
         << "    - script_translator@kaiwo_cells\n";
     for (const QString &translator : extraTranslators(s))
         out << "    - " << translator << '\n';
-    out << "  filters:\n    - kaiwo_sentence\n    - simplifier\n    - kaiwo_phrase_filter\n    - uniquifier\n"
+    out << "  filters:\n    - kaiwo_sentence\n    - simplifier\n    - kaiwo_phrase_filter\n    - "
+           "uniquifier\n"
         << spellerYaml(algebra) << "translator:\n  dictionary: luna_pinyin\n  prism: " << schemaId()
         << "\n  enable_sentence: false\n  enable_user_dict: true\n";
     if (s.doublePinyin && s.doublePinyinHints)
