@@ -1,5 +1,5 @@
 // The custom phrases: the add and edit dialogs' limits and duplicate rules,
-// and the manager against the real stand-in shells and service.
+// and the manager against the real engine shells and the service stand-in.
 #include "PageFixture.h"
 #include "phrase/DiyPhraseAddDialog.h"
 #include "phrase/DiyPhraseDialog.h"

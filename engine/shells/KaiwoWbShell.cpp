@@ -1,7 +1,7 @@
-#include "StandInShell.h"
+#include "EngineShell.h"
 
 extern "C" __attribute__((visibility("default"))) ShellWrapperInterface *GetWbKaiwoShellWrapper()
 {
-    static StandInShell shell(SHELL_WUBI);
+    static EngineShell shell(SHELL_WUBI);
     return &shell;
 }

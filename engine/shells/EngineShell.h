@@ -7,13 +7,13 @@
 
 // The engine shell the tool talks to through ShellWrapperInterface; one
 // instance per library, told apart by its shell type.
-class StandInShell final : public ShellWrapperInterface
+class EngineShell final : public ShellWrapperInterface
 {
 public:
-    explicit StandInShell(SHELL_TYPE type);
-    ~StandInShell() = default;
-    StandInShell(const StandInShell &) = delete;
-    StandInShell &operator=(const StandInShell &) = delete;
+    explicit EngineShell(SHELL_TYPE type);
+    ~EngineShell() = default;
+    EngineShell(const EngineShell &) = delete;
+    EngineShell &operator=(const EngineShell &) = delete;
 
     bool Init(const wchar_t *version, const wchar_t *userDir, const wchar_t *systemDir,
               const wchar_t *userDirNoSlash) override;

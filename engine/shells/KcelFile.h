@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-// The stand-in engine's cell dictionary file (".kcel"), version 1. All
+// The engine shells' cell dictionary file (".kcel"), version 1. All
 // numbers little-endian, strings UTF-8:
 //
 //   "KCEL"            4 bytes, identifier of the format

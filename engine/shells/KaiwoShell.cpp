@@ -1,7 +1,7 @@
-#include "StandInShell.h"
+#include "EngineShell.h"
 
 extern "C" __attribute__((visibility("default"))) ShellWrapperInterface *GetKaiwoShellWrapper()
 {
-    static StandInShell shell(SHELL_PINYIN);
+    static EngineShell shell(SHELL_PINYIN);
     return &shell;
 }

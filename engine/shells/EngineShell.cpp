@@ -1,4 +1,4 @@
-#include "StandInShell.h"
+#include "EngineShell.h"
 
 #include "CellDictionaryStore.h"
 #include "PhraseStore.h"
@@ -49,9 +49,9 @@ s_inputOutputDicData recordFromRequest(const flat::Request &request)
 
 } // namespace
 
-StandInShell::StandInShell(SHELL_TYPE type) : mType(type) {}
+EngineShell::EngineShell(SHELL_TYPE type) : mType(type) {}
 
-bool StandInShell::Init(const wchar_t *version, const wchar_t *userDir, const wchar_t *systemDir,
+bool EngineShell::Init(const wchar_t *version, const wchar_t *userDir, const wchar_t *systemDir,
                         const wchar_t *userDirNoSlash)
 {
     mInitialised = false;
@@ -79,7 +79,7 @@ bool StandInShell::Init(const wchar_t *version, const wchar_t *userDir, const wc
     return true;
 }
 
-bool StandInShell::DicOperation(e_dicType type, e_operDicType operation, s_inputOutputDicData &data)
+bool EngineShell::DicOperation(e_dicType type, e_operDicType operation, s_inputOutputDicData &data)
 {
     if (!mInitialised)
         return false;
@@ -92,7 +92,7 @@ bool StandInShell::DicOperation(e_dicType type, e_operDicType operation, s_input
     return false;
 }
 
-bool StandInShell::DicOperationFlat(e_dicType type, e_operDicType operation,
+bool EngineShell::DicOperationFlat(e_dicType type, e_operDicType operation,
                                     const flat::Request *request, flat::Result **result)
 {
     if (!request)
@@ -108,7 +108,7 @@ bool StandInShell::DicOperationFlat(e_dicType type, e_operDicType operation,
     return ok;
 }
 
-void StandInShell::FreeDicResult(flat::Result **result)
+void EngineShell::FreeDicResult(flat::Result **result)
 {
     if (!result || !*result)
         return;
