@@ -4,7 +4,6 @@
 // - the tool's OK to the new behaviour: translate the files, redeploy Rime
 //   and type the next key, after one setting changed;
 // - the same OK when nothing changed (the second call of every OK).
-#include "CellDictionaryBuild.h"
 #include "CellDictionaryStore.h"
 #include "ConfigTranslator.h"
 #include "PhraseBinaryFile.h"
@@ -14,6 +13,7 @@
 #include "SentenceFilter.h"
 #include "SentenceModel.h"
 #include "UserDictionaries.h"
+#include "WordTablesBuild.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <future>
 #include <vector>
 
 namespace
@@ -94,6 +95,45 @@ void writeCellData(const QString &shellDir, int dictionaries, int words)
     file.write(list);
 }
 
+// As the addon starts in a fresh HOME: the files translated on a thread,
+// Rime's build on Rime's thread, the word tables in a child process; fcitx's
+// main loop only starts the build and opens the session, and answers keys
+// (held until then) in between.
+void firstStart(const ConfigTranslator::Paths &paths, RimeEngine *rime)
+{
+    QElapsedTimer total, step;
+    total.start();
+    auto translation =
+        std::async(std::launch::async, [&paths] { return ConfigTranslator(paths).apply(); });
+    translation.wait();
+    const double translated = total.nsecsElapsed() / 1e6;
+    step.start();
+    rime->startDeploy(true);
+    double longest = step.nsecsElapsed() / 1e6;
+    while (rime->deploying())
+        QThread::msleep(1);
+    step.start();
+    rime->finishDeploy();
+    rime->processKey('n', 0);
+    const bool chinese = !rime->state().candidates.empty();
+    rime->clear();
+    longest = std::max(longest, step.nsecsElapsed() / 1e6);
+    const double typing = total.nsecsElapsed() / 1e6;
+    WordTablesBuild tables(paths.pinyinDir, paths.rimeDir, "/usr/share/rime-data");
+    tables.start();
+    std::optional<CellWords::Outcome> outcome;
+    while (!(outcome = tables.takeFinished()))
+        QThread::msleep(5);
+    rime->deploy(false);
+    std::printf("%-46s %8.0f ms (translation on its own thread %.0f ms)\n",
+                "first start in a fresh HOME: Chinese candidates", typing, translated);
+    std::printf("%-46s %8.1f ms (target < 50 ms: %s)\n", "first start: longest main-loop step",
+                longest, longest < 50 && chinese ? "PASS" : "FAIL");
+    std::printf("%-46s %8.0f ms (%s)\n", "first start: English and cell tables, beside",
+                total.nsecsElapsed() / 1e6 - typing,
+                outcome->problem.isEmpty() ? "ok" : qPrintable(outcome->problem));
+}
+
 int main()
 {
     QTemporaryDir home;
@@ -119,11 +159,7 @@ int main()
                     double(modelTimer.elapsed()), loaded.model ? "ok" : loaded.problem.c_str());
         SentenceFilter::setModel(loaded.model);
     }
-    timer.start();
-    ConfigTranslator(paths).apply();
-    rime.deploy(true);
-    std::printf("%-46s %8.0f ms\n", "first start in a fresh HOME: translate+deploy",
-                timer.nsecsElapsed() / 1e6);
+    firstStart(paths, &rime);
     // Wubi's tables are built the first time it can be reached.
     setSetting(envIni, QStringLiteral("DefaultPinyin"), 0);
     timer.start();
@@ -242,7 +278,7 @@ int main()
                               ? qEnvironmentVariableIntValue("KAIWO_BENCH_CELLS")
                               : 500;
     writeCellData(paths.pinyinDir, cellCount, 10000);
-    CellDictionaryBuild cells(paths.pinyinDir, paths.rimeDir, "/usr/share/rime-data");
+    WordTablesBuild cells(paths.pinyinDir, paths.rimeDir, "/usr/share/rime-data");
     QElapsedTimer build;
     build.start();
     cells.start();

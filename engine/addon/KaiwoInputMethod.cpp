@@ -90,11 +90,14 @@ boolean pageCallback(void *arg, boolean backward)
     return static_cast<KaiwoInputMethod *>(arg)->turnPage(backward);
 }
 
-void deployLater(void *arg)
+// Often enough that the first key finds Rime soon after it is built.
+const long kStartupPollMs = 20;
+
+void startupStep(void *arg)
 {
     auto *im = static_cast<KaiwoInputMethod *>(arg);
-    im->applySettings();
-    im->rebuildCellWords();
+    if (!im->advanceStartup(false))
+        im->pollStartupLater();
 }
 
 void pollCellWords(void *arg)
@@ -120,8 +123,57 @@ KaiwoInputMethod::KaiwoInputMethod(FcitxInstance *instance)
     makeUserFolders();
     if (ServiceHost::instance())
         ServiceHost::instance()->attach(this);
-    // Rime is built after fcitx has started, so fcitx comes up at once.
-    FcitxInstanceAddTimeout(instance, 0, deployLater, this);
+    // A first start writes every Rime file and builds Rime's tables: all of
+    // it away from fcitx's main loop, so fcitx answers keys at once.
+    mFirstTranslation = std::async(
+        std::launch::async, [paths = enginePaths()] { return ConfigTranslator(paths).apply(); });
+    pollStartupLater();
+}
+
+void KaiwoInputMethod::pollStartupLater()
+{
+    FcitxInstanceAddTimeout(mInstance, kStartupPollMs, startupStep, this);
+}
+
+bool KaiwoInputMethod::advanceStartup(bool wait)
+{
+    using namespace std::chrono_literals;
+    if (!mStarting)
+        return true;
+    if (mFirstTranslation.valid()) {
+        if (!wait && mFirstTranslation.wait_for(0s) != std::future_status::ready)
+            return false;
+        adoptSettings(mFirstTranslation.get());
+        mRime.startDeploy(true);
+    }
+    if (wait)
+        mRime.waitForDeploy();
+    if (mRime.deploying())
+        return false;
+    mStarting = false;
+    deployed(mRime.finishDeploy());
+    rebuildCellWords();
+    typeEarlyKeys();
+    return true;
+}
+
+// Each held key as if it came now: what Rime does not take goes on to the
+// application, as it would have.
+void KaiwoInputMethod::typeEarlyKeys()
+{
+    FcitxInputContext *ic = FcitxInstanceGetCurrentIC(mInstance);
+    for (const EarlyKeys::Key &key : mEarlyKeys.take()) {
+        if (!ic)
+            continue;
+        const INPUT_RETURN_VALUE pressed = keyPressed(key.sym, key.state);
+        if (pressed == IRV_TO_PROCESS) {
+            FcitxInstanceForwardKey(mInstance, ic, FCITX_PRESS_KEY, key.sym, key.state);
+            FcitxInstanceForwardKey(mInstance, ic, FCITX_RELEASE_KEY, key.sym, key.state);
+            continue;
+        }
+        FcitxInstanceProcessInputReturnValue(mInstance, pressed);
+        keyReleased(key.sym, key.state);
+    }
 }
 
 KaiwoInputMethod::~KaiwoInputMethod()
@@ -133,7 +185,18 @@ KaiwoInputMethod::~KaiwoInputMethod()
 
 void KaiwoInputMethod::applySettings()
 {
+    advanceStartup(true);
     const ConfigTranslator::Outcome outcome = mTranslator.apply();
+    adoptSettings(outcome);
+    mDeployPending = mDeployPending || outcome.rimeChanged;
+    deployIfNeeded();
+    // A new spelling needs the cell words' prism made again.
+    if (outcome.rimeChanged)
+        rebuildCellWords();
+}
+
+void KaiwoInputMethod::adoptSettings(const ConfigTranslator::Outcome &outcome)
+{
     for (const QString &problem : outcome.problems)
         FcitxLog(WARNING, "kaiwo: %s", problem.toUtf8().constData());
     mSettings = outcome.settings;
@@ -143,11 +206,6 @@ void KaiwoInputMethod::applySettings()
     mEnglish.configure(mSettings.english, mSettings.appearance.pageSize);
     applyCandidateWindow();
     loadPhrases();
-    mDeployPending = mDeployPending || outcome.rimeChanged;
-    deployIfNeeded();
-    // A new spelling needs the cell words' prism made again.
-    if (outcome.rimeChanged)
-        rebuildCellWords();
 }
 
 void KaiwoInputMethod::loadPhrases()
@@ -180,7 +238,7 @@ void KaiwoInputMethod::cellWordsBuilt()
     mCellPolling = false;
     if (const auto outcome = mCellWords.takeFinished()) {
         if (!outcome->problem.isEmpty())
-            FcitxLog(WARNING, "kaiwo: cell words: %s; the previous words stay",
+            FcitxLog(WARNING, "kaiwo: %s; the previous words stay",
                      outcome->problem.toUtf8().constData());
         mCellWordsReady = mCellWordsReady || outcome->changed;
     }
@@ -242,8 +300,13 @@ void KaiwoInputMethod::deployIfNeeded(bool fullCheck)
 {
     if (!mDeployPending)
         return;
+    deployed(mRime.deploy(fullCheck));
+}
+
+void KaiwoInputMethod::deployed(bool started)
+{
     // A failed start is tried again at the next reload.
-    mDeployPending = !mRime.deploy(fullCheck);
+    mDeployPending = !started;
     if (mDeployPending)
         FcitxLog(ERROR, "kaiwo: Rime could not be started; keys pass through untouched");
     mAssist.reset();
@@ -253,6 +316,8 @@ void KaiwoInputMethod::deployIfNeeded(bool fullCheck)
 
 bool KaiwoInputMethod::serviceCall(const std::string &method, const std::string &text, int number)
 {
+    // The tool's calls wait for a first start: they rewrite what it writes.
+    advanceStartup(true);
     if (method == "ReloadConfig" || method == "RebuildKeyMap") {
         applySettings();
         return true;
@@ -342,6 +407,8 @@ INPUT_RETURN_VALUE KaiwoInputMethod::keyPressed(FcitxKeySym sym, unsigned int st
     // The frontends load after the input methods; by the first key they are there.
     WindowPlacement::install(mInstance);
     adoptSentenceModel();
+    if (mStarting)
+        return mEarlyKeys.hold(sym, state) ? IRV_DO_NOTHING : IRV_TO_PROCESS;
     if (!mRime.ready())
         return IRV_TO_PROCESS;
     const RimeEngine::State before = inputState();
@@ -378,6 +445,8 @@ INPUT_RETURN_VALUE KaiwoInputMethod::keyPressed(FcitxKeySym sym, unsigned int st
 INPUT_RETURN_VALUE KaiwoInputMethod::keyReleased(FcitxKeySym sym, unsigned int state)
 {
     state &= FcitxKeyState_SimpleMask;
+    if (mStarting && mEarlyKeys.holding())
+        return IRV_DO_NOTHING; // the press is held, and its release with it
     if (!mRime.ready())
         return IRV_TO_PROCESS;
     if (mModes.keyReleased(sym, mRime.state())) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CellDictionaryBuild.h"
 #include "ConfigTranslator.h"
+#include "EarlyKeys.h"
 #include "EngineSettings.h"
 #include "EnglishTyping.h"
 #include "InputModes.h"
@@ -11,6 +11,7 @@
 #include "SpaceConversion.h"
 #include "TypingAssist.h"
 #include "UserDictionaries.h"
+#include "WordTablesBuild.h"
 
 #include <fcitx/candidate.h>
 #include <fcitx/instance.h>
@@ -44,6 +45,11 @@ public:
     // The settings tool's files changed: translate them and redeploy Rime
     // when the translation differs. Costs nothing when nothing changed.
     void applySettings();
+    // The first start's next step: the files are translated on a thread,
+    // Rime builds on its own; true once typing goes to Rime. With `wait`
+    // it blocks until then.
+    bool advanceStartup(bool wait);
+    void pollStartupLater();
     // A call of the IME service; the boolean answer of methods that have one.
     bool serviceCall(const std::string &method, const std::string &text, int number);
     // The checked cell dictionaries changed: their words are rebuilt beside
@@ -52,7 +58,10 @@ public:
     void cellWordsBuilt();
 
 private:
+    void adoptSettings(const ConfigTranslator::Outcome &outcome);
     void deployIfNeeded(bool fullCheck = true);
+    void deployed(bool started);
+    void typeEarlyKeys();
     void applyCandidateWindow();
     void pollCellWordsLater();
     void reopenKeepingModes();
@@ -78,12 +87,15 @@ private:
     SpaceConversion mConversion;
     UserDictionaries mDictionaries;
     std::shared_ptr<const PhraseBook> mPhrases; // the last good custom phrases
-    CellDictionaryBuild mCellWords;
+    WordTablesBuild mCellWords;
     bool mCellWordsReady = false; // built, waiting for the end of a word
     bool mCellPolling = false;
     InputModes mModes;
     EnglishTyping mEnglish;
     bool mDeployPending = true;
+    std::future<ConfigTranslator::Outcome> mFirstTranslation; // until it is done
+    bool mStarting = true;                                    // until Rime is first built
+    EarlyKeys mEarlyKeys;
     RimeEngine::State mBeforeKey;                      // what Rime held before the key in hand
     std::future<SentenceModel::Loaded> mSentenceModel; // until it is read
 };

@@ -1,7 +1,5 @@
 #include "RimeEngine.h"
-#include "EnglishSchema.h"
 #include "KaiwoRimeModule.h"
-#include "RimeSchema.h"
 
 #include <rime_levers_api.h>
 
@@ -50,6 +48,13 @@ void RimeEngine::stop()
 
 bool RimeEngine::deploy(bool fullCheck)
 {
+    startDeploy(fullCheck);
+    mApi->join_maintenance_thread();
+    return finishDeploy();
+}
+
+void RimeEngine::startDeploy(bool fullCheck)
+{
     stop();
     ::mkdir(mLogDir.c_str(), 0700);
     RIME_STRUCT(RimeTraits, traits);
@@ -71,42 +76,24 @@ bool RimeEngine::deploy(bool fullCheck)
     }
     mApi->initialize(&traits);
     mInitialized = true;
-    if (mApi->start_maintenance(fullCheck))
-        mApi->join_maintenance_thread();
-    buildEnglishWords();
-    openSession({});
-    return mSession != 0;
+    mApi->start_maintenance(fullCheck);
 }
 
-// The English table is built from a schema of its own, and only when the
-// word list or that schema changed (see EnglishSchema::wordsSchemaYaml).
-// The stamp is written once the build is whole, so a build cut short is
-// redone.
-void RimeEngine::buildEnglishWords()
+bool RimeEngine::deploying() const
 {
-    const std::string dictionary = mUserDir + RimeSchema::englishDictionary() + ".dict.yaml";
-    const std::string schema = mUserDir + EnglishSchema::wordsSchemaId() + ".schema.yaml";
-    const std::string stamp = mUserDir + "build/" + EnglishSchema::wordsSchemaId() + ".stamp";
-    // Each source as its time and size; empty when it cannot be read.
-    const auto state = [](const std::string &file) {
-        std::error_code error;
-        const auto time = std::filesystem::last_write_time(file, error);
-        const auto size = error ? 0 : std::filesystem::file_size(file, error);
-        return error ? std::string()
-                     : std::to_string(time.time_since_epoch().count()) + ' ' + std::to_string(size);
-    };
-    const std::string words = state(dictionary), wordsSchema = state(schema);
-    if (words.empty() || wordsSchema.empty())
-        return;
-    const std::string sources = words + ' ' + wordsSchema + '\n';
-    std::error_code error;
-    std::string built;
-    std::getline(std::ifstream(stamp), built);
-    if (built + '\n' == sources)
-        return;
-    std::filesystem::remove(stamp, error);
-    if (mApi->deploy_schema(schema.c_str()))
-        std::ofstream(stamp, std::ios::trunc) << sources;
+    return mInitialized && !mSession && mApi->is_maintenance_mode();
+}
+
+void RimeEngine::waitForDeploy()
+{
+    mApi->join_maintenance_thread();
+}
+
+bool RimeEngine::finishDeploy()
+{
+    if (!mSession)
+        openSession({});
+    return mSession != 0;
 }
 
 void RimeEngine::selectSchema(const std::string &schemaId)

@@ -36,6 +36,13 @@ public:
     // Builds what changed in the user folder and opens a new session. Blocks
     // for the build; false when Rime could not be started.
     bool deploy(bool fullCheck);
+    // The same in steps, so the build runs on Rime's own thread: start it,
+    // wait until it is no longer deploying (or for it), then open the
+    // session. Until then every call of a session is a no-op.
+    void startDeploy(bool fullCheck);
+    bool deploying() const;
+    void waitForDeploy();
+    bool finishDeploy();
     bool ready() const { return mSession != 0; }
 
     // The schema new sessions use, kept across redeploys and reopened
@@ -63,7 +70,6 @@ public:
 
 private:
     void stop();
-    void buildEnglishWords();
     void closeSession();
     // A new session keeps the schema and the switches of the last one.
     std::vector<std::pair<std::string, bool>> switches() const;

@@ -2,7 +2,6 @@
 // librime with what it wrote: settings, fuzzy pairs, corrections, every
 // shipped double-pinyin scheme, the sentences the language model makes,
 // and bad files that must change nothing.
-#include "CellDictionaryBuild.h"
 #include "ConfigTranslator.h"
 #include "EnglishTyping.h"
 #include "InputModes.h"
@@ -14,6 +13,7 @@
 #include "SentenceFilter.h"
 #include "SentenceModel.h"
 #include "UserDictionaries.h"
+#include "WordTablesBuild.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -83,6 +83,8 @@ private:
     ConfigTranslator::Outcome configure(const QString &settings, const QByteArray &fuzzy = {},
                                         const QByteArray &corrections = "[Correction]\n");
     ConfigTranslator::Outcome translate();
+    // The English and cell words' tables, built as the addon builds them.
+    CellWords::Outcome buildWordTables();
     QStringList type(const QByteArray &keys);
     // Types in the mode the settings start in, through the addon's mode and
     // English rules: '^' is left Ctrl alone, '\r' Return, '\t' Tab.
@@ -128,7 +130,21 @@ ConfigTranslator::Outcome TestRimeConfig::translate()
     ConfigTranslator::Outcome outcome = ConfigTranslator(mPaths).apply();
     if (outcome.rimeChanged || !mRime->ready())
         mRime->deploy(true);
+    if (!QFile::exists(mPaths.rimeDir + QStringLiteral("build/kaiwo_english_words.stamp")))
+        buildWordTables();
     return outcome;
+}
+
+CellWords::Outcome TestRimeConfig::buildWordTables()
+{
+    WordTablesBuild tables(mPaths.pinyinDir, mPaths.rimeDir, "/usr/share/rime-data");
+    tables.start();
+    std::optional<CellWords::Outcome> outcome;
+    for (int wait = 0; wait < 600 && !(outcome = tables.takeFinished()); ++wait)
+        QTest::qWait(100);
+    if (outcome && outcome->changed)
+        mRime->deploy(false);
+    return outcome.value_or(CellWords::Outcome{false, 0, QStringLiteral("no end")});
 }
 
 ConfigTranslator::Outcome TestRimeConfig::configure(const QString &settings,
@@ -715,16 +731,7 @@ void TestRimeConfig::cellWords()
                    "# kaiwo cell words 1\t2\t" + QByteArray::number(declared) + "\t/x.kcel\n" +
                        body);
     };
-    const auto build = [&]() -> CellWords::Outcome {
-        CellDictionaryBuild cells(mPaths.pinyinDir, mPaths.rimeDir, "/usr/share/rime-data");
-        cells.start();
-        std::optional<CellWords::Outcome> outcome;
-        for (int wait = 0; wait < 600 && !(outcome = cells.takeFinished()); ++wait)
-            QTest::qWait(100);
-        if (outcome && outcome->changed)
-            mRime->deploy(false);
-        return outcome.value_or(CellWords::Outcome{false, 0, QStringLiteral("no end")});
-    };
+    const auto build = [&] { return buildWordTables(); };
     const QByteArray words = "窝楷\t\tid\n楷窝\two'kai\tid\n";
     writeCells(words, words.size());
     CellWords::Outcome outcome = build();

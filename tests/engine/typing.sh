@@ -208,6 +208,8 @@ round_trip UsrWuBiPinYinDictBackupPinYin clearPinYinWuBiCnThesaurusPinYin UsrPin
     "^$learned"$'\txian\t' UsrWuBiDictImport
 
 # English input: Ctrl+Shift+E, completion taken by Tab with a space after.
+# Its words are built beside typing after the first start.
+wait_for "the English words" '[ -e "$HOME/.config/kaiwoimebs/rime/build/kaiwo_english_words.stamp" ]'
 expect "helicopter " ctrl+shift+e h e l i c o p t Tab
 expect "中国" ctrl+shift+e k h l g space
 
