@@ -52,7 +52,7 @@ s_inputOutputDicData recordFromRequest(const flat::Request &request)
 EngineShell::EngineShell(SHELL_TYPE type) : mType(type) {}
 
 bool EngineShell::Init(const wchar_t *version, const wchar_t *userDir, const wchar_t *systemDir,
-                        const wchar_t *userDirNoSlash)
+                       const wchar_t *userDirNoSlash)
 {
     mInitialised = false;
     std::string versionText, user, system, userNoSlash;
@@ -93,7 +93,7 @@ bool EngineShell::DicOperation(e_dicType type, e_operDicType operation, s_inputO
 }
 
 bool EngineShell::DicOperationFlat(e_dicType type, e_operDicType operation,
-                                    const flat::Request *request, flat::Result **result)
+                                   const flat::Request *request, flat::Result **result)
 {
     if (!request)
         return false;
