@@ -22,7 +22,8 @@
 
 // The kaiwo input method inside fcitx 4: key events go to Rime, Rime's
 // candidates go to fcitx's candidate window, and the settings tool's calls
-// arrive on the IME service. Everything runs on fcitx's main loop.
+// arrive on the IME service. Everything runs on fcitx's main loop
+// but a first start's translation and the builds of Rime's tables.
 class KaiwoInputMethod
 {
 public:

@@ -49,7 +49,7 @@ void RimeEngine::stop()
 bool RimeEngine::deploy(bool fullCheck)
 {
     startDeploy(fullCheck);
-    mApi->join_maintenance_thread();
+    waitForDeploy();
     return finishDeploy();
 }
 
