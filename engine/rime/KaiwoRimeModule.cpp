@@ -1,6 +1,8 @@
 #define RIME_BOOST_SIGNALS2
 #include "KaiwoRimeModule.h"
+#include "ChaiziFilter.h"
 #include "LearnedOrderFilter.h"
+#include "NameFilter.h"
 #include "PhraseFilter.h"
 #include "SentenceFilter.h"
 
@@ -15,13 +17,16 @@ void initialize()
     PhraseFilter::registerComponent();
     LearnedOrderFilter::registerComponents();
     SentenceFilter::registerComponent();
+    ChaiziFilter::registerComponent();
+    NameFilter::registerComponent();
 }
 
 void finalize()
 {
     for (const char *component :
          {PhraseFilter::componentName(), LearnedOrderFilter::learnedFirstName(),
-          LearnedOrderFilter::tableOrderName(), SentenceFilter::componentName()})
+          LearnedOrderFilter::tableOrderName(), SentenceFilter::componentName(),
+          ChaiziFilter::componentName(), NameFilter::componentName()})
         rime::Registry::instance().Unregister(component);
 }
 

@@ -1,7 +1,9 @@
 #include "ConfigTranslator.h"
 #include "CellWords.h"
 
+#include "ChaiziDictionary.h"
 #include "EnglishSchema.h"
+#include "NameModel.h"
 #include "RimeSchema.h"
 #include "SpellingAlgebra.h"
 #include "WubiSchema.h"
@@ -40,16 +42,38 @@ bool looksLikeSettings(const QByteArray &bytes)
     return bytes.contains("[Setting]") && IniSafety::serialisedValueLines(bytes).isEmpty();
 }
 
+bool looksLikeNames(const QByteArray &bytes)
+{
+    NameModel model;
+    return NameModel::parse(bytes.toStdString(), &model);
+}
+
+// Name, size and time of each source, a line each.
+QByteArray sourcesStamp(const QStringList &sources)
+{
+    QByteArrayList lines;
+    for (const QString &source : sources) {
+        const QFileInfo info(source);
+        lines << QFile::encodeName(source) + ' ' + QByteArray::number(info.size()) + ' ' +
+                     QByteArray::number(info.lastModified().toMSecsSinceEpoch());
+    }
+    return lines.join('\n');
+}
+
 } // namespace
 
 ConfigTranslator::Paths ConfigTranslator::Paths::forHome(const QString &home,
                                                          const QString &dataRoot)
 {
+    const QString engineData = dataRoot + QStringLiteral("/Rime/");
     return {home + QStringLiteral("/.config/KaiwoShell/usr/PCPYDict/"),
             dataRoot + QStringLiteral("/KaiwoShell/dict/PCPYDict/ShuangPinSchemes/"),
             home + QStringLiteral("/.config/kaiwoimebs/rime/"),
             QLatin1String(EnglishSchema::wordListPath()),
-            QStringLiteral("/usr/share/rime-data/wubi86.dict.yaml")};
+            QStringLiteral("/usr/share/rime-data/wubi86.dict.yaml"),
+            QStringLiteral("/usr/share/rime-data/luna_pinyin.dict.yaml"),
+            engineData + QLatin1String(ChaiziDictionary::tableFileName()),
+            engineData + QLatin1String(NameModel::fileName())};
 }
 
 QString ConfigTranslator::englishDictionaryFile(const QString &rimeDir)
@@ -58,7 +82,8 @@ QString ConfigTranslator::englishDictionaryFile(const QString &rimeDir)
 }
 
 QString ConfigTranslator::acceptedInput(const QString &path, const QString &copyName,
-                                        qint64 maxSize, bool mustExist, Outcome *outcome) const
+                                        qint64 maxSize, bool mustExist, Outcome *outcome,
+                                        Check check) const
 {
     const QString copy = mPaths.lastGoodDir() + copyName;
     if (!QFileInfo::exists(path) && !mustExist) {
@@ -67,8 +92,8 @@ QString ConfigTranslator::acceptedInput(const QString &path, const QString &copy
     }
     bool ok = false;
     const QByteArray bytes = readAll(path, maxSize, &ok);
-    if (ok && copyName == QLatin1String("env.ini"))
-        ok = looksLikeSettings(bytes);
+    if (ok && check)
+        ok = check(bytes);
     if (!ok) {
         outcome->problems << QStringLiteral("%1 is missing, damaged or too large; %2")
                                  .arg(path, QFileInfo::exists(copy)
@@ -147,12 +172,10 @@ bool ConfigTranslator::writeIfChanged(const QString &name, const QByteArray &byt
     return true;
 }
 
-bool ConfigTranslator::makeDictionary(const QString &source, const char *name, DictionaryMaker make,
-                                      Outcome *outcome) const
+bool ConfigTranslator::makeDictionary(const QStringList &sources, const char *name,
+                                      const DictionaryMaker &make, Outcome *outcome) const
 {
-    const QFileInfo info(source);
-    const QByteArray stamp = QFile::encodeName(source) + ' ' + QByteArray::number(info.size()) +
-                             ' ' + QByteArray::number(info.lastModified().toMSecsSinceEpoch());
+    const QByteArray stamp = sourcesStamp(sources);
     const QString fileName = QLatin1String(name) + QStringLiteral(".dict.yaml");
     const QString stampFile =
         mPaths.lastGoodDir() + QLatin1String(name) + QStringLiteral(".source");
@@ -160,18 +183,37 @@ bool ConfigTranslator::makeDictionary(const QString &source, const char *name, D
     if (readAll(stampFile, 4096, &ok) == stamp && ok &&
         QFileInfo::exists(mPaths.rimeDir + fileName))
         return false;
-    const QByteArray bytes = readAll(source, kMaxDictionarySource, &ok);
+    const QByteArray bytes = readAll(sources.first(), kMaxDictionarySource, &ok);
     QByteArray yaml;
     if (!ok || !make(bytes, &yaml)) {
         outcome->problems << QStringLiteral("%1 is missing, damaged or too large; %2 stays as it "
                                             "was")
-                                 .arg(source, fileName);
+                                 .arg(sources.first(), fileName);
         return false;
     }
     const bool changed = writeIfChanged(fileName, yaml, outcome);
     QDir().mkpath(mPaths.lastGoodDir());
     writeFileAtomically(QFile::encodeName(stampFile).constData(), stamp);
     return changed;
+}
+
+bool ConfigTranslator::makeChaiziDictionary(bool *changed, Outcome *outcome) const
+{
+    const auto make = [this](const QByteArray &table, QByteArray *yaml) {
+        return ChaiziDictionary::yaml(table, CellWords::readCharacterReadings(mPaths.pinyinTable),
+                                      yaml);
+    };
+    *changed = makeDictionary({mPaths.chaiziTable, mPaths.pinyinTable}, ChaiziDictionary::name(),
+                              make, outcome) ||
+               *changed;
+    return QFileInfo::exists(mPaths.rimeDir + QLatin1String(ChaiziDictionary::name()) +
+                             QStringLiteral(".dict.yaml"));
+}
+
+QString ConfigTranslator::acceptedNames(Outcome *outcome) const
+{
+    return acceptedInput(mPaths.namesTable, QLatin1String(NameModel::fileName()), kMaxSettingsSize,
+                         true, outcome, &looksLikeNames);
 }
 
 ConfigTranslator::Outcome ConfigTranslator::apply()
@@ -193,13 +235,13 @@ ConfigTranslator::Outcome ConfigTranslator::apply()
 
     const QString settingsPath =
         acceptedInput(mPaths.pinyinDir + QStringLiteral("env.ini"), QStringLiteral("env.ini"),
-                      kMaxSettingsSize, true, &outcome);
+                      kMaxSettingsSize, true, &outcome, &looksLikeSettings);
     if (!settingsPath.isEmpty()) {
         QSettings settings(settingsPath, QSettings::IniFormat);
         settings.setIniCodec("UTF-8");
         outcome.settings = EngineSettings::read(&settings);
     }
-    const EngineSettings &s = outcome.settings;
+    EngineSettings &s = outcome.settings;
 
     SpellingAlgebra::Input input;
     const QString fuzzy = acceptedInput(mPaths.pinyinDir + FuzzyFile::fileName(),
@@ -220,20 +262,25 @@ ConfigTranslator::Outcome ConfigTranslator::apply()
         input.doublePinyin = &layout;
 
     const QStringList algebra = SpellingAlgebra::rules(input);
-    bool changed = makeDictionary(mPaths.wordList, RimeSchema::englishDictionary(),
+    bool changed = makeDictionary({mPaths.wordList}, RimeSchema::englishDictionary(),
                                   &EnglishSchema::dictionaryYaml, &outcome);
-    changed = makeDictionary(mPaths.wubiTable, WubiSchema::charactersId(),
+    changed = makeDictionary({mPaths.wubiTable}, WubiSchema::charactersId(),
                              &WubiSchema::charactersDictionaryYaml, &outcome) ||
               changed;
+    // Without their data these stay off, and typing goes on without them.
+    s.characterParts = s.characterParts && makeChaiziDictionary(&changed, &outcome);
+    const QString names = s.personalNames ? acceptedNames(&outcome) : QString();
+    s.personalNames = !names.isEmpty();
     const struct {
         const char *id;
         QByteArray yaml;
-    } schemas[] = {{RimeSchema::schemaId(), RimeSchema::schemaYaml(s, algebra)},
+    } schemas[] = {{RimeSchema::schemaId(), RimeSchema::schemaYaml(s, algebra, names)},
                    {WubiSchema::schemaId(), WubiSchema::schemaYaml(s)},
                    {WubiSchema::charactersId(), WubiSchema::charactersSchemaYaml()},
                    {EnglishSchema::schemaId(), EnglishSchema::schemaYaml(s)},
                    {EnglishSchema::wordsSchemaId(), EnglishSchema::wordsSchemaYaml()},
-                   {RimeSchema::cellsSchemaId(), RimeSchema::cellsSchemaYaml(algebra)}};
+                   {RimeSchema::cellsSchemaId(), RimeSchema::cellsSchemaYaml(algebra)},
+                   {ChaiziDictionary::name(), RimeSchema::chaiziSchemaYaml(algebra)}};
     for (const auto &schema : schemas)
         changed = writeIfChanged(QLatin1String(schema.id) + QStringLiteral(".schema.yaml"),
                                  schema.yaml, &outcome) ||

@@ -79,6 +79,9 @@ EngineSettings EngineSettings::read(QSettings *settings)
     s.doublePinyinScheme = in.stringValue(QStringLiteral("ShuangPinName"), s.doublePinyinScheme);
     s.englishWords = flag("EngFill", s.englishWords);
     s.webAddresses = flag("MailUrlFill", s.webAddresses);
+    // The page checks these boxes for 1 alone.
+    s.characterParts = in.intValue(QStringLiteral("SplitZi"), 1) == 1;
+    s.personalNames = in.intValue(QStringLiteral("MakeName"), 1) == 1;
 
     // InputMode is a mode number: only 0 mixes in pinyin, as the page shows it.
     s.wubi.mixedPinyin = in.intValue(QStringLiteral("InputMode"), 1) == 0;

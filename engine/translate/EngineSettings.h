@@ -57,8 +57,10 @@ struct EngineSettings {
     bool convertOnSpace = false;
     bool chooseByLetter = false;
     QString doublePinyinScheme = QStringLiteral("Kaiwo");
-    bool englishWords = true; // English words among the pinyin candidates
-    bool webAddresses = true; // web and e-mail addresses typed whole
+    bool englishWords = true;   // English words among the pinyin candidates
+    bool webAddresses = true;   // web and e-mail addresses typed whole
+    bool characterParts = true; // a character typed by its parts' pinyin
+    bool personalNames = true;  // a surname and given name for what reads as one
 
     struct Wubi {
         bool mixedPinyin = false;

@@ -1,5 +1,6 @@
 #include "RimeSchema.h"
 
+#include "ChaiziDictionary.h"
 #include "EnglishSchema.h"
 #include "WubiSchema.h"
 
@@ -200,25 +201,55 @@ QString RimeSchema::spellerYaml(const QStringList &algebra)
     return text;
 }
 
-QByteArray RimeSchema::cellsSchemaYaml(const QStringList &algebra)
+QByteArray RimeSchema::spelledDictionarySchemaYaml(const char *id, const char *what,
+                                                   const QStringList &algebra)
 {
-    // Only built, and only by Rime's deployer in a child process, never
-    // selected: the main schema's cell translator reads the dictionary and
-    // the prism this makes, spelled like the main one. Not a dependency of
-    // the main schema, so fcitx never compiles a user's words itself.
-    const QString id = QLatin1String(cellsSchemaId());
-    return ("# Written by the Kaiwo input method: the cell dictionaries' words.\n"
-            "schema:\n  schema_id: " +
-            id + "\n  name: " + id + "\n  version: \"1\"\n" + spellerYaml(algebra) +
-            "translator:\n  dictionary: " + id + "\n  prism: " + id + "\n")
+    return ("# Written by the Kaiwo input method: " + QString::fromUtf8(what) +
+            ".\nschema:\n  schema_id: " + QLatin1String(id) + "\n  name: " + QLatin1String(id) +
+            "\n  version: \"1\"\n" + spellerYaml(algebra) + "translator:\n  dictionary: " +
+            QLatin1String(id) + "\n  prism: " + QLatin1String(id) + "\n")
         .toUtf8();
 }
 
-QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &algebra)
+QByteArray RimeSchema::cellsSchemaYaml(const QStringList &algebra)
 {
+    // Only built, and only by Rime's deployer in a child process: not a
+    // dependency of the main schema, so fcitx never compiles a user's words
+    // itself.
+    return spelledDictionarySchemaYaml(cellsSchemaId(), "the cell dictionaries' words", algebra);
+}
+
+QByteArray RimeSchema::chaiziSchemaYaml(const QStringList &algebra)
+{
+    // A dependency of the main schema while SplitZi is on: its table changes
+    // only with the data, its small prism with the spelling.
+    return spelledDictionarySchemaYaml(ChaiziDictionary::name(), "the parts of characters",
+                                       algebra);
+}
+
+QString RimeSchema::filtersYaml(const EngineSettings &s)
+{
+    // The parts' dictionary makes no sentences; names are written in
+    // simplified characters, so they come after the simplifier.
+    QString text = QStringLiteral("  filters:\n    - kaiwo_sentence\n");
+    if (s.characterParts)
+        text += QStringLiteral("    - kaiwo_chaizi_filter\n");
+    text += QStringLiteral("    - simplifier\n");
+    if (s.personalNames)
+        text += QStringLiteral("    - kaiwo_name\n");
+    return text + QStringLiteral("    - kaiwo_phrase_filter\n    - uniquifier\n");
+}
+
+QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &algebra,
+                                  const QString &namesFile)
+{
+    const char *chaizi = ChaiziDictionary::name();
+    QStringList dependencies;
+    if (s.characterParts)
+        dependencies << QLatin1String(chaizi);
     QString text;
     QTextStream out(&text);
-    out << header(schemaId(), QStringLiteral("凯沃输入法"), {}) << "switches:\n"
+    out << header(schemaId(), QStringLiteral("凯沃输入法"), dependencies) << "switches:\n"
         << switchYaml("ascii_mode", !s.startChinese, QStringLiteral("中文, 英文"))
         << switchYaml("full_shape", s.startFullShape, QStringLiteral("半角, 全角"))
         << switchYaml("simplification", !s.startTraditional, QStringLiteral("繁体, 简体"))
@@ -227,9 +258,10 @@ QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &al
         << "    - script_translator@kaiwo_cells\n";
     for (const QString &translator : extraTranslators(s))
         out << "    - " << translator << '\n';
-    out << "  filters:\n    - kaiwo_sentence\n    - simplifier\n    - kaiwo_phrase_filter\n    - "
-           "uniquifier\n"
-        << spellerYaml(algebra) << "translator:\n  dictionary: luna_pinyin\n  prism: " << schemaId()
+    if (s.characterParts)
+        out << "    - script_translator@" << chaizi << '\n';
+    out << filtersYaml(s) << spellerYaml(algebra)
+        << "translator:\n  dictionary: luna_pinyin\n  prism: " << schemaId()
         << "\n  enable_sentence: false\n  enable_user_dict: true\n";
     if (s.doublePinyin && s.doublePinyinHints)
         out << "  spelling_hints: " << s.appearance.pageSize << '\n';
@@ -240,6 +272,14 @@ QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &al
     // beside the session when the checked dictionaries change.
     out << "kaiwo_cells:\n  dictionary: kaiwo_cells\n  prism: kaiwo_cells\n"
            "  enable_sentence: false\n  enable_user_dict: false\n  initial_quality: 1\n";
+    // Below every word of the same length (English's too), whose
+    // qualities reach down to -1.
+    if (s.characterParts)
+        out << chaizi << ":\n  dictionary: " << chaizi << "\n  prism: " << chaizi
+            << "\n  enable_completion: false\n  enable_sentence: false\n"
+               "  enable_user_dict: false\n  initial_quality: -2\n";
+    if (s.personalNames)
+        out << "kaiwo_name:\n  table: " << yamlString(namesFile) << '\n';
     out << extraTranslatorsYaml(s)
         << "simplifier:\n  option_name: simplification\n  opencc_config: t2s.json\n"
            "punctuator:\n  import_preset: symbols\n"

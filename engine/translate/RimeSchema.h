@@ -15,8 +15,14 @@ public:
     // The schema that builds the cell dictionaries' words for the main one.
     static const char *cellsSchemaId() { return "kaiwo_cells"; }
     static QByteArray cellsSchemaYaml(const QStringList &algebra);
+    // The schema that builds the character parts' dictionary (SplitZi),
+    // spelled like the main one.
+    static QByteArray chaiziSchemaYaml(const QStringList &algebra);
 
-    static QByteArray schemaYaml(const EngineSettings &settings, const QStringList &algebra);
+    // namesFile: the surnames and given-name characters the name filter
+    // reads (MakeName).
+    static QByteArray schemaYaml(const EngineSettings &settings, const QStringList &algebra,
+                                 const QString &namesFile);
     static QByteArray defaultPatchYaml(const EngineSettings &settings);
     // Spellings typed with ';' need it in the speller's alphabet.
     static QString alphabet(const QStringList &algebra);
@@ -57,4 +63,11 @@ public:
     // The English words' translator (namespace "english"), in English
     // input and, below the Chinese words, in pinyin.
     static QString englishTranslatorYaml(const EngineSettings &settings, bool belowChinese);
+
+private:
+    static QString filtersYaml(const EngineSettings &settings);
+    // A schema that is only built, never selected: its dictionary and the
+    // prism the main schema's translator of that name reads.
+    static QByteArray spelledDictionarySchemaYaml(const char *id, const char *what,
+                                                  const QStringList &algebra);
 };

@@ -5,6 +5,13 @@ PAD="$KAIWO_BUILD_DIR/bin/kaiwo-typing-pad"
 TYPED="$KAIWO_SCRATCH/typed.txt"
 ENV_INI="$HOME/.config/KaiwoShell/usr/PCPYDict/env.ini"
 
+# A failure shows what fcitx and the engine logged last.
+fail() {
+    echo "FAIL: $*" >&2
+    tail -n 30 "$KAIWO_SCRATCH/fcitx.log" >&2 2>/dev/null || true
+    exit 1
+}
+
 start_fcitx() {
     mkdir -p "$HOME/.config/fcitx/addon" "$HOME/.config/fcitx/lib"
     cp "$KAIWO_BUILD_DIR"/share/fcitx/addon/fcitx-kaiwo*.conf "$HOME/.config/fcitx/addon/"
@@ -52,6 +59,7 @@ apply_with_tool() {
     open_and_press_ok "$HOME" "$@"
     [ "$STATUS" -eq 0 ] || fail "the tool exited with $STATUS"
     focus_pad
+    sleep 1 # as after start_pad: the focus reaches fcitx a moment after X
 }
 
 # typed KEY...: clears the field, presses the keys (xdotool key names) and

@@ -51,6 +51,10 @@ private slots:
     void init();
     void typing_data();
     void typing();
+    void extraCandidates_data();
+    void extraCandidates();
+    void damagedDataTables_data();
+    void damagedDataTables();
     void doublePinyinSchemes_data();
     void doublePinyinSchemes();
     void badInputKeepsLastGoodConfiguration_data();
@@ -209,6 +213,8 @@ void TestRimeConfig::typing_data()
         << nothing << none << gn << QByteArray("zhognguo") << "中国" << nothing;
     QTest::newRow("correction off")
         << "Correction=0" << none << gn << QByteArray("zhognguo") << nothing << "中国";
+    QTest::newRow("a name never comes first")
+        << "MakeName=1" << none << none << QByteArray("wangluo") << "网络" << nothing;
     QTest::newRow("double pinyin also takes full pinyin")
         << "QuanPin=0;ShuangPin=1;AllowQuanPin=1;ShuangPinName=XiaoHe" << none << none
         << QByteArray("zhongguo") << "中国" << nothing;
@@ -235,6 +241,68 @@ void TestRimeConfig::typing()
     }
     if (!absent.isEmpty())
         QVERIFY2(!candidates.contains(absent), qPrintable(candidates.join(QLatin1Char(' '))));
+}
+
+void TestRimeConfig::extraCandidates_data()
+{
+    QTest::addColumn<QString>("settings");
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("offered");
+    const QString on = QStringLiteral("SplitZi=1;MakeName=1");
+    QTest::newRow("犇 by its parts") << on << QByteArray("niuniuniu") << "犇" << true;
+    QTest::newRow("淼 by its parts") << on << QByteArray("shuishuishui") << "淼" << true;
+    QTest::newRow("no parts with SplitZi off")
+        << "SplitZi=0" << QByteArray("niuniuniu") << "犇" << false;
+    QTest::newRow("a name") << on << QByteArray("wangxiaoming") << "王晓明" << true;
+    QTest::newRow("no name with MakeName off")
+        << "MakeName=0" << QByteArray("wangxiaoming") << "王晓明" << false;
+}
+
+void TestRimeConfig::extraCandidates()
+{
+    QFETCH(QString, settings);
+    QFETCH(QByteArray, keys);
+    QFETCH(QString, word);
+    QFETCH(bool, offered);
+
+    const ConfigTranslator::Outcome outcome = configure(settings);
+    QVERIFY2(outcome.problems.isEmpty(), qPrintable(outcome.problems.join(QLatin1Char('\n'))));
+    const QStringList candidates = type(keys);
+    QVERIFY2(candidates.contains(word) == offered, qPrintable(candidates.join(QLatin1Char(' '))));
+}
+
+void TestRimeConfig::damagedDataTables_data()
+{
+    QTest::addColumn<bool>("names"); // the names' table, or else the parts'
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("names missing") << true << QByteArray();
+    QTest::newRow("names binary") << true << QByteArray("# Kaiwo names 1\n\0\x01s\t\xff", 19);
+    QTest::newRow("names cut short") << true << QByteArray("# Kaiwo names 1\ns\t王\twang\t");
+    QTest::newRow("parts missing") << false << QByteArray();
+    QTest::newRow("parts of nothing") << false << QByteArray("# Kaiwo chaizi 1\n犇\n");
+}
+
+void TestRimeConfig::damagedDataTables()
+{
+    QFETCH(bool, names);
+    QFETCH(QByteArray, bytes);
+
+    const QString on = QStringLiteral("SplitZi=1;MakeName=1");
+    configure(on);
+    QString &table = names ? mPaths.namesTable : mPaths.chaiziTable;
+    const QString shipped = table;
+    table = mHome.path() + QStringLiteral("/damaged table");
+    if (!bytes.isEmpty())
+        writeBytes(table, bytes);
+    const ConfigTranslator::Outcome outcome = configure(on);
+    table = shipped;
+    // Reported, and the last good table goes on working.
+    QVERIFY(!outcome.problems.isEmpty());
+    QVERIFY(type("wangxiaoming").contains(QStringLiteral("王晓明")));
+    QVERIFY(type("niuniuniu").contains(QStringLiteral("犇")));
+    QCOMPARE(type("nihao").value(0), QStringLiteral("你好"));
+    QFile::remove(mHome.path() + QStringLiteral("/damaged table"));
 }
 
 void TestRimeConfig::doublePinyinSchemes_data()

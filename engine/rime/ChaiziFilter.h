@@ -1,0 +1,11 @@
+#pragma once
+
+// Leaves out the sentences Rime's script translator makes of the character
+// parts' dictionary (SplitZi) whatever its options say: a row of rare
+// characters that happen to be read like the input is nobody's sentence.
+class ChaiziFilter
+{
+public:
+    static const char *componentName() { return "kaiwo_chaizi_filter"; }
+    static void registerComponent();
+};
