@@ -50,13 +50,13 @@ std::vector<ImeService::Method> ImeService::parseInterface(const std::string &xm
         const std::string tag = xml.substr(at, end - at + 1);
         at = end;
         if (tag.compare(0, 8, "<method ") == 0) {
-            methods.push_back({attribute(tag, "name")});
+            methods.push_back({attribute(tag, "name"), {}, 0});
         } else if (tag.compare(0, 5, "<arg ") == 0 && !methods.empty()) {
             const std::string type = attribute(tag, "type");
             if (attribute(tag, "direction") == "out")
-                methods.back().repliesBool = type == "b";
-            else if (type == "s" || type == "i")
-                methods.back().argument = type[0];
+                methods.back().reply = type == "b" || type == "s" ? type[0] : 0;
+            else
+                methods.back().arguments += type;
         }
     }
     return methods;
@@ -91,6 +91,27 @@ bool ImeService::start(int displayNumber, std::string *error)
     return true;
 }
 
+bool ImeService::readArguments(DBusMessage *message, const Method &method, Call *call)
+{
+    DBusMessageIter args;
+    const bool any = dbus_message_iter_init(message, &args);
+    std::string types;
+    for (bool more = any; more; more = dbus_message_iter_next(&args)) {
+        const int type = dbus_message_iter_get_arg_type(&args);
+        types += char(type);
+        if (type == DBUS_TYPE_STRING) {
+            const char *text = nullptr;
+            dbus_message_iter_get_basic(&args, &text);
+            call->texts.emplace_back(text);
+        } else if (type == DBUS_TYPE_INT32) {
+            dbus_int32_t number = 0;
+            dbus_message_iter_get_basic(&args, &number);
+            call->number = number;
+        }
+    }
+    return types == method.arguments;
+}
+
 DBusHandlerResult ImeService::dispatch(DBusConnection *, DBusMessage *message, void *self)
 {
     return static_cast<ImeService *>(self)->handle(message);
@@ -111,26 +132,22 @@ DBusHandlerResult ImeService::handle(DBusMessage *message)
         for (const Method &method : mMethods) {
             if (method.name != member)
                 continue;
-            const char *text = "";
-            dbus_int32_t number = 0;
-            DBusError error;
-            dbus_error_init(&error);
-            const bool argsOk =
-                method.argument == 's'   ? dbus_message_get_args(message, &error, DBUS_TYPE_STRING,
-                                                                 &text, DBUS_TYPE_INVALID)
-                : method.argument == 'i' ? dbus_message_get_args(message, &error, DBUS_TYPE_INT32,
-                                                                 &number, DBUS_TYPE_INVALID)
-                                         : true;
-            if (!argsOk) {
-                reply = dbus_message_new_error(message, DBUS_ERROR_INVALID_ARGS,
-                                               error.message ? error.message : "bad arguments");
-                dbus_error_free(&error);
+            Call call{method.name, {}, 0, {}};
+            if (!readArguments(message, method, &call)) {
+                reply = dbus_message_new_error(
+                    message, DBUS_ERROR_INVALID_ARGS,
+                    ("arguments of " + member + " must be " + method.arguments).c_str());
                 break;
             }
-            const dbus_bool_t result = mHandler(method.name, text, number) ? TRUE : FALSE;
+            const dbus_bool_t result = mHandler(call) ? TRUE : FALSE;
             reply = dbus_message_new_method_return(message);
-            if (method.repliesBool)
+            // D-Bus takes valid UTF-8 only; the handler's text is checked.
+            const char *text =
+                dbus_validate_utf8(call.reply.c_str(), nullptr) ? call.reply.c_str() : "";
+            if (method.reply == 'b')
                 dbus_message_append_args(reply, DBUS_TYPE_BOOLEAN, &result, DBUS_TYPE_INVALID);
+            else if (method.reply == 's')
+                dbus_message_append_args(reply, DBUS_TYPE_STRING, &text, DBUS_TYPE_INVALID);
             break;
         }
     }

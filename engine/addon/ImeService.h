@@ -13,10 +13,16 @@
 class ImeService
 {
 public:
-    // Called with the method name and its string or integer argument; the
-    // result is the boolean reply of methods that have one.
-    using Handler =
-        std::function<bool(const std::string &method, const std::string &text, int number)>;
+    // A method call with its string and integer arguments, in order; a
+    // method that replies with a string answers in reply.
+    struct Call {
+        std::string method;
+        std::vector<std::string> texts;
+        int number = 0;
+        std::string reply;
+    };
+    // The result is the boolean reply of methods that have one.
+    using Handler = std::function<bool(Call &call)>;
 
     ImeService(DBusConnection *connection, Handler handler);
     ~ImeService();
@@ -32,9 +38,11 @@ public:
 private:
     struct Method {
         std::string name;
-        char argument = 0; // 's', 'i' or 0
-        bool repliesBool = false;
+        std::string arguments; // D-Bus types of the arguments: "s", "ss", "i"...
+        char reply = 0;        // 'b', 's' or 0
     };
+    // The call's arguments as the method declares them; false on a mismatch.
+    static bool readArguments(DBusMessage *message, const Method &method, Call *call);
     static std::vector<Method> parseInterface(const std::string &xml);
     static DBusHandlerResult dispatch(DBusConnection *connection, DBusMessage *message, void *self);
     DBusHandlerResult handle(DBusMessage *message);

@@ -335,11 +335,37 @@ bool KaiwoInputMethod::serviceCall(const std::string &method, const std::string 
     if (!ok)
         FcitxLog(WARNING, "kaiwo: %s %s failed %s", method.c_str(), text.c_str(),
                  error.toUtf8().constData());
+    afterDictionaryCall();
+    return ok;
+}
+
+void KaiwoInputMethod::afterDictionaryCall()
+{
+    // Rime's session was reopened: whatever was being typed is gone.
     mAssist.reset();
     mEnglish.reset();
     FcitxInstanceCleanInputWindow(mInstance);
     FcitxUIUpdateInputWindow(mInstance);
-    return ok;
+}
+
+std::string KaiwoInputMethod::learnedWords()
+{
+    advanceStartup(true);
+    QVector<LearnedWordList::Word> words;
+    if (!mDictionaries.learnedWords(UserDictionaries::Kind::Pinyin, &words))
+        FcitxLog(WARNING, "kaiwo: the learned words could not be read");
+    afterDictionaryCall();
+    return LearnedWordList::encode(words).toStdString();
+}
+
+bool KaiwoInputMethod::forgetLearnedWord(const std::string &pinyin, const std::string &word)
+{
+    advanceStartup(true);
+    const bool forgotten =
+        mDictionaries.forget(UserDictionaries::Kind::Pinyin, QString::fromStdString(pinyin),
+                             QString::fromStdString(word));
+    afterDictionaryCall();
+    return forgotten;
 }
 
 bool KaiwoInputMethod::dictionaryCall(const std::string &method, const QString &path,
@@ -421,6 +447,12 @@ INPUT_RETURN_VALUE KaiwoInputMethod::keyPressed(FcitxKeySym sym, unsigned int st
     }
     if (mModes.english())
         return englishKey(sym, state);
+    // Shift+Delete or Ctrl+Delete: the highlighted word, if learned, is forgotten.
+    if (sym == FcitxKey_Delete && (state & (FcitxKeyState_Shift | FcitxKeyState_Ctrl)) &&
+        !mModes.wubi() && before.composing && mDictionaries.forgetHighlighted()) {
+        showCandidates();
+        return IRV_DISPLAY_CANDWORDS;
+    }
     const SpaceConversion::Decision conversion =
         mConversion.keyPressed(sym, state, before.composing, int(before.candidates.size()));
     if (conversion.action == SpaceConversion::Action::Convert)

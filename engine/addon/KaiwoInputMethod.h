@@ -53,6 +53,10 @@ public:
     void pollStartupLater();
     // A call of the IME service; the boolean answer of methods that have one.
     bool serviceCall(const std::string &method, const std::string &text, int number);
+    // The pinyin words Rime learned, in the service's text form, and one
+    // of them forgotten.
+    std::string learnedWords();
+    bool forgetLearnedWord(const std::string &pinyin, const std::string &word);
     // The checked cell dictionaries changed: their words are rebuilt beside
     // typing, and cellWordsBuilt() switches over once they are ready.
     void rebuildCellWords();
@@ -73,6 +77,7 @@ private:
     // Rime's state, or English input's when that is on.
     RimeEngine::State inputState() const;
     bool dictionaryCall(const std::string &method, const QString &path, QString *error);
+    void afterDictionaryCall();
     INPUT_RETURN_VALUE afterProcessing(bool handled, FcitxKeySym sym, unsigned int state);
     void addCandidates(const RimeEngine::State &state);
     void commitPending();

@@ -10,8 +10,7 @@ ServiceHost *ServiceHost::sSelf = nullptr;
 
 ServiceHost::ServiceHost(FcitxInstance *instance)
     : mService(new ImeService(FcitxDBusGetConnection(instance),
-                              [this](const std::string &method, const std::string &text,
-                                     int number) { return call(method, text, number); }))
+                              [this](ImeService::Call &call) { return this->call(call); }))
 {
     sSelf = this;
     std::string error;
@@ -25,10 +24,19 @@ ServiceHost::~ServiceHost()
         sSelf = nullptr;
 }
 
-bool ServiceHost::call(const std::string &method, const std::string &text, int number)
+bool ServiceHost::call(ImeService::Call &call)
 {
-    if (mInputMethod)
-        return mInputMethod->serviceCall(method, text, number);
-    // Reloads have nothing to act on yet; everything else has no effect.
-    return method == "ReloadConfig" || method == "RebuildKeyMap" || method == "ReloadDictionary";
+    const std::string &method = call.method;
+    if (!mInputMethod)
+        // Reloads have nothing to act on yet; everything else has no effect.
+        return method == "ReloadConfig" || method == "RebuildKeyMap" ||
+               method == "ReloadDictionary";
+    if (method == "LearnedWords") {
+        call.reply = mInputMethod->learnedWords();
+        return true;
+    }
+    if (method == "ForgetLearnedWord")
+        return mInputMethod->forgetLearnedWord(call.texts.at(0), call.texts.at(1));
+    return mInputMethod->serviceCall(method, call.texts.empty() ? std::string() : call.texts[0],
+                                     call.number);
 }

@@ -24,7 +24,7 @@ public:
     void attach(KaiwoInputMethod *inputMethod) { mInputMethod = inputMethod; }
 
 private:
-    bool call(const std::string &method, const std::string &text, int number);
+    bool call(ImeService::Call &call);
 
     static ServiceHost *sSelf;
     KaiwoInputMethod *mInputMethod = nullptr;

@@ -136,6 +136,13 @@ bool RimeEngine::changePage(bool backward)
     return mSession && mApi->process_key(mSession, backward ? pageUp : pageDown, 0);
 }
 
+void RimeEngine::setInput(const std::string &input)
+{
+    clear();
+    for (const char key : input)
+        processKey((unsigned char)key, 0);
+}
+
 void RimeEngine::clear()
 {
     if (mSession)
@@ -207,14 +214,22 @@ bool RimeEngine::exchangeUserDictionary(bool exporting, const std::string &dicti
                                         const std::string &textFile)
 {
     RimeLeversApi *api = mInitialized ? levers(mApi) : nullptr;
-    if (!api)
+    const auto exchange = !api        ? nullptr
+                          : exporting ? api->export_user_dict
+                                      : api->import_user_dict;
+    return exchange &&
+           withSessionClosed([&] { return exchange(dictionary.c_str(), textFile.c_str()) >= 0; });
+}
+
+bool RimeEngine::withSessionClosed(const std::function<bool()> &work)
+{
+    if (!mInitialized)
         return false;
     const auto kept = switches();
     closeSession();
-    const auto exchange = exporting ? api->export_user_dict : api->import_user_dict;
-    const int count = exchange(dictionary.c_str(), textFile.c_str());
+    const bool done = work();
     openSession(kept);
-    return count >= 0;
+    return done;
 }
 
 bool RimeEngine::exportUserDictionary(const std::string &dictionary, const std::string &textFile)

@@ -2,6 +2,7 @@
 
 #include <rime_api.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -54,6 +55,8 @@ public:
     bool selectOnPage(int index);
     bool changePage(bool backward);
     void clear();
+    // Replaces the keys typed so far, as if they were typed now.
+    void setInput(const std::string &input);
     // Text committed by the last call, if any.
     std::string takeCommit();
     State state() const;
@@ -67,6 +70,10 @@ public:
     bool importUserDictionary(const std::string &dictionary, const std::string &textFile);
     // Forgets every learned word of the dictionaries.
     bool clearUserDictionaries(const std::vector<std::string> &dictionaries);
+    // Runs work while no session holds the user dictionaries open, keeping
+    // the session's schema and switches; false, without running it, when
+    // Rime is not started.
+    bool withSessionClosed(const std::function<bool()> &work);
 
 private:
     void stop();

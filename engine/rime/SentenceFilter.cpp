@@ -3,6 +3,7 @@
 #define RIME_BOOST_SIGNALS2
 #include "SentenceFilter.h"
 #include "SentenceModel.h"
+#include "Simplifier.h"
 
 #include <rime/algo/syllabifier.h>
 #include <rime/candidate.h>
@@ -20,8 +21,6 @@
 #include <rime/schema.h>
 #include <rime/ticket.h>
 #include <rime/translation.h>
-
-#include <opencc/opencc.h>
 
 #include <algorithm>
 #include <deque>
@@ -70,41 +69,6 @@ struct Path {
     SentenceModel::State state;
     const Path *previous;
     const Edge *edge;
-};
-
-// Rime's words are in traditional characters, the model's in simplified.
-class Simplifier
-{
-public:
-    Simplifier() : mOpencc(opencc_open("t2s.json")) {}
-    ~Simplifier()
-    {
-        if (mOpencc != reinterpret_cast<opencc_t>(-1))
-            opencc_close(mOpencc);
-    }
-    Simplifier(const Simplifier &) = delete;
-    Simplifier &operator=(const Simplifier &) = delete;
-
-    const std::string &operator()(const std::string &text)
-    {
-        auto found = mCache.find(text);
-        if (found != mCache.end())
-            return found->second;
-        std::string simplified = text;
-        if (mOpencc != reinterpret_cast<opencc_t>(-1)) {
-            if (char *converted = opencc_convert_utf8(mOpencc, text.c_str(), text.size())) {
-                simplified = converted;
-                opencc_convert_utf8_free(converted);
-            }
-        }
-        if (mCache.size() > 200000)
-            mCache.clear();
-        return mCache.emplace(text, std::move(simplified)).first->second;
-    }
-
-private:
-    opencc_t mOpencc;
-    std::unordered_map<std::string, std::string> mCache;
 };
 
 // How many of the word's syllables were read through a fuzzy pair or an

@@ -2,12 +2,16 @@
 
 #include "RimeEngine.h"
 #include "RimeSchema.h"
+#include "RimeUserWords.h"
+#include "Simplifier.h"
 #include "UserDictionaryFile.h"
 #include "WubiSchema.h"
 #include "config/AtomicFile.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace
 {
@@ -118,4 +122,47 @@ bool UserDictionaries::learn(Kind kind, const QVector<QPair<QString, QString>> &
         rime += line.toUtf8() + "\t1\n";
     }
     return importRime(kind, rime);
+}
+
+bool UserDictionaries::learnedWords(Kind kind, QVector<LearnedWordList::Word> *words)
+{
+    std::vector<RimeUserWords::Word> learned;
+    const bool simplified = mRime->option("simplification");
+    if (!mRime->withSessionClosed([&] { return RimeUserWords::list(dictionary(kind), &learned); }))
+        return false;
+    std::stable_sort(learned.begin(), learned.end(),
+                     [](const auto &a, const auto &b) { return a.commits > b.commits; });
+    words->clear();
+    Simplifier simplify;
+    for (const RimeUserWords::Word &word : learned)
+        words->append({QString::fromStdString(word.code),
+                       QString::fromStdString(simplified ? simplify(word.text) : word.text),
+                       quint32(word.commits)});
+    return true;
+}
+
+bool UserDictionaries::forget(Kind kind, const QString &pinyin, const QString &word)
+{
+    // The word as the list showed it: Rime keeps it in traditional characters.
+    const std::string shown = word.toStdString(), code = pinyin.toStdString();
+    Simplifier simplify;
+    return mRime->withSessionClosed([&] {
+        return RimeUserWords::forget(dictionary(kind), [&](const RimeUserWords::Word &learned) {
+            return (code.empty() || learned.code == code) &&
+                   (learned.text == shown || simplify(learned.text) == shown);
+        });
+    });
+}
+
+bool UserDictionaries::forgetHighlighted()
+{
+    const RimeEngine::State state = mRime->state();
+    if (!state.composing || state.highlighted < 0 ||
+        state.highlighted >= int(state.candidates.size()))
+        return false;
+    const QString word = QString::fromStdString(state.candidates[state.highlighted].text);
+    if (!forget(Kind::Pinyin, QString(), word))
+        return false;
+    mRime->setInput(state.input);
+    return true;
 }

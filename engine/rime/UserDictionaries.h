@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/LearnedWordList.h"
+
 #include <QPair>
 #include <QString>
 #include <QVector>
@@ -25,6 +27,15 @@ public:
     // Adds words Rime could not offer (word, code), so that it offers them
     // next time.
     bool learn(Kind kind, const QVector<QPair<QString, QString>> &entries);
+
+    // The words Rime learned, most used first, and one of them forgotten.
+    bool learnedWords(Kind kind, QVector<LearnedWordList::Word> *words);
+    // pinyin empty: the word under any pinyin.
+    bool forget(Kind kind, const QString &pinyin, const QString &word);
+    // Shift+Delete on a pinyin candidate: forgets it if it was learned and
+    // gives back what was typed, its candidates without it. False, leaving
+    // everything as it was, for a word Rime never learned.
+    bool forgetHighlighted();
 
     static const char *dictionary(Kind kind);
     // The kind an exported file names in its first line.

@@ -3,6 +3,7 @@
 #include "CellWordsFile.h"
 #include "ImeServiceAdaptor.h"
 #include "config/IniSafety.h"
+#include "config/LearnedWordList.h"
 
 #include <QDBusConnection>
 #include <QDBusError>
@@ -157,7 +158,7 @@ void ImeServiceStandIn::sendReply(const QDBusMessage &reply)
     QTimer::singleShot(mOptions.delayMs, this, [bus, reply]() mutable { bus.send(reply); });
 }
 
-bool ImeServiceStandIn::answerWithBool(const QString &method, bool value)
+template <typename Value> Value ImeServiceStandIn::answerWith(const QString &method, Value value)
 {
     if (!calledFromDBus() || (mOptions.delayMs <= 0 && mOptions.answer != Answer::Error))
         return value;
@@ -167,7 +168,7 @@ bool ImeServiceStandIn::answerWithBool(const QString &method, bool value)
         sendReply(message().createErrorReply(QString::fromLatin1(kErrorName),
                                              method + QLatin1String(" refused (--answer error)")));
     else
-        sendReply(message().createReply(value));
+        sendReply(message().createReply(QVariant::fromValue(value)));
     return value;
 }
 
@@ -192,14 +193,14 @@ bool ImeServiceStandIn::answerDictionaryCall(const QString &method, const QStrin
     const bool failed = std::any_of(mOptions.failOn.cbegin(), mOptions.failOn.cend(),
                                     [&path](const QString &part) { return path.contains(part); });
     const bool value = mOptions.answer == Answer::True && !failed && effect();
-    return answerWithBool(method, value);
+    return answerWith(method, value);
 }
 
 template <typename Effect>
 bool ImeServiceStandIn::answerDictionaryCall(const QString &method, Effect effect)
 {
     journal(method);
-    return answerWithBool(method, mOptions.answer == Answer::True && effect());
+    return answerWith(method, mOptions.answer == Answer::True && effect());
 }
 
 void ImeServiceStandIn::ReloadConfig()
@@ -377,4 +378,27 @@ bool ImeServiceStandIn::recoveryEnThesaurus()
     return answerDictionaryCall(QStringLiteral("recoveryEnThesaurus"), [this] {
         return mDictionaries.recover(UserDictionaryStore::Dictionary::English);
     });
+}
+
+// The pinyin dictionary's words, as the engine lists what Rime learned.
+QString ImeServiceStandIn::LearnedWords()
+{
+    journal(QStringLiteral("LearnedWords"));
+    UserDictionary content;
+    QVector<LearnedWordList::Word> words;
+    if (mDictionaries.load(UserDictionaryStore::Dictionary::Pinyin, &content))
+        for (const UserDictionary::Entry &entry : content.entries())
+            words.append({entry.code, entry.word, entry.frequency});
+    return answerWith(QStringLiteral("LearnedWords"), LearnedWordList::encode(words));
+}
+
+bool ImeServiceStandIn::ForgetLearnedWord(const QString &pinyin, const QString &word)
+{
+    return answerDictionaryCall(
+        QStringLiteral("ForgetLearnedWord"), pinyin + QLatin1Char('\t') + word, [&] {
+            UserDictionary content;
+            const auto kind = UserDictionaryStore::Dictionary::Pinyin;
+            return mDictionaries.load(kind, &content) && content.remove(pinyin, word) &&
+                   mDictionaries.save(kind, content);
+        });
 }

@@ -71,6 +71,8 @@ public:
     bool recoveryDefaultThesaurus();
     bool recoveryWuBiDefaultThesaurus();
     bool recoveryEnThesaurus();
+    QString LearnedWords();
+    bool ForgetLearnedWord(const QString &pinyin, const QString &word);
 
 private:
     void journal(const QString &method, const QStringList &arguments = {});
@@ -80,7 +82,7 @@ private:
     // Answers the current call with value, or with an error when the options
     // say so; the return value is what the adaptor replies with when the
     // answer is not sent separately.
-    bool answerWithBool(const QString &method, bool value);
+    template <typename Value> Value answerWith(const QString &method, Value value);
     void answerWithoutValue(const QString &method);
     void sendReply(const QDBusMessage &reply);
     // Journals the call and, unless the options make it fail, runs effect

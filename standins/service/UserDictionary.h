@@ -37,6 +37,11 @@ public:
     void add(const Entry &entry);
     void merge(const UserDictionary &other);
     void clear() { mFrequencies.clear(); }
+    // False when the dictionary holds no such word.
+    bool remove(const QString &code, const QString &word)
+    {
+        return mFrequencies.remove(qMakePair(code, word)) > 0;
+    }
 
     // Ordered by code, then word.
     QVector<Entry> entries() const;

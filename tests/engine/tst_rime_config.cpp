@@ -78,6 +78,8 @@ private slots:
     void sentences_data();
     void sentences();
     void sentenceIsLearned();
+    void forgetLearnedWord_data();
+    void forgetLearnedWord();
     void damagedModel_data();
     void damagedModel();
 
@@ -891,6 +893,47 @@ void TestRimeConfig::sentenceIsLearned()
     const QString exported = mHome.filePath(QStringLiteral("learned.txt"));
     QVERIFY(dictionaries.exportTo(UserDictionaries::Kind::Pinyin, exported));
     QVERIFY(QString::fromUtf8(readFile(exported)).contains(QStringLiteral("但是那又太快了")));
+}
+
+void TestRimeConfig::forgetLearnedWord_data()
+{
+    QTest::addColumn<bool>("whileTyping"); // Shift+Delete, or the tool's delete
+    QTest::newRow("while typing") << true;
+    QTest::newRow("the tool") << false;
+}
+
+void TestRimeConfig::forgetLearnedWord()
+{
+    QFETCH(bool, whileTyping);
+    using Kind = UserDictionaries::Kind;
+    configure(QString());
+    UserDictionaries dictionaries(mRime.get(), mPaths.rimeDir);
+    QVERIFY(dictionaries.clear({Kind::Pinyin}));
+    // Two words learned: a sentence taken whole, and one of two choices.
+    type("danshinayoutaikuaile");
+    QVERIFY(mRime->selectOnPage(0));
+    type("nihaoshijie");
+    QVERIFY(mRime->selectOnPage(1) && mRime->selectOnPage(2));
+    QCOMPARE(QString::fromStdString(mRime->takeCommit()), QStringLiteral("但是那又太快了你好时节"));
+    const LearnedWordList::Word learned{QStringLiteral("ni hao shi jie"),
+                                        QStringLiteral("你好时节"), 1};
+    QVector<LearnedWordList::Word> words;
+    QVERIFY(dictionaries.learnedWords(Kind::Pinyin, &words));
+    QVERIFY(words.contains(learned));
+    QCOMPARE(type("nihaoshijie").value(0), learned.word);
+
+    if (whileTyping) {
+        QVERIFY(dictionaries.forgetHighlighted());
+        QCOMPARE(mRime->state().input, std::string("nihaoshijie"));
+    } else {
+        QVERIFY(dictionaries.forget(Kind::Pinyin, learned.pinyin, learned.word));
+    }
+    QVERIFY(!type("nihaoshijie").contains(learned.word));
+    QVERIFY(!dictionaries.forget(Kind::Pinyin, learned.pinyin, learned.word));
+    QVERIFY(dictionaries.learnedWords(Kind::Pinyin, &words));
+    QVERIFY(!words.contains(learned));
+    QCOMPARE(words.size(), 1);
+    QCOMPARE(words.first().word, QStringLiteral("但是那又太快了"));
 }
 
 // A model that cannot be read is refused with a reason, and typing goes
