@@ -49,3 +49,13 @@ bool ImeServiceClient::ask(const QString &method, const QVariantList &arguments,
         qCDebug(lcConfigtool).noquote() << failureLine;
     return ok;
 }
+
+QString ImeServiceClient::learnedWords(bool *answered)
+{
+    const QDBusMessage reply = call(QStringLiteral("LearnedWords"), {});
+    *answered = reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+                reply.arguments().constFirst().type() == QVariant::String;
+    if (!*answered)
+        qCDebug(lcConfigtool).noquote() << "LearnedWords failed";
+    return *answered ? reply.arguments().constFirst().toString() : QString();
+}

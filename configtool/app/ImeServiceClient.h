@@ -18,6 +18,14 @@ public:
     // else writes failureLine to the debug log.
     static bool ask(const QString &method, const QVariantList &arguments, const char *failureLine);
 
+    // The engine's learned pinyin words in LearnedWordList's form; answered
+    // false when no service replied with them.
+    static QString learnedWords(bool *answered);
+    static bool forgetLearnedWord(const QString &pinyin, const QString &word)
+    {
+        return ask(QStringLiteral("ForgetLearnedWord"), {pinyin, word}, "ForgetLearnedWord failed");
+    }
+
     static void reloadConfig() { send(QStringLiteral("ReloadConfig")); }
     static void rebuildKeyMap() { send(QStringLiteral("RebuildKeyMap")); }
     static void reloadDictionary(int kind)

@@ -1,5 +1,6 @@
 #include "SettingPinyinWidget.h"
 #include "CorrectionDialog.h"
+#include "LearnedWordsDialog.h"
 #include "MoHuYinDialog.h"
 #include "UserDictionaryActions.h"
 #include "app/Logging.h"
@@ -97,6 +98,7 @@ void SettingPinyinWidget::initUi()
     mLoadThesaurusButton = PageWidgets::fixedButton(tr("导入"), 100);
     mExportThesaurusButton = PageWidgets::fixedButton(tr("导出"), 100);
     mClearCnThesaurusButton = PageWidgets::fixedButton(tr("清空"), 100);
+    mLearnedWordsButton = PageWidgets::fixedButton(tr("已学词语"), 100);
     mClearEnThesaurusButton = PageWidgets::fixedButton(tr("清空"), 100);
     mClearWebEmailThesaurusButton = PageWidgets::fixedButton(tr("清空"), 100);
     mRecoveryDefaultThesaurusButton = PageWidgets::fixedButton(tr("一键恢复初始状态"), 150);
@@ -128,7 +130,8 @@ void SettingPinyinWidget::initUi()
         PageWidgets::row({rowLabel(tr("英文用户词库")), mClearEnThesaurusButton}));
     dictionaries->addLayout(
         PageWidgets::row({rowLabel(tr("网址邮箱词库")), mClearWebEmailThesaurusButton}));
-    dictionaries->addLayout(PageWidgets::row({mRecoveryDefaultThesaurusButton}));
+    dictionaries->addLayout(
+        PageWidgets::row({mRecoveryDefaultThesaurusButton, mLearnedWordsButton}, 0, 12));
 
     auto *candidates = column();
     candidates->addLayout(PageWidgets::row({mNoPhraseCheckBox, mSplitZiCheckBox}, 0, 50));
@@ -190,6 +193,8 @@ void SettingPinyinWidget::initUi()
             &SettingPinyinWidget::slot_released_loadThesaurusButton);
     connect(mExportThesaurusButton, &QPushButton::clicked, this,
             &SettingPinyinWidget::slot_released_exportThesaurusButton);
+    connect(mLearnedWordsButton, &QPushButton::clicked, this,
+            [this] { LearnedWordsDialog(this).exec(); });
     connect(mClearCnThesaurusButton, &QPushButton::clicked, this,
             &SettingPinyinWidget::slot_released_clearCnThesaurusButton);
     connect(mClearEnThesaurusButton, &QPushButton::clicked, this,

@@ -61,6 +61,7 @@ private:
     QPushButton *mLoadThesaurusButton;
     QPushButton *mExportThesaurusButton;
     QPushButton *mClearCnThesaurusButton;
+    QPushButton *mLearnedWordsButton;
     QPushButton *mClearEnThesaurusButton;
     QPushButton *mClearWebEmailThesaurusButton;
     QPushButton *mRecoveryDefaultThesaurusButton;

@@ -447,8 +447,11 @@ INPUT_RETURN_VALUE KaiwoInputMethod::keyPressed(FcitxKeySym sym, unsigned int st
     }
     if (mModes.english())
         return englishKey(sym, state);
-    // Shift+Delete or Ctrl+Delete: the highlighted word, if learned, is forgotten.
-    if (sym == FcitxKey_Delete && (state & (FcitxKeyState_Shift | FcitxKeyState_Ctrl)) &&
+    // Shift+Delete or Ctrl+Delete: the highlighted word, if learned, is
+    // forgotten. fcitx takes Shift out of the state it hands on, as it does
+    // for the marks Shift types; the key's own state still has it.
+    const unsigned int held = FcitxInputStateGetKeyState(FcitxInstanceGetInputState(mInstance));
+    if (sym == FcitxKey_Delete && (held & (FcitxKeyState_Shift | FcitxKeyState_Ctrl)) &&
         !mModes.wubi() && before.composing && mDictionaries.forgetHighlighted()) {
         showCandidates();
         return IRV_DISPLAY_CANDWORDS;

@@ -394,11 +394,10 @@ QString ImeServiceStandIn::LearnedWords()
 
 bool ImeServiceStandIn::ForgetLearnedWord(const QString &pinyin, const QString &word)
 {
-    return answerDictionaryCall(
-        QStringLiteral("ForgetLearnedWord"), pinyin + QLatin1Char('\t') + word, [&] {
-            UserDictionary content;
-            const auto kind = UserDictionaryStore::Dictionary::Pinyin;
-            return mDictionaries.load(kind, &content) && content.remove(pinyin, word) &&
-                   mDictionaries.save(kind, content);
-        });
+    journal(QStringLiteral("ForgetLearnedWord"), {pinyin, word});
+    const auto kind = UserDictionaryStore::Dictionary::Pinyin;
+    UserDictionary content;
+    const bool forgotten = mOptions.answer == Answer::True && mDictionaries.load(kind, &content) &&
+                           content.remove(pinyin, word) && mDictionaries.save(kind, content);
+    return answerWith(QStringLiteral("ForgetLearnedWord"), forgotten);
 }

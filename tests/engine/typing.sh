@@ -182,6 +182,29 @@ round_trip() {
 }
 round_trip UsrDictBackup clearCnThesaurus UsrDictImport $'\tshi yan\t1$' ""
 
+# A word learned by choosing its parts is listed by the engine and in the
+# learned-words dialog (Pinyin page); deleted there, it is no longer offered.
+[[ $(call clearCnThesaurus) == *"boolean true"* ]] || fail "clearCnThesaurus"
+expect "你好时节" n i h a o s h i j i e 2 3
+expect "你好时节" n i h a o s h i j i e space
+[[ $(call LearnedWords) == *$'ni hao shi jie\t你好时节\t2'* ]] || fail "not listed: $(call LearnedWords)"
+pinyin_page() { xdotool mousemove --window "$(tool_window_sized 700x540)" 85 285 click 1 sleep 0.5; }
+forget_in_dialog() {
+    click_until 700x540 468 336 'tool_window_sized 500x375'
+    xdotool mousemove --window "$(tool_window_sized 500x375)" 150 115 click 1 # its one word
+    click_until 500x375 61 348 '[[ $(call LearnedWords) != *你好时节* ]]'  # 删除
+    click_until 500x375 439 348 '! tool_window_sized 500x375'            # 确定
+}
+apply_with_tool pinyin_page forget_in_dialog
+expect "你好世界" n i h a o s h i j i e space
+echo "ok: a learned word forgotten in the dialog"
+# Shift+Delete on the highlighted learned word forgets it while typing.
+expect "你好时节" n i h a o s h i j i e 2 3
+expect "你好世界" n i h a o s h i j i e shift+Delete space
+[[ $(call LearnedWords) != *你好时节* ]] || fail "Shift+Delete kept the learned word"
+expect "你好时节" n i h a o s h i j i e 2 3
+expect "你好世界" n i h a o s h i j i e ctrl+Delete space
+
 # Wubi from the start, temporary pinyin after left Ctrl alone, and the
 # switch to pinyin and back.
 set_setting DefaultPinyin 0

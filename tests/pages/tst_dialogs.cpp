@@ -3,6 +3,7 @@
 // restores and is left, and the files each reads and writes.
 #include "PageFixture.h"
 #include "pinyin/CorrectionDialog.h"
+#include "pinyin/LearnedWordsDialog.h"
 #include "pinyin/MoHuYinDialog.h"
 #include "shuangpin/NewSPConfDialog.h"
 #include "shuangpin/ShuangPinController.h"
@@ -11,9 +12,11 @@
 #include "window/SettingsWidget.h"
 #include "window/SystemShortcutKeysDialog.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QQuickItem>
 #include <QQuickWidget>
+#include <QTableView>
 
 #include <functional>
 
@@ -261,6 +264,50 @@ private slots:
         QCOMPARE(readFile(userEnvIni()), QByteArray("[Setting]\n"));
         QCOMPARE(mService->journal(),
                  notice.isEmpty() ? QStringList() : QStringList{"recoveryEnThesaurus"});
+    }
+
+    // The learned words as the service lists them, most used first:
+    // searched without the syllables' separators, and forgotten one call a
+    // word; a word the service keeps stays listed. No service, no words.
+    void learnedWords_data()
+    {
+        QTest::addColumn<QString>("answer"); // empty: no service
+        QTest::addColumn<int>("left");       // words listed after deleting 你好
+        QTest::newRow("forgotten") << "true" << 2;
+        QTest::newRow("kept") << "false" << 3;
+        QTest::newRow("no service") << QString() << 0;
+    }
+
+    void learnedWords()
+    {
+        QFETCH(QString, answer);
+        QFETCH(int, left);
+        if (answer.isEmpty())
+            stopService(mService);
+        else
+            startService(mService, {"--answer", answer});
+        LearnedWordsDialog dialog;
+        QAbstractItemModel *words = dialog.findChild<QTableView *>()->model();
+        auto *search = dialog.findChild<QLineEdit *>();
+        if (answer.isEmpty()) {
+            QCOMPARE(words->rowCount(), 0);
+            QCOMPARE(dialog.findChild<QLabel *>("count_label")->text(),
+                     QStringLiteral("输入法未响应"));
+            return startService(mService, {"--answer", "true"});
+        }
+        QCOMPARE(words->rowCount(), 3);
+        QCOMPARE(words->index(0, 1).data().toString(), QStringLiteral("凯沃"));
+        QTest::keyClicks(search, "NIHAO");
+        QCOMPARE(words->rowCount(), 1);
+        dialog.findChild<QTableView *>()->selectRow(0);
+        click(&dialog, "delete_pushButton");
+        search->clear();
+        QCOMPARE(words->rowCount(), left);
+        QCOMPARE(mService->journal(),
+                 (QStringList{"LearnedWords", "ForgetLearnedWord\tni'hao\t你好"}));
+        QCOMPARE(LearnedWordsDialog().findChild<QTableView *>()->model()->rowCount(), left);
+        if (answer == "true") // the next rows find the seed words again
+            QVERIFY(ImeServiceClient::ask("recoveryDefaultThesaurus", {}, ""));
     }
 
     // The three shortcut letters: stored ones that clash or are out of
