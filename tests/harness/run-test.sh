@@ -108,13 +108,18 @@ x11)
     export DISPLAY=":$display"
     openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
     wm_pid=$!
-    for _ in $(seq 1 50); do
+    # A window mapped before openbox runs is never managed by it: the test
+    # waits for it, and fails plainly if it does not come.
+    wm_ready=""
+    for _ in $(seq 1 300); do
         # Openbox names itself before it lists what it supports; xdotool
         # refuses to activate windows until _NET_ACTIVE_WINDOW is listed.
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
-            xprop -root _NET_SUPPORTED 2>/dev/null | grep -q '_NET_ACTIVE_WINDOW' && break
+            xprop -root _NET_SUPPORTED 2>/dev/null | grep -q '_NET_ACTIVE_WINDOW' && wm_ready=1 && break
+        kill -0 "$wm_pid" 2>/dev/null || break
         sleep 0.1
     done
+    [ -n "$wm_ready" ] || { echo "openbox did not start" >&2; cat "$scratch/openbox.log" >&2; exit 1; }
     run_in_own_session dbus-run-session -- "$@"
     ;;
 *)

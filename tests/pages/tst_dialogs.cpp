@@ -13,6 +13,7 @@
 #include "window/SystemShortcutKeysDialog.h"
 
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QQuickItem>
 #include <QQuickWidget>
@@ -671,7 +672,11 @@ private slots:
             window.slot_showMinimized();
             minimized = QTest::qWaitFor([&] { return window.isMinimized(); }, 1000);
         }
-        QVERIFY(minimized);
+        // What the window manager then was, for whoever reads the failure.
+        QProcess xprop;
+        xprop.start("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"});
+        xprop.waitForFinished(5000);
+        QVERIFY2(minimized, xprop.readAll().constData());
     }
 };
 
