@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
     build-essential cmake pkg-config clang-format
-    qtbase5-dev qtbase5-dev-tools qtdeclarative5-dev qttools5-dev-tools
+    qtbase5-dev qtbase5-dev-tools qtdeclarative5-dev qttools5-dev qttools5-dev-tools
     qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-controls2
     fcitx-libs-dev libiniparser-dev libx11-dev
     xvfb openbox x11-utils x11-apps x11-xserver-utils imagemagick xdotool

@@ -2,16 +2,14 @@
 #include "Logging.h"
 #include "MainController.h"
 #include "SystemHelpers.h"
+#include "Translations.h"
 #include "window/SettingsWidget.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFont>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QQuickWindow>
-#include <QTranslator>
 
 namespace
 {
@@ -22,19 +20,6 @@ void setApplicationFont()
     font.setPixelSize(14);
     QApplication::setFont(font);
     qCDebug(lcConfigtool) << "----------------------" << QFont().family();
-}
-
-void installQtTranslations(QApplication &app)
-{
-    const QString locale = QLocale::system().name();
-    // Our own texts are written in Chinese in the code; this path is only
-    // logged so a packager can see where a catalogue would go.
-    qCDebug(lcConfigtool) << "qmFile:"
-                          << QStringLiteral("/usr/share/kaiwoimebs/i18n/qm/%1.qm").arg(locale);
-    auto *qtTranslator = new QTranslator(&app);
-    if (qtTranslator->load(QStringLiteral("qt_") + locale,
-                           QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(qtTranslator);
 }
 
 void applyStyleSheet(QApplication &app)
@@ -78,7 +63,7 @@ int main(int argc, char *argv[])
     processDesktopEnv();
     installSignalHandlers();
     setApplicationFont();
-    installQtTranslations(*app);
+    installTranslations(*app);
     QApplication::setQuitOnLastWindowClosed(true);
     QApplication::setApplicationName(QStringLiteral("Ime Setting"));
     applyStyleSheet(*app);

@@ -29,9 +29,7 @@ void DefaultPhraseDialog::init()
 void DefaultPhraseDialog::setTableWidget()
 {
     QTableWidget *table = ui->tableWidget;
-    PhraseTable::setup(
-        table, {QStringLiteral("缩写"), QStringLiteral("自定义短语"), QStringLiteral("排列位置")},
-        {110, 160, 90});
+    PhraseTable::setup(table, {tr("缩写"), tr("自定义短语"), tr("排列位置")}, {110, 160, 90});
     s_inputOutputDicData data;
     data.inputPath = MainController::localPath().toStdWString();
     ShellWrapperInterface *shell = MainController::ShellWrapper();

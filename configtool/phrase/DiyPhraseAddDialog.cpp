@@ -30,7 +30,7 @@ void DiyPhraseAddDialog::setDiyPhraseAddDialog(const UserPhraseList &list, int)
 
 void DiyPhraseAddDialog::notice(const QString &text)
 {
-    KaiwoPromptDialog(QStringLiteral("添加自定义短语"), text, DIALOG_NOTICE, this).exec();
+    KaiwoPromptDialog(tr("添加自定义短语"), text, DIALOG_NOTICE, this).exec();
 }
 
 int DiyPhraseAddDialog::save_phrase()
@@ -39,11 +39,11 @@ int DiyPhraseAddDialog::save_phrase()
     const QString phrase = ui->textEdit->toPlainText();
     const int pos = ui->phrase_position_comboBox->currentText().toInt();
     if (abbr.isEmpty()) {
-        notice(QStringLiteral("缩写不能为空!"));
+        notice(tr("缩写不能为空!"));
         return -1;
     }
     if (phrase.isEmpty()) {
-        notice(QStringLiteral("自定义短语不能为空!"));
+        notice(tr("自定义短语不能为空!"));
         return -1;
     }
     const UserPhraseItem item = PhraseInput::makeItem(abbr, phrase, pos);
@@ -51,7 +51,7 @@ int DiyPhraseAddDialog::save_phrase()
         // A disabled phrase has a negative position and so never matches.
         if (existing.abbr == item.abbr && existing.phrase == item.phrase &&
             existing.position == pos) {
-            notice(QStringLiteral("自定义短语已存在!"));
+            notice(tr("自定义短语已存在!"));
             return -1;
         }
     }

@@ -240,9 +240,7 @@ void DiyPhraseDialog::updateDiyPhraseTableWidget()
 {
     qCDebug(lcConfigtool) << "updateDiyPhraseTableWidget";
     QTableWidget *table = ui->tableWidget;
-    PhraseTable::setup(
-        table, {QStringLiteral("缩写"), QStringLiteral("自定义短语"), QStringLiteral("排列位置")},
-        {140, 170, 135});
+    PhraseTable::setup(table, {tr("缩写"), tr("自定义短语"), tr("排列位置")}, {140, 170, 135});
     mChecked.resize(mPhraseList.size());
     for (int row = 0; row < mPhraseList.size(); ++row) {
         const UserPhraseItem &item = mPhraseList.at(row);
@@ -390,8 +388,8 @@ void DiyPhraseDialog::on_edit_phrase_pushButton_clicked()
 {
     const int row = ui->tableWidget->currentRow();
     if (row < 0) {
-        KaiwoPromptDialog(QStringLiteral("编辑自定义短语"),
-                          QStringLiteral("请单击列表框选择一条编辑项"), DIALOG_NOTICE, this)
+        KaiwoPromptDialog(tr("编辑自定义短语"), tr("请单击列表框选择一条编辑项"), DIALOG_NOTICE,
+                          this)
             .exec();
         return;
     }
@@ -407,13 +405,13 @@ void DiyPhraseDialog::on_delete_highlight_row_pushButton_clicked()
 {
     const int row = ui->tableWidget->currentRow();
     if (row < 0) {
-        KaiwoPromptDialog(QStringLiteral("删除自定义短语"),
-                          QStringLiteral("请单击列表框选择一条编辑项"), DIALOG_NOTICE, this)
+        KaiwoPromptDialog(tr("删除自定义短语"), tr("请单击列表框选择一条编辑项"), DIALOG_NOTICE,
+                          this)
             .exec();
         return;
     }
-    if (KaiwoPromptDialog(QStringLiteral("删除自定义短语"),
-                          QStringLiteral("确定要删除选中的自定义短语吗？"), DIALOG_QUESTION, this)
+    if (KaiwoPromptDialog(tr("删除自定义短语"), tr("确定要删除选中的自定义短语吗？"),
+                          DIALOG_QUESTION, this)
             .exec() != 1)
         return;
     if (row < mPhraseList.size())
@@ -437,8 +435,7 @@ void DiyPhraseDialog::on_disenable_pushButton_clicked()
 
 void DiyPhraseDialog::on_restore_default_pushButton_clicked()
 {
-    if (KaiwoPromptDialog(QStringLiteral("恢复默认"), QStringLiteral("确定要恢复默认配置吗？"),
-                          DIALOG_QUESTION, this)
+    if (KaiwoPromptDialog(tr("恢复默认"), tr("确定要恢复默认配置吗？"), DIALOG_QUESTION, this)
             .exec() != 1)
         return;
     loadSettings(CON_DEFAULT);

@@ -34,7 +34,7 @@ void DiyPhraseEditDialog::setDiyPhraseEditDialog(const UserPhraseList &list, int
 
 void DiyPhraseEditDialog::notice(const QString &text)
 {
-    KaiwoPromptDialog(QStringLiteral("编辑自定义短语"), text, DIALOG_NOTICE, this).exec();
+    KaiwoPromptDialog(tr("编辑自定义短语"), text, DIALOG_NOTICE, this).exec();
 }
 
 void DiyPhraseEditDialog::on_ok_pushButton_clicked()
@@ -43,11 +43,11 @@ void DiyPhraseEditDialog::on_ok_pushButton_clicked()
     const QString phrase = ui->textEdit->toPlainText();
     const int pos = ui->phrase_position_comboBox->currentText().toInt();
     if (abbr.isEmpty()) {
-        notice(QStringLiteral("缩写不能为空!"));
+        notice(tr("缩写不能为空!"));
         return;
     }
     if (phrase.isEmpty()) {
-        notice(QStringLiteral("自定义短语不能为空!"));
+        notice(tr("自定义短语不能为空!"));
         return;
     }
     const UserPhraseItem item = PhraseInput::makeItem(abbr, phrase, pos);
@@ -66,7 +66,7 @@ void DiyPhraseEditDialog::on_ok_pushButton_clicked()
                 accept(); // nothing changed
                 return;
             }
-            notice(QStringLiteral("自定义短语已存在!"));
+            notice(tr("自定义短语已存在!"));
             return;
         }
         break; // only the first equal phrase counts

@@ -26,6 +26,8 @@ CorrectionDialog::CorrectionDialog(QWidget *parent) : QDialog(parent), ui(new Ui
     // Keep the rows and columns packed at the top left.
     ui->gridLayout->setRowStretch(CorrectionFile::kRuleCount, 1);
     ui->gridLayout->setColumnStretch(2, 1);
+    DialogFrame::tabOrder(
+        {ui->restore_default_pushButton, ui->ok_pushButton, ui->cancel_pushButton});
 
     readCorrection(MainController::localPcPyDirPath());
 }
@@ -62,9 +64,7 @@ void CorrectionDialog::on_ok_pushButton_clicked()
 
 void CorrectionDialog::on_restore_default_pushButton_clicked()
 {
-    KaiwoPromptDialog prompt(QStringLiteral("恢复默认配置"),
-                             QStringLiteral("确定恢复本页默认配置？"), DIALOG_QUESTION, this);
-    if (prompt.exec() != QDialog::Accepted)
+    if (!KaiwoPromptDialog::confirmRestoreDefaults(this))
         return;
     // The default is every rule on.
     for (QCheckBox *box : mRuleBoxes)

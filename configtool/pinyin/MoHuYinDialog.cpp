@@ -33,6 +33,20 @@ MoHuYinDialog::MoHuYinDialog(QWidget *parent) : QDialog(parent), ui(new Ui::MoHu
     }
     for (int column = 0; column < 3; ++column)
         ui->gridLayout->setColumnStretch(column, 1);
+    // The file's order is not the screen's: Tab goes row by row.
+    QWidget *previous = nullptr;
+    for (int row = 0; row < ui->gridLayout->rowCount(); ++row)
+        for (int column = 0; column < 3; ++column) {
+            QLayoutItem *item = ui->gridLayout->itemAtPosition(row, column);
+            if (QWidget *box = item ? item->widget() : nullptr) {
+                if (previous)
+                    QWidget::setTabOrder(previous, box);
+                previous = box;
+            }
+        }
+    DialogFrame::tabOrder({previous, ui->smart_checkBox});
+    DialogFrame::tabOrder(
+        {ui->restore_default_pushButton, ui->ok_pushButton, ui->cancel_pushButton});
     mTable.addCheckBox(QStringLiteral("MohuSmart"), 1, ui->smart_checkBox);
 
     readMoHuYinIni(MainController::localPcPyDirPath());
@@ -77,9 +91,7 @@ void MoHuYinDialog::on_ok_pushButton_clicked()
 
 void MoHuYinDialog::on_restore_default_pushButton_clicked()
 {
-    KaiwoPromptDialog prompt(QStringLiteral("恢复默认配置"),
-                             QStringLiteral("确定恢复本页默认配置？"), DIALOG_QUESTION, this);
-    if (prompt.exec() != QDialog::Accepted)
+    if (!KaiwoPromptDialog::confirmRestoreDefaults(this))
         return;
     for (QCheckBox *box : mPairBoxes)
         box->setChecked(false);

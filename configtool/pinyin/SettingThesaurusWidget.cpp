@@ -35,11 +35,6 @@ bool hasNextFileNames = false;
 const int kNameWidth = 130;
 const QString kCellStyle = QStringLiteral("QLabel {border:1px;font-size:13px;}");
 
-QString dictionaryPrompt(const QString &fileName, const char *tail)
-{
-    return QStringLiteral("细胞词库\"") + fileName + QLatin1Char('"') + QString::fromUtf8(tail);
-}
-
 QFont nameFont()
 {
     return QFont(QStringLiteral("Droid Sans Fallback"), 10);
@@ -79,10 +74,10 @@ void SettingThesaurusWidget::setNextFileNames(const QStringList &paths)
 
 void SettingThesaurusWidget::initUi()
 {
-    auto *title = new QLabel(QStringLiteral("细胞词库"), this);
+    auto *title = new QLabel(tr("细胞词库"), this);
     title->setObjectName(QStringLiteral("one_title_label"));
 
-    mAddButton = new QPushButton(QStringLiteral("添加细胞词库"), this);
+    mAddButton = new QPushButton(tr("添加细胞词库"), this);
     mAddButton->setObjectName(QStringLiteral("addCellThesaurusPushButton"));
     mAddButton->setFixedSize(150, 24);
     connect(mAddButton, &QPushButton::released, this,
@@ -90,6 +85,7 @@ void SettingThesaurusWidget::initUi()
 
     mTable = new QTableWidget(this);
     mTable->setObjectName(QStringLiteral("tableWidget_thesaurus"));
+    mTable->setAccessibleName(title->text());
     mTable->setFixedSize(420, 197);
     mTable->setColumnCount(4);
     mTable->verticalHeader()->setVisible(false);
@@ -135,8 +131,7 @@ void SettingThesaurusWidget::setCellThesaurusTable()
     mTable->clear();
     mTable->setRowCount(0);
     mRows.clear();
-    mTable->setHorizontalHeaderLabels({QStringLiteral("名称"), QStringLiteral("词条数"),
-                                       QStringLiteral("日期"), QStringLiteral("操作")});
+    mTable->setHorizontalHeaderLabels({tr("名称"), tr("词条数"), tr("日期"), tr("操作")});
     QDir dir(mCellDir);
     if (dir.exists()) {
         const QStringList names = dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
@@ -291,9 +286,8 @@ void SettingThesaurusWidget::slot_released_addCellThesaurusPushButton()
         paths = nextFileNames;
         hasNextFileNames = false;
     } else {
-        paths = QFileDialog::getOpenFileNames(this, QStringLiteral("打开"),
-                                              QString::fromLocal8Bit(qgetenv("HOME")),
-                                              QStringLiteral("细胞词库(*.kcel)"));
+        paths = QFileDialog::getOpenFileNames(
+            this, tr("打开"), QString::fromLocal8Bit(qgetenv("HOME")), tr("细胞词库(*.kcel)"));
     }
     for (const QString &path : paths) {
         s_inputOutputDicData data;
@@ -304,8 +298,8 @@ void SettingThesaurusWidget::slot_released_addCellThesaurusPushButton()
         s_cellDicInfo info = data.cellDicList.empty() ? request : data.cellDicList.front();
         const QString fileName = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
         if (!info.bValid) {
-            KaiwoPromptDialog(QStringLiteral("添加细胞词库"),
-                              dictionaryPrompt(fileName, "是无效词库。"), DIALOG_NOTICE, this)
+            KaiwoPromptDialog(tr("添加细胞词库"), tr("细胞词库\"%1\"是无效词库。").arg(fileName),
+                              DIALOG_NOTICE, this)
                 .exec();
             continue;
         }
@@ -324,7 +318,7 @@ void SettingThesaurusWidget::slot_released_addCellThesaurusPushButton()
                     makeFirstRowCurrent();
             }
         }
-        KaiwoPromptDialog(QStringLiteral("添加细胞词库"), dictionaryPrompt(fileName, "安装成功。"),
+        KaiwoPromptDialog(tr("添加细胞词库"), tr("细胞词库\"%1\"安装成功。").arg(fileName),
                           DIALOG_NOTICE, this)
             .exec();
         mChanged = true;
@@ -350,11 +344,10 @@ void SettingThesaurusWidget::slot_tabelWidgetThesaurusCellClicked(int row, int c
         dialog.setModal(true);
         dialog.exec();
     } else if (action == QLatin1String("deleteLabel")) {
-        KaiwoPromptDialog prompt(QStringLiteral("删除细胞词库"),
-                                 QStringLiteral("确定要删除细胞词库\"") +
-                                     QString::fromStdWString(mLastInfo.strName) +
-                                     QStringLiteral("\"吗？"),
-                                 DIALOG_QUESTION, this);
+        KaiwoPromptDialog prompt(
+            tr("删除细胞词库"),
+            tr("确定要删除细胞词库\"%1\"吗？").arg(QString::fromStdWString(mLastInfo.strName)),
+            DIALOG_QUESTION, this);
         if (prompt.exec() != QDialog::Accepted)
             return;
         const bool removed = QFile::remove(QString::fromStdWString(mLastInfo.strFilePath));

@@ -5,9 +5,8 @@
 #include <QLabel>
 
 ThesaurusLabelWidget::ThesaurusLabelWidget(bool active, s_cellDicInfo &info, QWidget *parent)
-    : QWidget(parent), mInfo(info), mActive(active),
-      mLookLabel(new QLabel(QStringLiteral("查看"), this)),
-      mDeleteLabel(new QLabel(QStringLiteral("删除"), this))
+    : QWidget(parent), mInfo(info), mActive(active), mLookLabel(new QLabel(tr("查看"), this)),
+      mDeleteLabel(new QLabel(tr("删除"), this))
 {
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(mLookLabel);

@@ -19,9 +19,9 @@ ThesaurusLookDialog::ThesaurusLookDialog(s_cellDicInfo &info, QWidget *parent)
     setAutoFillBackground(true);
     DialogFrame::markBottomStrip(ui->widget_bottom);
 
-    ui->label_Name->setText(QStringLiteral("词库名称:") + QString::fromStdWString(info.strName));
-    ui->label_Count->setText(QStringLiteral("词库条数:") + QString::number(info.nWordsCount));
-    ui->label_Date->setText(QStringLiteral("词库日期:") + time_2_string(info.nDate));
+    ui->label_Name->setText(tr("词库名称:") + QString::fromStdWString(info.strName));
+    ui->label_Count->setText(tr("词库条数:") + QString::number(info.nWordsCount));
+    ui->label_Date->setText(tr("词库日期:") + time_2_string(info.nDate));
     ui->label_Example->setText(exampleText(QString::fromStdWString(info.strExample)));
     DialogFrame::centreOnDesktop(this);
 }

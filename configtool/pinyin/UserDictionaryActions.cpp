@@ -13,7 +13,7 @@ namespace
 
 enum class Kind { Import, Export, Clear, Restore };
 
-// One button's flow. Texts are UTF-8 literals.
+// One button's flow. Texts are UTF-8 literals, translated when shown.
 struct Action {
     Kind kind;
     const char *method;
@@ -58,10 +58,15 @@ Action actionOf(UserDictionaryActions::Operation operation)
     using A = UserDictionaryActions;
     switch (operation) {
     case A::ImportPinyinCn:
-        return importing("UsrDictImport", "加密词库文件(*.bin)", "导入中文用户词库");
+        return importing("UsrDictImport",
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "加密词库文件(*.bin)"),
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "导入中文用户词库"));
     case A::ExportPinyinCn:
-        return exporting("UsrDictBackup", "UsrDictBackup In fail!\n", "/凯沃词库备份_", ".bin",
-                         "加密词库文件(*.bin)", "导出中文用户词库", "导出中文用户词库");
+        return exporting("UsrDictBackup", "UsrDictBackup In fail!\n",
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "/凯沃词库备份_"), ".bin",
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "加密词库文件(*.bin)"),
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "导出中文用户词库"),
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "导出中文用户词库"));
     case A::ClearPinyinCn:
         return clearing("clearCnThesaurus", "clearCnThesaurus In fail!\n");
     case A::ClearPinyinEn:
@@ -69,20 +74,31 @@ Action actionOf(UserDictionaryActions::Operation operation)
     case A::ClearPinyinWebEmail:
         return clearing("clearWebEmailThesaurus", "clearWebEmailThesaurus In fail!\n");
     case A::RecoverPinyin:
-        return restoring("recoveryDefaultThesaurus", "将执行:清空中文、英文、网址邮箱用户词库。");
+        return restoring("recoveryDefaultThesaurus",
+                         QT_TRANSLATE_NOOP("UserDictionaryActions",
+                                           "将执行:清空中文、英文、网址邮箱用户词库。"));
     case A::ImportWubiPinyin:
-        return importing("UsrPinYinWuBiDictImportPinYin", "文本词库文件(*.txt)", "导入用户词库");
+        return importing("UsrPinYinWuBiDictImportPinYin",
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "文本词库文件(*.txt)"),
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "导入用户词库"));
     case A::ExportWubiPinyin:
         return exporting("UsrWuBiPinYinDictBackupPinYin", "UsrWuBiPinYinDictBackup In fail!\n",
-                         "/凯沃拼音五笔词库备份_", ".txt", "文本词库文件（*.txt)", "导出用户词库",
-                         "导出用户词库");
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "/凯沃拼音五笔词库备份_"),
+                         ".txt", QT_TRANSLATE_NOOP("UserDictionaryActions", "文本词库文件（*.txt)"),
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "导出用户词库"),
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "导出用户词库"));
     case A::ClearWubiPinyin:
         return clearing("clearPinYinWuBiCnThesaurusPinYin", "clearCnThesaurus In fail!\n");
     case A::ImportWubiCn:
-        return importing("UsrWuBiDictImport", "文本词库文件(*.txt)", "导入用户词库");
+        return importing("UsrWuBiDictImport",
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "文本词库文件(*.txt)"),
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "导入用户词库"));
     case A::ExportWubiCn:
-        return exporting("UsrWuBiDictBackup", "UsrWuBiDictBackup In fail!\n", "/凯沃五笔词库备份_",
-                         ".txt", "文本词库文件（*.txt）", "导出用户词库", "导出中文用户词库");
+        return exporting("UsrWuBiDictBackup", "UsrWuBiDictBackup In fail!\n",
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "/凯沃五笔词库备份_"), ".txt",
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "文本词库文件（*.txt）"),
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "导出用户词库"),
+                         QT_TRANSLATE_NOOP("UserDictionaryActions", "导出中文用户词库"));
     case A::ClearWubiCn:
         return clearing("clearWuBiCnThesaurus", "clearCnThesaurus In fail!\n");
     case A::ClearWubiEn:
@@ -91,7 +107,8 @@ Action actionOf(UserDictionaryActions::Operation operation)
         return clearing("clearWuBiWebEmailThesaurus", "clearWebEmailThesaurus In fail!\n");
     case A::RecoverWubi:
         return restoring("recoveryWuBiDefaultThesaurus",
-                         "将执行清空五笔拼音词库、五笔词库、网址邮箱词库。");
+                         QT_TRANSLATE_NOOP("UserDictionaryActions",
+                                           "将执行清空五笔拼音词库、五笔词库、网址邮箱词库。"));
     }
     Q_UNREACHABLE();
 }
@@ -102,6 +119,11 @@ std::optional<QString> nextSaveFileName;
 QString text(const char *utf8)
 {
     return QString::fromUtf8(utf8);
+}
+
+QString translated(const char *utf8)
+{
+    return UserDictionaryActions::tr(utf8);
 }
 
 QString homePath()
@@ -122,8 +144,9 @@ void notice(QWidget *page, const QString &title, const QString &content)
 
 QString quoted(const QString &prefix, const QString &path, bool ok)
 {
-    return prefix + QLatin1Char('"') + path + QLatin1Char('"') +
-           (ok ? QStringLiteral("成功！") : QStringLiteral("失败！"));
+    return (ok ? UserDictionaryActions::tr("%1\"%2\"成功！")
+               : UserDictionaryActions::tr("%1\"%2\"失败！"))
+        .arg(prefix, path);
 }
 
 bool ask(const Action &action, const QVariantList &arguments = {})
@@ -138,14 +161,14 @@ void importFiles(const Action &action, QWidget *page)
         paths = *nextFileNames;
         nextFileNames.reset();
     } else {
-        paths = QFileDialog::getOpenFileNames(page, QStringLiteral("打开"), homePath(),
-                                              text(action.filter), nullptr, {});
+        paths = QFileDialog::getOpenFileNames(page, UserDictionaryActions::tr("打开"), homePath(),
+                                              translated(action.filter), nullptr, {});
     }
-    const QString title = QStringLiteral("导入词库");
+    const QString title = UserDictionaryActions::tr("导入词库");
     QString imported;
     for (const QString &path : paths) {
         if (!ask(action, {path})) {
-            notice(page, title, quoted(text(action.failurePrefix), path, false));
+            notice(page, title, quoted(translated(action.failurePrefix), path, false));
         } else if (paths.size() == 1) {
             imported = path;
         } else {
@@ -153,12 +176,12 @@ void importFiles(const Action &action, QWidget *page)
         }
     }
     if (!imported.isEmpty())
-        notice(page, title, quoted(text(action.successPrefix), imported, true));
+        notice(page, title, quoted(translated(action.successPrefix), imported, true));
 }
 
 void exportFile(const Action &action, QWidget *page)
 {
-    const QString defaultPath = homePath() + text(action.baseName) +
+    const QString defaultPath = homePath() + translated(action.baseName) +
                                 QDate::currentDate().toString(QStringLiteral("yyyy_MM_dd")) +
                                 text(action.extension);
     QString path;
@@ -166,17 +189,17 @@ void exportFile(const Action &action, QWidget *page)
         path = nextSaveFileName->isEmpty() ? QString() : *nextSaveFileName;
         nextSaveFileName.reset();
     } else {
-        path = QFileDialog::getSaveFileName(page, QStringLiteral("词库另存为"), defaultPath,
-                                            text(action.filter), nullptr, {});
+        path = QFileDialog::getSaveFileName(page, UserDictionaryActions::tr("词库另存为"),
+                                            defaultPath, translated(action.filter), nullptr, {});
     }
     if (path.isNull())
         return;
-    const QString title = QStringLiteral("导出词库");
+    const QString title = UserDictionaryActions::tr("导出词库");
     if (!ask(action, {path}))
-        notice(page, title, quoted(text(action.failurePrefix), path, false));
+        notice(page, title, quoted(translated(action.failurePrefix), path, false));
     // A success without the file is not trusted enough to announce.
     else if (QFileInfo::exists(path))
-        notice(page, title, quoted(text(action.successPrefix), path, true));
+        notice(page, title, quoted(translated(action.successPrefix), path, true));
 }
 
 void confirmAndSend(const Action &action, QWidget *page, const QString &title,
@@ -185,7 +208,9 @@ void confirmAndSend(const Action &action, QWidget *page, const QString &title,
     if (prompt(page, title, question, DIALOG_QUESTION) != QDialog::Accepted)
         return;
     const bool ok = ask(action);
-    notice(page, title, done + (ok ? QStringLiteral("成功！") : QStringLiteral("失败！")));
+    notice(page, title,
+           (ok ? UserDictionaryActions::tr("%1成功！") : UserDictionaryActions::tr("%1失败！"))
+               .arg(done));
 }
 
 } // namespace
@@ -201,15 +226,13 @@ void UserDictionaryActions::run(Operation operation, QWidget *page)
         exportFile(action, page);
         break;
     case Kind::Clear:
-        confirmAndSend(action, page, QStringLiteral("清空词库"),
-                       QStringLiteral("清空用户词库将不可恢复，确定继续吗？"),
-                       QStringLiteral("清空用户词库"));
+        confirmAndSend(action, page, tr("清空词库"), tr("清空用户词库将不可恢复，确定继续吗？"),
+                       tr("清空用户词库"));
         break;
     case Kind::Restore:
-        confirmAndSend(action, page, QStringLiteral("恢复词库"),
-                       QStringLiteral("确定要将所有基础词库恢复到初始状态？\n") +
-                           text(action.detail),
-                       QStringLiteral("一键恢复初始状态"));
+        confirmAndSend(action, page, tr("恢复词库"),
+                       tr("确定要将所有基础词库恢复到初始状态？\n") + translated(action.detail),
+                       tr("一键恢复初始状态"));
         break;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +12,8 @@ class QWidget;
 // the service's answer.
 class UserDictionaryActions
 {
+    Q_DECLARE_TR_FUNCTIONS(UserDictionaryActions)
+
 public:
     enum Operation {
         ImportPinyinCn,

@@ -2,6 +2,7 @@
 #include "ShuangPinController.h"
 #include "window/DialogFrame.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -60,6 +61,9 @@ QQuickWidget *setUpKeyboardViewDialog(QDialog *dialog, const QString &title, QLa
     chooseSceneGraphBackend();
     auto *view = new QQuickWidget;
     view->setFocusPolicy(Qt::NoFocus);
+    view->setAccessibleName(QCoreApplication::translate("KeyboardViewDialog", "双拼键盘"));
+    view->setAccessibleDescription(
+        QCoreApplication::translate("KeyboardViewDialog", "每个键上是它输入的声母和韵母"));
     view->setResizeMode(QQuickWidget::SizeViewToRootObject);
     // The keys are drawn on the dialog's own background.
     view->setClearColor(Qt::transparent);

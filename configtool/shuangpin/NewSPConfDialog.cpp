@@ -13,9 +13,6 @@
 namespace
 {
 
-const QString kTitle = QStringLiteral("新建双拼方案");
-const QString kBlankBase = QStringLiteral("基础方案");
-
 const QStringList kSystemTitles{"智能ABC",  "微软双拼", "拼音加加", "凯沃双拼",
                                 "小鹤双拼", "紫光双拼", "自然码"};
 
@@ -26,9 +23,16 @@ const QStringList kSyllables{"zh",  "ch",   "sh",   "ai", "an",  "ang",  "ao",  
                              "in",  "ing",  "iong", "iu", "ong", "ou",   "ua",  "uai",
                              "uan", "uang", "ue",   "ui", "un",  "uo",   "v",   "ve"};
 
-QString quoted(const QString &name, const char *tail)
+// Also the name a new scheme starts with.
+QString title()
 {
-    return QStringLiteral("双拼方案\"") + name + QStringLiteral("\"\n") + QString::fromUtf8(tail);
+    return NewSPConfDialog::tr("新建双拼方案");
+}
+
+// The first choice of "基于方案": no scheme, every key free.
+QString blankBase()
+{
+    return NewSPConfDialog::tr("基础方案");
 }
 
 } // namespace
@@ -37,9 +41,9 @@ NewSPConfDialog::NewSPConfDialog(QWidget *parent) : QDialog(parent), ui(new Ui::
 {
     ui->setupUi(this);
     ShuangPinController::self()->loadShuangPinConf();
-    mView =
-        setUpKeyboardViewDialog(this, kTitle, ui->label_title, ui->title_close_button, ui->widget_2,
-                                ui->widget, this, QStringLiteral("newShuangPin.qml"), &mViewLayout);
+    mView = setUpKeyboardViewDialog(this, title(), ui->label_title, ui->title_close_button,
+                                    ui->widget_2, ui->widget, this,
+                                    QStringLiteral("newShuangPin.qml"), &mViewLayout);
     init();
 }
 
@@ -48,8 +52,8 @@ NewSPConfDialog::~NewSPConfDialog() = default;
 void NewSPConfDialog::init()
 {
     mComboReady = true;
-    ui->lineEdit->setText(kTitle);
-    ui->comboBox_baseOn->addItem(kBlankBase);
+    ui->lineEdit->setText(title());
+    ui->comboBox_baseOn->addItem(blankBase());
     ui->comboBox_baseOn->addItems(ShuangPinController::self()->mSchemeTitles);
     ui->comboBox_syllable->addItems(kSyllables);
     ui->comboBox_baseOn->setCurrentIndex(0);
@@ -58,7 +62,7 @@ void NewSPConfDialog::init()
 void NewSPConfDialog::on_comboBox_baseOn_currentIndexChanged(const QString &arg1)
 {
     ShuangPinController *model = ShuangPinController::self();
-    if (arg1.contains(kBlankBase))
+    if (arg1.contains(blankBase()))
         model->LoadBaseSpScheme();
     else
         model->showBaseOnShuangPin(model->mSchemeFiles.value(arg1));
@@ -102,7 +106,7 @@ void NewSPConfDialog::on_comboBox_key_currentIndexChanged(const QString &arg1)
 
 void NewSPConfDialog::notice(const QString &text, int kind)
 {
-    KaiwoPromptDialog prompt(kTitle, text, DIALOG_NOTICE, this);
+    KaiwoPromptDialog prompt(title(), text, DIALOG_NOTICE, this);
     prompt.exec();
     mMessageKind = kind;
     SlotHandelMessageBox();
@@ -119,16 +123,16 @@ void NewSPConfDialog::on_pushButton_keep_clicked()
 
     const QString name = ui->lineEdit->text().trimmed();
     if (name.isEmpty()) {
-        notice(QStringLiteral("保存双拼方案失败：\n没有指定双拼方案名称！"), 4);
+        notice(tr("保存双拼方案失败：\n没有指定双拼方案名称！"), 4);
         return;
     }
     if (model->mSchemeTitles.contains(name)) {
         if (kSystemTitles.contains(name)) {
-            notice(quoted(name, "与系统方案重名，请重新命名！"), 3);
+            notice(tr("双拼方案\"%1\"\n与系统方案重名，请重新命名！").arg(name), 3);
             return;
         }
-        KaiwoPromptDialog question(kTitle, quoted(name, "已经存在,确定要覆盖吗？"), DIALOG_QUESTION,
-                                   this);
+        KaiwoPromptDialog question(title(), tr("双拼方案\"%1\"\n已经存在,确定要覆盖吗？").arg(name),
+                                   DIALOG_QUESTION, this);
         if (question.exec() != 1)
             return;
         mMessageKind = 2;
@@ -140,7 +144,7 @@ void NewSPConfDialog::on_pushButton_keep_clicked()
     QRandomGenerator generator(quint32(now.second() * 1000 + now.msec()));
     mFileName = QString::number(generator.generate() & 0x7fffffff) + QStringLiteral(".ini");
     if (!model->keepNewSpScheme(name, mFileName)) {
-        notice(QStringLiteral("还有部分音节没有设置，请设置\n完所有音节后再进行保存！"), 0);
+        notice(tr("还有部分音节没有设置，请设置\n完所有音节后再进行保存！"), 0);
         return;
     }
     emit SigRefurbishSpSchemeList();

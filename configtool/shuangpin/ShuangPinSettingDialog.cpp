@@ -45,7 +45,7 @@ ShuangPinSettingDialog::ShuangPinSettingDialog(QWidget *parent)
 {
     qCDebug(lcConfigtool) << "ShuangPinSettingDialog";
     ui->setupUi(this);
-    mView = setUpKeyboardViewDialog(this, QStringLiteral("双拼方案设置"), ui->label_title,
+    mView = setUpKeyboardViewDialog(this, tr("双拼方案设置"), ui->label_title,
                                     ui->title_close_button, ui->widget_2, ui->widget, ui->widget,
                                     QStringLiteral("shuangpin.qml"), &mViewLayout);
     init();
@@ -169,9 +169,7 @@ void ShuangPinSettingDialog::selectTitle(const QString &title)
 
 void ShuangPinSettingDialog::on_pushButton_restoreDefault_clicked()
 {
-    KaiwoPromptDialog prompt(QStringLiteral("恢复默认配置"),
-                             QStringLiteral("确定恢复本页默认配置？"), DIALOG_QUESTION, this);
-    if (prompt.exec() != 1)
+    if (!KaiwoPromptDialog::confirmRestoreDefaults(this))
         return;
     selectTitle(QStringLiteral("凯沃双拼"));
 }

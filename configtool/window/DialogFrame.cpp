@@ -15,11 +15,12 @@ void DialogFrame::apply(QWidget *dialog, QLabel *titleLabel, QPushButton *closeB
         dialog->setWindowModality(Qt::ApplicationModal);
     dialog->setObjectName(QStringLiteral("custom_border_widget"));
     dialog->setWindowIcon(QIcon(QStringLiteral(":/picture/kaiwo.png")));
-    dialog->setWindowTitle(QStringLiteral("凯沃输入法"));
+    dialog->setWindowTitle(tr("凯沃输入法"));
     if (titleLabel)
         titleLabel->setObjectName(QStringLiteral("one_title_label"));
     if (closeButton) {
         closeButton->setFocusPolicy(Qt::NoFocus);
+        closeButton->setAccessibleName(tr("关闭"));
         closeButton->setFixedSize(30, 28);
         closeButton->setStyleSheet(QStringLiteral(
             "QPushButton{background-image:url(':/picture/close-default.png');border:0px;}"
@@ -28,6 +29,12 @@ void DialogFrame::apply(QWidget *dialog, QLabel *titleLabel, QPushButton *closeB
         QObject::connect(closeButton, &QPushButton::clicked, dialog, &QWidget::close);
     }
     new FramelessDrag(dialog);
+}
+
+void DialogFrame::tabOrder(std::initializer_list<QWidget *> widgets)
+{
+    for (auto it = widgets.begin(); it + 1 < widgets.end(); ++it)
+        QWidget::setTabOrder(*it, *(it + 1));
 }
 
 void DialogFrame::markBottomStrip(QWidget *strip)

@@ -1,6 +1,8 @@
 #pragma once
 
-#include <Qt>
+#include <QCoreApplication>
+
+#include <initializer_list>
 
 class QLabel;
 class QPushButton;
@@ -10,6 +12,8 @@ class QWidget;
 // with a logo, a title and a close button, and a body that drags the window.
 class DialogFrame
 {
+    Q_DECLARE_TR_FUNCTIONS(DialogFrame)
+
 public:
     static constexpr Qt::WindowFlags kDialogFlags = Qt::Dialog | Qt::FramelessWindowHint;
 
@@ -23,4 +27,7 @@ public:
     // Centres the window on the desktop, as the window manager would not
     // place a frameless window.
     static void centreOnDesktop(QWidget *window);
+    // Tab visits the widgets in this order: controls built in code come
+    // after the form's own buttons otherwise.
+    static void tabOrder(std::initializer_list<QWidget *> widgets);
 };

@@ -86,6 +86,7 @@ void EngImeDialog::buildGrid()
     grid->addLayout(
         indentedRow({mAutofillSpaceCheckBox, mAutofillTabCheckBox, mAutofillEnterCheckBox}), 5, 0);
     grid->setRowStretch(6, 1);
+    DialogFrame::tabOrder({mLearnFreqCheckBox, mRestoreEngThesaurusButton, mLearnNewWordCheckBox});
 }
 
 void EngImeDialog::initTable()
@@ -144,24 +145,19 @@ void EngImeDialog::on_cancel_pushButton_clicked()
 
 void EngImeDialog::on_restore_default_pushButton_clicked()
 {
-    KaiwoPromptDialog prompt(QStringLiteral("恢复默认配置"),
-                             QStringLiteral("确定恢复本页默认配置？"), DIALOG_QUESTION, this);
-    if (prompt.exec() == QDialog::Accepted)
+    if (KaiwoPromptDialog::confirmRestoreDefaults(this))
         loadSettings(CON_DEFAULT);
 }
 
 void EngImeDialog::slot_restoreEngThesaurusButton_clicked()
 {
-    const QString title = QStringLiteral("恢复默认词库");
-    KaiwoPromptDialog question(title, QStringLiteral("确定恢复英文输入法词库？"), DIALOG_QUESTION,
-                               this);
+    const QString title = tr("恢复默认词库");
+    KaiwoPromptDialog question(title, tr("确定恢复英文输入法词库？"), DIALOG_QUESTION, this);
     if (question.exec() != QDialog::Accepted)
         return;
     const bool restored = ImeServiceClient::ask(QStringLiteral("recoveryEnThesaurus"), {},
                                                 "recoveryEnThesaurus In fail!\n");
-    KaiwoPromptDialog notice(title,
-                             QStringLiteral("恢复英文词库") +
-                                 (restored ? QStringLiteral("成功！") : QStringLiteral("失败！")),
+    KaiwoPromptDialog notice(title, restored ? tr("恢复英文词库成功！") : tr("恢复英文词库失败！"),
                              DIALOG_NOTICE, this);
     notice.exec();
 }

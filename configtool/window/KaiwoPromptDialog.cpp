@@ -48,6 +48,14 @@ int KaiwoPromptDialog::exec()
     return QDialog::exec();
 }
 
+bool KaiwoPromptDialog::confirmRestoreDefaults(QWidget *parent)
+{
+    KaiwoPromptDialog prompt(tr("恢复默认配置"), tr("确定恢复本页默认配置？"), DIALOG_QUESTION,
+                             parent);
+    prompt.setModal(true);
+    return prompt.exec() == QDialog::Accepted;
+}
+
 void KaiwoPromptDialog::setNextAnswer(int answer)
 {
     nextAnswers = {answer};

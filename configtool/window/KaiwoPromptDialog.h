@@ -26,6 +26,10 @@ public:
 
     int exec() override;
 
+    // The question every page and dialog asks before restoring its defaults;
+    // true when the user confirms.
+    static bool confirmRestoreDefaults(QWidget *parent);
+
     // Test hook: the next exec() returns this answer at once, without
     // showing the dialog, and records what would have been shown.
     static void setNextAnswer(int answer);

@@ -72,6 +72,8 @@ void SettingAdvanceWidget::init()
 
     auto *scrollArea = new QScrollArea(this);
     scrollArea->setObjectName(QStringLiteral("scrollArea_widget"));
+    // Tab goes to the controls inside; the area scrolls to the one focused.
+    scrollArea->setFocusPolicy(Qt::NoFocus);
     scrollArea->setFixedHeight(466);
     scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollArea->setFrameShape(QFrame::NoFrame);

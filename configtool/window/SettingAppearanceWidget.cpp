@@ -75,6 +75,7 @@ void SettingAppearanceWidget::initUi()
 
     auto *candidateLabel = new QLabel(tr("候选项数"), this);
     mCandidateNumbersCombo = combo("comboBox_CandidateNumbers", this);
+    candidateLabel->setBuddy(mCandidateNumbersCombo);
     mCandidateNumbersCombo->setFixedWidth(70);
     mCandidateNumbersCombo->setView(new QListView(mCandidateNumbersCombo));
     for (int count = 3; count <= 9; ++count)
@@ -122,6 +123,11 @@ void SettingAppearanceWidget::initUi()
 
     auto *skinBlock = new QVBoxLayout;
     skinBlock->setSpacing(6);
+    // Each combo box is named by the check box that switches it on.
+    mSkinCombo->setAccessibleName(mUseSkinBox->text());
+    mColorCombo->setAccessibleName(mChangeColorBox->text());
+    mChineseFontCombo->setAccessibleName(mChangeFontBox->text());
+    mFontSizeCombo->setAccessibleName(mChangeFontSizeBox->text());
     skinBlock->addLayout(PageWidgets::row({mUseSkinBox, mSkinCombo}));
     skinBlock->addLayout(PageWidgets::row({mChangeColorBox, mColorCombo, mSettingColorButton}));
     skinBlock->addLayout(PageWidgets::row({mChangeFontBox, mChineseFontCombo}));

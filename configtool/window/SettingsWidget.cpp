@@ -48,13 +48,13 @@ const SettingsCategory kCancelReloadOrder[] = {
 };
 
 const CategoryInfo kCategories[kSettingsCategoryCount] = {
-    {SettingsCategory::General, "  常用", "general"},
-    {SettingsCategory::Appearance, "  外观", "appearance"},
-    {SettingsCategory::Thesaurus, "  词库", "thesaurus"},
-    {SettingsCategory::Advance, "  高级", "advance"},
-    {SettingsCategory::Pinyin, "  拼音", "pinyin"},
-    {SettingsCategory::Wubi, "  五笔", "wubi"},
-    {SettingsCategory::About, "  关于", "about"},
+    {SettingsCategory::General, QT_TRANSLATE_NOOP("SettingsWidget", "  常用"), "general"},
+    {SettingsCategory::Appearance, QT_TRANSLATE_NOOP("SettingsWidget", "  外观"), "appearance"},
+    {SettingsCategory::Thesaurus, QT_TRANSLATE_NOOP("SettingsWidget", "  词库"), "thesaurus"},
+    {SettingsCategory::Advance, QT_TRANSLATE_NOOP("SettingsWidget", "  高级"), "advance"},
+    {SettingsCategory::Pinyin, QT_TRANSLATE_NOOP("SettingsWidget", "  拼音"), "pinyin"},
+    {SettingsCategory::Wubi, QT_TRANSLATE_NOOP("SettingsWidget", "  五笔"), "wubi"},
+    {SettingsCategory::About, QT_TRANSLATE_NOOP("SettingsWidget", "  关于"), "about"},
 };
 
 PageFactory &pageFactory()
@@ -93,7 +93,7 @@ SettingsWidget::SettingsWidget(QWidget *parent) : QWidget(parent)
     setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
     setFixedSize(700, 540);
     setWindowIcon(QIcon(QStringLiteral(":/picture/kaiwo130x130.png")));
-    setWindowTitle(QStringLiteral("凯沃输入法"));
+    setWindowTitle(tr("凯沃输入法"));
     QPalette background = palette();
     background.setBrush(QPalette::Window,
                         QBrush(QPixmap(QStringLiteral("://picture/backImage-700x540.png"))));
@@ -155,7 +155,7 @@ QWidget *SettingsWidget::buildCategoryColumn()
     filler->setStyleSheet(QStringLiteral("QWidget{background:#eef3f6}"));
     layout->addWidget(filler);
 
-    mRestoreButton = makeBottomButton(QStringLiteral("恢复本页默认设置"), column, 3, 493, 140);
+    mRestoreButton = makeBottomButton(tr("恢复本页默认设置"), column, 3, 493, 140);
     mRestoreButton->setFocusPolicy(Qt::NoFocus);
     connect(mRestoreButton, &QPushButton::clicked, this,
             &SettingsWidget::slot_restore_default_button_clicked);
@@ -167,7 +167,7 @@ void SettingsWidget::addCategoryButtons(QVBoxLayout *column)
     for (const CategoryInfo &info : kCategories) {
         if (!mEnabled[categoryIndex(info.category)])
             continue;
-        auto *button = new QPushButton(QString::fromUtf8(info.buttonText));
+        auto *button = new QPushButton(tr(info.buttonText));
         button->setObjectName(QStringLiteral("category_button"));
         button->setFixedSize(146, 50);
         button->setIconSize(QSize(146, 42));
@@ -191,9 +191,9 @@ QWidget *SettingsWidget::buildPageSide()
     auto *bar = new QWidget;
     bar->setObjectName(QStringLiteral("settings_bottom_widget"));
     bar->setMinimumHeight(51);
-    mOkButton = makeBottomButton(QStringLiteral("确定"), bar, 250, 7, 90);
-    mCancelButton = makeBottomButton(QStringLiteral("取消"), bar, 350, 7, 90);
-    mApplyButton = makeBottomButton(QStringLiteral("应用"), bar, 450, 7, 90);
+    mOkButton = makeBottomButton(tr("确定"), bar, 250, 7, 90);
+    mCancelButton = makeBottomButton(tr("取消"), bar, 350, 7, 90);
+    mApplyButton = makeBottomButton(tr("应用"), bar, 450, 7, 90);
     inner->addWidget(bar);
 
     connect(mOkButton, &QPushButton::clicked, this, &SettingsWidget::slot_ok_button_clicked);
@@ -372,10 +372,7 @@ void SettingsWidget::slot_cancel_button_clicked()
 
 void SettingsWidget::slot_restore_default_button_clicked()
 {
-    KaiwoPromptDialog prompt(QStringLiteral("恢复默认配置"),
-                             QStringLiteral("确定恢复本页默认配置？"), DIALOG_QUESTION, this);
-    prompt.setModal(true);
-    if (prompt.exec() == QDialog::Accepted)
+    if (KaiwoPromptDialog::confirmRestoreDefaults(this))
         slot_restore_default_setting();
 }
 

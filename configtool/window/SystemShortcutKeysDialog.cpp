@@ -92,6 +92,8 @@ void SystemShortcutKeysDialog::buildRows()
     ui->contentLayout->addLayout(
         shortcutRow(mWbpyCheckBox, mWbpyShortCutCombox, ui->contentWidget));
     ui->contentLayout->addStretch();
+    mEngIMEShortCutCombox->setAccessibleName(mEngIMECheckBox->text());
+    mWbpyShortCutCombox->setAccessibleName(mWbpyCheckBox->text());
 }
 
 void SystemShortcutKeysDialog::initTable()
@@ -213,9 +215,7 @@ void SystemShortcutKeysDialog::on_cancel_pushButton_clicked()
 
 void SystemShortcutKeysDialog::on_restore_default_pushButton_clicked()
 {
-    KaiwoPromptDialog prompt(QStringLiteral("恢复默认配置"),
-                             QStringLiteral("确定恢复本页默认配置？"), DIALOG_QUESTION, this);
-    if (prompt.exec() != QDialog::Accepted)
+    if (!KaiwoPromptDialog::confirmRestoreDefaults(this))
         return;
     disconnectCombox(mFangjianShortCutCombox, kFanJianSlot);
     disconnectCombox(mEngIMEShortCutCombox, kEngIMESlot);

@@ -45,6 +45,8 @@ export KAIWOIMEBS_DATA_ROOT="$scratch/data"
 mkdir -p "$KAIWOIMEBS_DATA_ROOT"
 (cd "$KAIWO_SOURCE_DIR/data" && tar --exclude=CMakeLists.txt --exclude='*.md' -cf - .) |
     (cd "$KAIWOIMEBS_DATA_ROOT" && tar -xf -)
+# The catalogues are built, not shipped in data/.
+if [ -d "$KAIWO_BUILD_DIR/i18n" ]; then cp -r "$KAIWO_BUILD_DIR/i18n" "$KAIWOIMEBS_DATA_ROOT/"; fi
 export KAIWO_SCRATCH="$scratch"
 export XDG_RUNTIME_DIR="$scratch/runtime"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"

@@ -1,10 +1,18 @@
 // The settings dialogs: English input, shortcut letters, correction and
 // fuzzy rules, double-pinyin schemes and their editor, the prompt; how each
-// restores and is left, and the files each reads and writes.
+// restores and is left, and the files each reads and writes. Every window:
+// English throughout, each control named and reached by Tab, Escape and
+// Enter.
 #include "PageFixture.h"
+#include "app/Translations.h"
+#include "phrase/DefaultPhraseDialog.h"
+#include "phrase/DiyPhraseAddDialog.h"
+#include "phrase/DiyPhraseDialog.h"
+#include "phrase/DiyPhraseEditDialog.h"
 #include "pinyin/CorrectionDialog.h"
 #include "pinyin/LearnedWordsDialog.h"
 #include "pinyin/MoHuYinDialog.h"
+#include "pinyin/ThesaurusLookDialog.h"
 #include "shuangpin/NewSPConfDialog.h"
 #include "shuangpin/ShuangPinController.h"
 #include "shuangpin/ShuangPinSettingDialog.h"
@@ -12,12 +20,16 @@
 #include "window/SettingsWidget.h"
 #include "window/SystemShortcutKeysDialog.h"
 
+#include <QAbstractItemView>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QTableView>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
+#include <QTranslator>
 
 #include <functional>
 
@@ -153,6 +165,186 @@ void collectQmlWarnings(QtMsgType type, const QMessageLogContext &context, const
     previousHandler(type, context, message);
 }
 
+// Every window a user meets: the main window, walked page by page, and each
+// dialog.
+const std::vector<std::pair<const char *, std::function<QWidget *()>>> &windows()
+{
+    static s_cellDicInfo cell{L"", L"1", L"Cell", L"", L"a b", 2, 0, true};
+    static const std::vector<std::pair<const char *, std::function<QWidget *()>>> all{
+        {"main window", [] { return new SettingsWidget(nullptr); }},
+        {"english", [] { return new EngImeDialog(nullptr); }},
+        {"shortcuts", [] { return new SystemShortcutKeysDialog(nullptr); }},
+        {"correction", [] { return new CorrectionDialog(nullptr); }},
+        {"fuzzy", [] { return new MoHuYinDialog(nullptr); }},
+        {"double pinyin", [] { return new ShuangPinSettingDialog(nullptr); }},
+        {"scheme editor", [] { return new NewSPConfDialog(nullptr); }},
+        {"prompt",
+         [] {
+             return new KaiwoPromptDialog(KaiwoPromptDialog::tr("恢复默认配置"),
+                                          KaiwoPromptDialog::tr("确定恢复本页默认配置？"),
+                                          DIALOG_QUESTION, nullptr);
+         }},
+        {"phrases", [] { return new DiyPhraseDialog(nullptr); }},
+        {"phrase add", [] { return new DiyPhraseAddDialog(nullptr); }},
+        {"phrase edit", [] { return new DiyPhraseEditDialog(nullptr); }},
+        {"built-in phrases", [] { return new DefaultPhraseDialog(nullptr); }},
+        {"cell dictionary", [] { return new ThesaurusLookDialog(cell, nullptr); }},
+        {"learned words", [] { return new LearnedWordsDialog(nullptr); }},
+    };
+    return all;
+}
+
+void addWindowRows(bool dialogsOnly = false)
+{
+    QTest::addColumn<int>("window");
+    for (int i = dialogsOnly ? 1 : 0; i < int(windows().size()); ++i)
+        QTest::newRow(windows()[i].first) << i;
+}
+
+// Calls check on each view of the window: every page of the main window in
+// turn, or the dialog as it is.
+void forEachView(QWidget *window, const std::function<void(const QString &)> &check)
+{
+    const auto buttons = window->findChildren<QPushButton *>("category_button");
+    for (QPushButton *button : buttons) {
+        button->click();
+        check(button->text());
+    }
+    if (buttons.isEmpty())
+        check(QString());
+}
+
+// The scroll area a widget scrolls in, if any.
+QWidget *scrolledIn(QWidget *widget)
+{
+    while ((widget = widget->parentWidget()) && !qobject_cast<QAbstractScrollArea *>(widget)) {
+    }
+    return widget;
+}
+
+// The widgets of the window a user can see.
+QList<QWidget *> shownWidgets(QWidget *window)
+{
+    QList<QWidget *> shown{window};
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        if (widget->isVisibleTo(window) && !qobject_cast<QAbstractItemView *>(scrolledIn(widget)))
+            shown << widget;
+    }
+    return shown;
+}
+
+// Every text the window shows or speaks: titles, texts, tool tips, place
+// holders, accessible names, the items of combo boxes and item views.
+QStringList shownTexts(QWidget *window)
+{
+    QStringList texts{window->windowTitle()};
+    for (QWidget *widget : shownWidgets(window)) {
+        texts << widget->toolTip() << widget->accessibleName() << widget->accessibleDescription();
+        if (auto *label = qobject_cast<QLabel *>(widget))
+            texts << QTextDocumentFragment::fromHtml(label->text()).toPlainText();
+        if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            texts << button->text();
+        if (auto *edit = qobject_cast<QLineEdit *>(widget))
+            texts << edit->text() << edit->placeholderText();
+        if (auto *edit = qobject_cast<QTextEdit *>(widget))
+            texts << edit->placeholderText();
+        if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+            for (int i = 0; i < combo->count(); ++i)
+                texts << combo->itemText(i);
+        }
+        // The rows of every table and list are data: phrases, dictionaries;
+        // so are the widgets in their cells.
+        if (auto *view = qobject_cast<QAbstractItemView *>(widget)) {
+            for (int column = 0; view->model() && column < view->model()->columnCount(); ++column)
+                texts << view->model()->headerData(column, Qt::Horizontal).toString();
+        }
+    }
+    return texts;
+}
+
+// Texts that stay Chinese in every locale: fixed names, the correction
+// rules' examples, and data: scheme titles from their files.
+bool keptInChinese(const QString &text)
+{
+    static const QStringList fixed{"辅助功能", "符号表情"};
+    return !text.contains(QRegularExpression("[\\x{4e00}-\\x{9fff}]")) || fixed.contains(text) ||
+           text.startsWith("如:") || ShuangPinController::self()->mSchemeTitles.contains(text);
+}
+
+// The catalogue for a locale, installed for as long as it lives.
+struct Locale {
+    QTranslator *translator;
+    explicit Locale(const char *name)
+    {
+        QLocale::setDefault(QLocale(name));
+        translator = installTranslations(*qApp);
+    }
+    ~Locale()
+    {
+        delete translator;
+        QLocale::setDefault(QLocale::system());
+    }
+};
+
+// Focusable controls a screen reader could not name: no accessible name,
+// no text of their own and no label naming them.
+QStringList unnamedControls(QWidget *window)
+{
+    QStringList unnamed;
+    const QList<QWidget *> shown = shownWidgets(window);
+    for (QWidget *widget : shown) {
+        // A combo box's line edit is named through the combo box.
+        QWidget *named = widget->parentWidget() && widget->parentWidget()->focusProxy() == widget
+                             ? widget->parentWidget()
+                             : widget;
+        auto *button = qobject_cast<QAbstractButton *>(named);
+        const bool labelled = std::any_of(shown.begin(), shown.end(), [named](QWidget *other) {
+            auto *label = qobject_cast<QLabel *>(other);
+            return label && label->buddy() == named && !label->text().isEmpty();
+        });
+        if (widget->focusPolicy() != Qt::NoFocus && named->accessibleName().isEmpty() &&
+            !(button && !button->text().isEmpty()) && !labelled)
+            unnamed << QLatin1String(widget->metaObject()->className()) + ' ' +
+                           widget->objectName();
+    }
+    return unnamed;
+}
+
+// Where Tab goes against the reading order: a control left of the one
+// before it on the same line, or above it. Tab goes round, so the round
+// starts at the top left; a scrolled page is only compared with itself.
+QStringList tabOrderFaults(QWidget *window)
+{
+    struct Stop {
+        QWidget *widget;
+        QRect place;
+        bool before(const Stop &other) const
+        {
+            const bool sameLine =
+                place.top() < other.place.bottom() && other.place.top() < place.bottom();
+            return sameLine ? place.left() < other.place.left() : place.top() < other.place.top();
+        }
+    };
+    QList<Stop> round;
+    for (QWidget *widget = window->nextInFocusChain(); widget != window;
+         widget = widget->nextInFocusChain()) {
+        if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(window) &&
+            widget->isEnabled())
+            round.append({widget, QRect(widget->mapTo(window, QPoint()), widget->size())});
+    }
+    std::rotate(round.begin(),
+                std::min_element(round.begin(), round.end(),
+                                 [](const Stop &a, const Stop &b) { return a.before(b); }),
+                round.end());
+    QStringList faults;
+    for (int i = 1; i < round.size(); ++i) {
+        if (scrolledIn(round[i].widget) == scrolledIn(round[i - 1].widget) &&
+            round[i].before(round[i - 1]))
+            faults << round[i - 1].widget->objectName() + " -> " + round[i].widget->objectName();
+    }
+    return faults;
+}
+
 } // namespace
 
 class TestDialogs : public QObject
@@ -166,6 +358,7 @@ private slots:
     {
         startService(mService, {"--answer", "true"});
         init();
+        QVERIFY(MainController::self()->InitShell());
         ShuangPinController::self()->loadShuangPinConf();
         previousHandler = qInstallMessageHandler(collectQmlWarnings);
     }
@@ -627,6 +820,108 @@ private slots:
         QCOMPARE(readFile(folder), QByteArray("not a folder"));
         QVERIFY(!ShuangPinController::self()->mSchemeTitles.contains("无处可存"));
         QVERIFY(QFile::remove(folder));
+    }
+
+    // English locales find the catalogue, Chinese and C none and keep the
+    // texts as they are written.
+    void catalogueFound_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QStringList>("texts"); // a dialog's title, the window's and a page's
+        const QStringList english{"English Input", "Kaiwo Input Method", "General"};
+        const QStringList chinese{"英文输入法设置", "凯沃输入法", "  常用"};
+        QTest::newRow("en_US") << "en_US" << english;
+        QTest::newRow("en_GB") << "en_GB" << english;
+        QTest::newRow("zh_CN") << "zh_CN" << chinese;
+        QTest::newRow("C") << "C" << chinese;
+    }
+
+    void catalogueFound()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QStringList, texts);
+        Locale shown(qPrintable(locale));
+        QCOMPARE(bool(shown.translator), locale.startsWith("en"));
+        EngImeDialog dialog(nullptr);
+        SettingsWidget window(nullptr);
+        QCOMPARE((QStringList{dialog.findChild<QLabel *>("one_title_label")->text(),
+                              window.windowTitle(),
+                              window.findChild<QPushButton *>("category_button")->text()}),
+                 texts);
+    }
+
+    // Under English no Chinese text is left but the fixed ones and data.
+    void englishEverywhere_data() { addWindowRows(); }
+
+    void englishEverywhere()
+    {
+        QFETCH(int, window);
+        Locale english("en_US");
+        std::unique_ptr<QWidget> shown(windows()[window].second());
+        shown->show();
+        QStringList left;
+        forEachView(shown.get(), [&](const QString &view) {
+            for (const QString &text : shownTexts(shown.get())) {
+                if (!keptInChinese(text))
+                    left << view + ": " + text;
+            }
+        });
+        QVERIFY2(left.isEmpty(), qPrintable(left.join('\n')));
+    }
+
+    // Each focusable control has a name, and Tab visits them in reading
+    // order.
+    void controlsNamed_data() { addWindowRows(); }
+
+    void controlsNamed()
+    {
+        QFETCH(int, window);
+        std::unique_ptr<QWidget> shown(windows()[window].second());
+        shown->show();
+        QStringList faults;
+        forEachView(shown.get(), [&](const QString &view) {
+            for (const QString &fault : unnamedControls(shown.get()) + tabOrderFaults(shown.get()))
+                faults << view + ": " + fault;
+        });
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+    }
+
+    // Escape cancels every dialog; Enter confirms it, or gives the notice
+    // that says why it cannot.
+    void escapeAndEnter_data()
+    {
+        QTest::addColumn<int>("window");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("result"); // -1: a notice, the dialog stays
+        for (int i = 1; i < int(windows().size()); ++i) {
+            const QString name = windows()[i].first;
+            // The editors have nothing to save yet; the built-in phrases are
+            // only shown, so OK just hides them.
+            const int enter = name == "scheme editor" || name.startsWith("phrase ") ? -1
+                              : name == "built-in phrases"                          ? 0
+                                                                                    : 1;
+            QTest::addRow("%s: Escape", qPrintable(name)) << i << int(Qt::Key_Escape) << 0;
+            QTest::addRow("%s: Enter", qPrintable(name)) << i << int(Qt::Key_Return) << enter;
+        }
+    }
+
+    void escapeAndEnter()
+    {
+        QFETCH(int, window);
+        QFETCH(int, key);
+        QFETCH(int, result);
+        std::unique_ptr<QWidget> shown(windows()[window].second());
+        auto *dialog = qobject_cast<QDialog *>(shown.get());
+        dialog->show();
+        QApplication::setActiveWindow(dialog);
+        const int prompts = KaiwoPromptDialog::promptCount();
+        KaiwoPromptDialog::setNextAnswer(1);
+        QWidget *focused = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+        QTest::keyClick(focused, Qt::Key(key));
+        QCOMPARE(dialog->isVisible(), result < 0);
+        QCOMPARE(KaiwoPromptDialog::promptCount() - prompts, result < 0 ? 1 : 0);
+        if (result >= 0)
+            QCOMPARE(dialog->result(), result);
     }
 
     // The prompt's buttons give its answer; a notice has no Cancel.

@@ -16,6 +16,12 @@ Rectangle {
     property alias vowel1: vowel1Text.text
     property alias vowel2: vowel2Text.text
 
+    // A screen reader says the key and what it types, e.g. "U sh u".
+    Accessible.role: Accessible.Button
+    Accessible.name: [key, consonant, vowel1, vowel2].filter(function (text) {
+        return text.trim() !== ""
+    }).join(" ")
+
     Text {
         id: keyText
         anchors.left: parent.left
