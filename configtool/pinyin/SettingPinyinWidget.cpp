@@ -98,7 +98,7 @@ void SettingPinyinWidget::initUi()
     mLoadThesaurusButton = PageWidgets::fixedButton(tr("导入"), 100);
     mExportThesaurusButton = PageWidgets::fixedButton(tr("导出"), 100);
     mClearCnThesaurusButton = PageWidgets::fixedButton(tr("清空"), 100);
-    mLearnedWordsButton = PageWidgets::fixedButton(tr("已学词语"), 100);
+    mLearnedWordsButton = PageWidgets::fixedButton(tr("已学词语"), 120);
     mClearEnThesaurusButton = PageWidgets::fixedButton(tr("清空"), 100);
     mClearWebEmailThesaurusButton = PageWidgets::fixedButton(tr("清空"), 100);
     mRecoveryDefaultThesaurusButton = PageWidgets::fixedButton(tr("一键恢复初始状态"), 150);

@@ -373,6 +373,53 @@
     </message>
 </context>
 <context>
+    <name>LearnedWordsDialog</name>
+    <message>
+        <source>已学词语</source>
+        <translation>Learned Words</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>搜索拼音或词语</source>
+        <translation>Search pinyin or words</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>拼音</source>
+        <translation>Pinyin</translation>
+    </message>
+    <message>
+        <source>词语</source>
+        <translation>Word</translation>
+    </message>
+    <message>
+        <source>使用次数</source>
+        <translation>Uses</translation>
+    </message>
+    <message>
+        <source>共 %1 个</source>
+        <translation>%1 words</translation>
+    </message>
+    <message>
+        <source>输入法未响应</source>
+        <translation>No input method</translation>
+    </message>
+</context>
+<context>
     <name>MoHuYinDialog</name>
     <message>
         <source>Dialog</source>
@@ -456,15 +503,15 @@
 it has no name.</translation>
     </message>
     <message>
-        <source>双拼方案"%1"
+        <source>双拼方案&quot;%1&quot;
 与系统方案重名，请重新命名！</source>
-        <translation>A built-in scheme is called "%1".
+        <translation>A built-in scheme is called &quot;%1&quot;.
 Choose another name.</translation>
     </message>
     <message>
-        <source>双拼方案"%1"
+        <source>双拼方案&quot;%1&quot;
 已经存在,确定要覆盖吗？</source>
-        <translation>The scheme "%1"
+        <translation>The scheme &quot;%1&quot;
 exists already. Replace it?</translation>
     </message>
     <message>
@@ -836,6 +883,10 @@ Give every syllable a key, then save.</translation>
         <source>其他设置</source>
         <translation>Other</translation>
     </message>
+    <message>
+        <source>已学词语</source>
+        <translation>Learned Words</translation>
+    </message>
 </context>
 <context>
     <name>SettingThesaurusWidget</name>
@@ -872,20 +923,20 @@ Give every syllable a key, then save.</translation>
         <translation>Word lists (*.kcel)</translation>
     </message>
     <message>
-        <source>细胞词库"%1"是无效词库。</source>
-        <translation>The word list "%1" is not valid.</translation>
+        <source>细胞词库&quot;%1&quot;是无效词库。</source>
+        <translation>The word list &quot;%1&quot; is not valid.</translation>
     </message>
     <message>
-        <source>细胞词库"%1"安装成功。</source>
-        <translation>The word list "%1" has been installed.</translation>
+        <source>细胞词库&quot;%1&quot;安装成功。</source>
+        <translation>The word list &quot;%1&quot; has been installed.</translation>
     </message>
     <message>
         <source>删除细胞词库</source>
         <translation>Delete Word List</translation>
     </message>
     <message>
-        <source>确定要删除细胞词库"%1"吗？</source>
-        <translation>Delete the word list "%1"?</translation>
+        <source>确定要删除细胞词库&quot;%1&quot;吗？</source>
+        <translation>Delete the word list &quot;%1&quot;?</translation>
     </message>
 </context>
 <context>
@@ -1205,12 +1256,12 @@ Give every syllable a key, then save.</translation>
         <translation>This clears the Wubi pinyin, Wubi and web and e-mail dictionaries.</translation>
     </message>
     <message>
-        <source>%1"%2"成功！</source>
-        <translation>%1 "%2" succeeded.</translation>
+        <source>%1&quot;%2&quot;成功！</source>
+        <translation>%1 &quot;%2&quot; succeeded.</translation>
     </message>
     <message>
-        <source>%1"%2"失败！</source>
-        <translation>%1 "%2" failed.</translation>
+        <source>%1&quot;%2&quot;失败！</source>
+        <translation>%1 &quot;%2&quot; failed.</translation>
     </message>
     <message>
         <source>打开</source>
