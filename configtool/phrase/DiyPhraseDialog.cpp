@@ -11,6 +11,7 @@
 #include "ui_DiyPhraseDialog.h"
 #include "window/DialogFrame.h"
 #include "window/KaiwoPromptDialog.h"
+#include "window/TableRowKeys.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -72,6 +73,7 @@ DiyPhraseDialog::DiyPhraseDialog(QWidget *parent) : QDialog(parent), ui(new Ui::
     connect(ui->tableWidget, &QTableWidget::itemSelectionChanged, this,
             &DiyPhraseDialog::slot_selection_changed);
     ui->tableWidget->installEventFilter(this);
+    new TableRowKeys(ui->tableWidget);
     connect(ui->tableWidget->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &DiyPhraseDialog::buildVisibleRows);
 
@@ -232,8 +234,7 @@ void DiyPhraseDialog::delete_not_in_list_Phrase() {}
 
 QCheckBox *DiyPhraseDialog::rowCheckBox(int row) const
 {
-    QWidget *cell = ui->tableWidget->cellWidget(row, 0);
-    return cell ? cell->findChild<QCheckBox *>(QStringLiteral("checkbox")) : nullptr;
+    return TableRowKeys::rowCheckBox(ui->tableWidget, row);
 }
 
 void DiyPhraseDialog::updateDiyPhraseTableWidget()
@@ -306,6 +307,7 @@ void DiyPhraseDialog::buildRow(int row)
     phraseLabel->setFont(font);
     phraseLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     table->setCellWidget(row, 1, phraseLabel);
+    TableRowKeys::nameCheckBox(box, abbrLabel->text() + QLatin1Char(' ') + phraseLabel->text());
 
     auto *positionLabel = new QLabel(QString::number(std::abs(item.position)));
     positionLabel->setFont(font);

@@ -9,6 +9,7 @@
 #include "app/SystemHelpers.h"
 #include "config/AtomicFile.h"
 #include "window/KaiwoPromptDialog.h"
+#include "window/TableRowKeys.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -111,6 +112,11 @@ void SettingThesaurusWidget::initUi()
     connect(mTable->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &SettingThesaurusWidget::makeVisibleRowWidgets);
     mTable->installEventFilter(this);
+    // The row's 查看 and 删除 labels take no focus: Enter and Delete stand in for them.
+    auto *keys = new TableRowKeys(mTable);
+    for (int key : {Qt::Key_Return, Qt::Key_Enter})
+        keys->onKey(key, [this](int row) { actOnRow(row, QStringLiteral("lookLabel")); });
+    keys->onKey(Qt::Key_Delete, [this](int row) { actOnRow(row, QStringLiteral("deleteLabel")); });
 
     auto *right = new QVBoxLayout;
     right->setSpacing(10);
@@ -211,6 +217,7 @@ void SettingThesaurusWidget::makeRowWidgets(int row)
     box->setObjectName(QStringLiteral("checkbox"));
     box->setFocusPolicy(Qt::NoFocus);
     box->setChecked(entry.checked);
+    TableRowKeys::nameCheckBox(box, QString::fromStdWString(entry.info.strName));
     connect(box, &QCheckBox::clicked, this, &SettingThesaurusWidget::slot_checkbox_statechanged);
     auto *nameLabel = new QLabel(nameCell);
     nameLabel->setObjectName(QStringLiteral("text_label"));
@@ -242,8 +249,16 @@ void SettingThesaurusWidget::makeRowWidgets(int row)
 
 QCheckBox *SettingThesaurusWidget::checkBox(int row) const
 {
-    QWidget *cell = mTable->cellWidget(row, 0);
-    return cell ? cell->findChild<QCheckBox *>(QStringLiteral("checkbox")) : nullptr;
+    return TableRowKeys::rowCheckBox(mTable, row);
+}
+
+void SettingThesaurusWidget::actOnRow(int row, const QString &action)
+{
+    makeRowWidgets(row);
+    auto *labels = qobject_cast<ThesaurusLabelWidget *>(mTable->cellWidget(row, 3));
+    s_cellDicInfo info = labels->info();
+    slot_lookLabel_or_deleteLabel(action, info);
+    slot_tabelWidgetThesaurusCellClicked(row, 3);
 }
 
 bool SettingThesaurusWidget::isChecked(int row) const

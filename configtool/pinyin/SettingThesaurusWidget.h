@@ -59,6 +59,8 @@ private:
     void makeVisibleRowWidgets();
     void makeRowWidgets(int row);
     QCheckBox *checkBox(int row) const;
+    // What a click on the row's 查看 or 删除 label does.
+    void actOnRow(int row, const QString &action);
     bool isChecked(int row) const;
     void setChecked(int row, bool checked);
     void setCheckImage(int row, bool white);

@@ -1152,6 +1152,13 @@ Give every syllable a key, then save.</translation>
     </message>
 </context>
 <context>
+    <name>TableRowKeys</name>
+    <message>
+        <source>选用 %1</source>
+        <translation>Use %1</translation>
+    </message>
+</context>
+<context>
     <name>ThesaurusLabelWidget</name>
     <message>
         <source>查看</source>

@@ -21,6 +21,8 @@
 
 #include <memory>
 
+#include <cstdio>
+
 namespace
 {
 
@@ -80,6 +82,7 @@ private slots:
     void sentenceIsLearned();
     void forgetLearnedWord_data();
     void forgetLearnedWord();
+    void killWhileForgetting();
     void damagedModel_data();
     void damagedModel();
 
@@ -936,6 +939,73 @@ void TestRimeConfig::forgetLearnedWord()
     QCOMPARE(words.first().word, QStringLiteral("但是那又太快了"));
 }
 
+namespace
+{
+
+const int kForgetWords = 400;
+
+QString forgetWord(int i)
+{
+    return QStringLiteral("凯沃%1").arg(i);
+}
+
+// Run as its own process by killWhileForgetting: forgets every other word
+// through the engine's own code, a line out after each.
+int forgetEveryOther(const char *rimeDir)
+{
+    RimeEngine rime("/usr/share/rime-data", rimeDir);
+    if (!rime.deploy(false))
+        return 1;
+    UserDictionaries dictionaries(&rime, QString::fromLocal8Bit(rimeDir));
+    for (int i = 0; i < kForgetWords; i += 2) {
+        dictionaries.forget(UserDictionaries::Kind::Pinyin, QString(), forgetWord(i));
+        std::printf("%d\n", i);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+} // namespace
+
+// Killed while forgetting words one after another, the dictionary stays
+// readable and keeps every word that was not asked for.
+void TestRimeConfig::killWhileForgetting()
+{
+    using Kind = UserDictionaries::Kind;
+    configure(QString());
+    UserDictionaries dictionaries(mRime.get(), mPaths.rimeDir);
+    QVERIFY(dictionaries.clear({Kind::Pinyin}));
+    QVector<QPair<QString, QString>> entries;
+    for (int i = 0; i < kForgetWords; ++i)
+        entries.append({forgetWord(i), QStringLiteral("kai wo")});
+    QVERIFY(dictionaries.learn(Kind::Pinyin, entries));
+    QVector<LearnedWordList::Word> words;
+    // Only while no session holds the dictionary can another process open it.
+    mRime->withSessionClosed([&] {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--forget-every-other"), mPaths.rimeDir});
+        QByteArray progress;
+        while (progress.count('\n') < 50 && child.waitForReadyRead(30000))
+            progress += child.readAllStandardOutput();
+        child.kill();
+        child.waitForFinished();
+        return true;
+    });
+    QVERIFY(dictionaries.learnedWords(Kind::Pinyin, &words));
+    QSet<QString> kept;
+    for (const LearnedWordList::Word &word : words)
+        kept.insert(word.word);
+    int forgotten = 0;
+    for (int i = 0; i < kForgetWords; ++i) {
+        if (i % 2)
+            QVERIFY2(kept.contains(forgetWord(i)), qPrintable(forgetWord(i)));
+        else
+            forgotten += !kept.contains(forgetWord(i));
+    }
+    QVERIFY2(forgotten >= 50, qPrintable(QString::number(forgotten)));
+}
+
 // A model that cannot be read is refused with a reason, and typing goes
 // on with Rime's own sentences.
 void TestRimeConfig::damagedModel_data()
@@ -970,5 +1040,13 @@ void TestRimeConfig::damagedModel()
     QVERIFY(candidates.first() != QStringLiteral("执行文件放置的地方"));
 }
 
-QTEST_GUILESS_MAIN(TestRimeConfig)
+int main(int argc, char **argv)
+{
+    if (argc == 3 && qstrcmp(argv[1], "--forget-every-other") == 0)
+        return forgetEveryOther(argv[2]);
+    QCoreApplication app(argc, argv);
+    TestRimeConfig test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_rime_config.moc"

@@ -222,10 +222,15 @@ private slots:
             many.push_back({L"m", std::to_wstring(i), 1});
         seed(many);
         DiyPhraseDialog dialog(nullptr);
-        rowBox(dialog.findChild<QTableWidget *>("tableWidget"), 0)->click();
+        auto *table = dialog.findChild<QTableWidget *>("tableWidget");
+        rowBox(table, 0)->click();
+        QCOMPARE(rowBox(table, 0)->accessibleName(), QStringLiteral("选用 m 0"));
+        // The boxes take no focus: Space toggles the current row's.
+        table->setCurrentCell(1, 1);
+        QTest::keyClick(table, Qt::Key_Space);
         click(&dialog, "ok_pushButton");
         const QString stored = shellPhrases(MainController::WuBiShellWrapper());
-        QVERIFY(stored.startsWith("m,-1=0|m,1=1|"));
+        QVERIFY(stored.startsWith("m,-1=0|m,-1=1|m,1=2|"));
         QVERIFY(stored.endsWith("|m,1=59"));
     }
 

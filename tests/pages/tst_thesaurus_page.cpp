@@ -38,13 +38,33 @@ QLabel *nameLabel(QTableWidget *table, int row)
     return table->cellWidget(row, 0)->findChild<QLabel *>("text_label");
 }
 
-// Clicks "查看" or "删除" of a row as the user would, through the table.
-void clickAction(QTableWidget *table, int row, const QString &text)
+bool byKeyboard = false;
+
+// Does what the check box ("box"), "查看" or "删除" of a row does: clicked,
+// or with byKeyboard, the key that stands in for it in the focused table.
+void act(QTableWidget *table, int row, const QString &what)
 {
-    for (QLabel *label : table->cellWidget(row, 3)->findChildren<QLabel *>()) {
-        if (label->text() == text)
-            QTest::mouseClick(label, Qt::LeftButton);
+    if (byKeyboard) {
+        table->setFocus();
+        table->setCurrentCell(row, 0);
+        QTest::keyClick(table, what == "box"    ? Qt::Key_Space
+                               : what == "查看" ? Qt::Key_Return
+                                                : Qt::Key_Delete);
+    } else if (what == "box") {
+        QTest::mouseClick(box(table, row), Qt::LeftButton);
+    } else {
+        for (QLabel *label : table->cellWidget(row, 3)->findChildren<QLabel *>()) {
+            if (label->text() == what)
+                QTest::mouseClick(label, Qt::LeftButton);
+        }
     }
+}
+
+void addWays()
+{
+    QTest::addColumn<bool>("keyboard");
+    QTest::newRow("mouse") << false;
+    QTest::newRow("keyboard") << true;
 }
 
 // "name" installs a sample, "name=" junk under that name, "name~" the
@@ -118,6 +138,7 @@ private slots:
 
     void init()
     {
+        byKeyboard = false;
         mPage.reset();
         QDir(cellDir()).removeRecursively();
         QVERIFY(QDir().mkpath(cellDir()));
@@ -173,14 +194,18 @@ private slots:
         QCOMPARE(table->currentRow(), names.isEmpty() ? -1 : 0);
     }
 
+    void okWritesKcdlistAndEnginesFollow_data() { addWays(); }
+
     void okWritesKcdlistAndEnginesFollow()
     {
+        QFETCH(bool, keyboard);
+        byKeyboard = keyboard;
         install({"computer.kcel", "idioms.kcel"});
         QTableWidget *table = makePage();
         QCOMPARE(qobject_cast<QLabel *>(table->cellWidget(0, 1))->text(), QStringLiteral("12"));
         QCOMPARE(qobject_cast<QLabel *>(table->cellWidget(0, 2))->text(),
                  QStringLiteral("2026-01-01 "));
-        QTest::mouseClick(box(table, 1), Qt::LeftButton);
+        act(table, 1, "box");
         mPage->saveSettings();
 
         QSettings list(kcdlist(), QSettings::IniFormat);
@@ -290,14 +315,18 @@ private slots:
         QCOMPARE(reloads().size(), prompts.filter("安装成功。").size());
     }
 
+    void deleteCancelThenConfirm_data() { addWays(); }
+
     void deleteCancelThenConfirm()
     {
+        QFETCH(bool, keyboard);
+        byKeyboard = keyboard;
         install({"computer.kcel", "cities.kcel"});
         QTableWidget *table = makePage();
         QVERIFY(QTest::qWaitForWindowExposed(mPage.get()));
         const int shown = KaiwoPromptDialog::promptCount();
         KaiwoPromptDialog::setNextAnswer(0);
-        clickAction(table, 0, "删除");
+        act(table, 0, "删除");
         QCOMPARE(KaiwoPromptDialog::lastContent(),
                  QStringLiteral("确定要删除细胞词库\"城市地名\"吗？"));
         // A click on the empty part of another row's "操作" cell does nothing.
@@ -308,7 +337,7 @@ private slots:
         QVERIFY(reloads().isEmpty());
 
         KaiwoPromptDialog::setNextAnswer(1);
-        clickAction(table, 0, "删除");
+        act(table, 0, "删除");
         QCOMPARE(table->rowCount(), 1);
         QCOMPARE(nameLabel(table, 0)->text(), QStringLiteral("计算机词汇大全"));
         QVERIFY(!QFile::exists(cellDir() + "/cities.kcel"));
@@ -328,7 +357,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(mPage.get()));
         QCOMPARE(table->rowCount(), 2);
         KaiwoPromptDialog::setNextAnswer(1);
-        clickAction(table, 0, "删除");
+        act(table, 0, "删除");
         QCOMPARE(table->rowCount(), 1);
         add(sample("computer.kcel"));
         QCOMPARE(KaiwoPromptDialog::lastContent(),
@@ -336,8 +365,12 @@ private slots:
         QCOMPARE(table->rowCount(), 1);
     }
 
+    void lookAndLongName_data() { addWays(); }
+
     void lookAndLongName()
     {
+        QFETCH(bool, keyboard);
+        byKeyboard = keyboard;
         const QString longName = QString(30, QChar(0x957f)); // far wider than 130 pixels
         makeKcel(longName, "long");
         install({"cities.kcel"});
@@ -354,7 +387,7 @@ private slots:
                 seen << dialog->findChild<QLabel *>(name)->text();
             dialog->accept();
         });
-        clickAction(table, 1, "查看");
+        act(table, 1, "查看");
         QCOMPARE(seen, (QStringList{"词库名称:" + longName, "词库条数:2", "词库日期:1970-01-01 ",
                                     "一 \n二 \n"}));
         // At most seven parts; bare line feeds are skipped but counted.
