@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTimer>
@@ -111,6 +112,7 @@ SettingsWidget::SettingsWidget(QWidget *parent) : QWidget(parent)
     layout->setSpacing(0);
     layout->setContentsMargins(0, 1, 0, 1);
     layout->addWidget(outer);
+    addCategoryShortcuts();
 
     for (const CategoryInfo &info : kCategories) {
         if (!mEnabled[categoryIndex(info.category)])
@@ -258,8 +260,38 @@ void SettingsWidget::buildPage(SettingsCategory category)
     }
 }
 
+void SettingsWidget::addCategoryShortcuts()
+{
+    const std::pair<QKeySequence, int> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+    };
+    for (const auto &[key, step] : keys) {
+        auto *shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] { stepCategory(step); });
+    }
+}
+
+void SettingsWidget::stepCategory(int step)
+{
+    QVector<QPushButton *> buttons;
+    int shown = 0;
+    for (const CategoryInfo &info : kCategories) {
+        if (QPushButton *button = mCategoryButtons[categoryIndex(info.category)]) {
+            if (info.category == mShownCategory)
+                shown = buttons.size();
+            buttons << button;
+        }
+    }
+    if (!buttons.isEmpty())
+        buttons[(shown + step + buttons.size()) % buttons.size()]->click();
+}
+
 void SettingsWidget::selectCategory(SettingsCategory chosen)
 {
+    mShownCategory = chosen;
     for (const CategoryInfo &info : kCategories) {
         QPushButton *button = mCategoryButtons[categoryIndex(info.category)];
         if (!button)

@@ -61,6 +61,10 @@ private:
     void buildPage(SettingsCategory category);
     void buildNextPageWhenIdle();
     void selectCategory(SettingsCategory category);
+    // The category buttons take no focus: Ctrl+PageDown and Ctrl+PageUp (or
+    // Ctrl+Tab and Ctrl+Shift+Tab) go through them, round and round.
+    void addCategoryShortcuts();
+    void stepCategory(int step);
     void saveAllPages();
     void notifyService();
 
@@ -68,6 +72,7 @@ private:
     SettingsPage *mPages[kSettingsCategoryCount] = {};
     bool mPageAttempted[kSettingsCategoryCount] = {};
     QPushButton *mCategoryButtons[kSettingsCategoryCount] = {};
+    SettingsCategory mShownCategory = SettingsCategory::General;
     QPushButton *mRestoreButton = nullptr;
     QPushButton *mOkButton = nullptr;
     QPushButton *mCancelButton = nullptr;

@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QQuickItem>
 #include <QQuickWidget>
+#include <QStackedWidget>
 #include <QTableView>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
@@ -884,6 +885,29 @@ private slots:
                 faults << view + ": " + fault;
         });
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
+    }
+
+    // The category buttons take no focus: Ctrl+PageDown and Ctrl+PageUp
+    // step through the pages, round.
+    void categoriesByKeyboard()
+    {
+        SettingsWidget window;
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVector<QWidget *> pages;
+        for (QPushButton *button : window.findChildren<QPushButton *>("category_button")) {
+            button->click();
+            pages << window.pageStack()->currentWidget();
+        }
+        QVERIFY(pages.size() > 2);
+        QTest::keyClick(&window, Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(window.pageStack()->currentWidget(), pages.first());
+        QTest::keyClick(&window, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(window.pageStack()->currentWidget(), pages[1]);
+        for (int i = 0; i < 2; ++i)
+            QTest::keyClick(&window, Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(window.pageStack()->currentWidget(), pages.last());
     }
 
     // Escape cancels every dialog; Enter confirms it, or gives the notice
