@@ -18,6 +18,13 @@ const int kCallTimeoutMs = 30000;
 // preedit itself and wants it with its format.
 const uint kCapPreedit = 1u << 1;
 const uint kCapFormattedPreedit = 1u << 4;
+// fcitx 5 sends a client with this bit its input panel, candidates and all.
+const qulonglong kCapClientSideInputPanel = 1ull << 39;
+
+// fcitx 4 tells a kimpanel its candidates only once a panel holds this name
+// and has said it is there.
+const char kPanelService[] = "org.kde.impanel";
+const char kPanelPath[] = "/org/kde/impanel";
 
 class Fcitx4Client : public ImeClient
 {
@@ -28,7 +35,35 @@ public:
     {
     }
 
-    void reset() override { callContext(QStringLiteral("Reset")); }
+    bool watchCandidates(QString *error) override
+    {
+        if (!m_bus.registerService(QLatin1String(kPanelService))) {
+            *error = m_bus.lastError().message();
+            return false;
+        }
+        const QString path = QStringLiteral("/kimpanel");
+        const QString interface = QStringLiteral("org.kde.kimpanel.inputmethod");
+        m_bus.connect(m_service, path, interface, QStringLiteral("UpdateLookupTable"), this,
+                      SLOT(onLookupTable(QDBusMessage)));
+        m_bus.connect(m_service, path, interface, QStringLiteral("ShowLookupTable"), this,
+                      SLOT(onShowLookupTable(bool)));
+        // fcitx found no panel when it started and fell back to its own
+        // window; this brings its kimpanel front end back.
+        panelSignal(QStringLiteral("PanelCreated"));
+        settle();
+        return true;
+    }
+
+    void selectCandidate(int index) override
+    {
+        panelSignal(QStringLiteral("SelectCandidate"), {index});
+    }
+
+    void turnPage(bool forward) override
+    {
+        panelSignal(forward ? QStringLiteral("LookupTablePageDown")
+                            : QStringLiteral("LookupTablePageUp"));
+    }
 
 protected:
     bool createContext(QString *error) override
@@ -65,6 +100,16 @@ protected:
     }
 
 private:
+    // fcitx reads these in order with our calls, so the next settle() also
+    // covers what they caused.
+    void panelSignal(const QString &name, const QVariantList &args = {})
+    {
+        QDBusMessage m = QDBusMessage::createSignal(QLatin1String(kPanelPath),
+                                                    QLatin1String(kPanelService), name);
+        m.setArguments(args);
+        m_bus.send(m);
+    }
+
     // fcitx 4 names itself after the X display it serves.
     static QString displayNumber()
     {
@@ -125,7 +170,30 @@ public:
         qDBusRegisterMetaType<StringPairs>();
     }
 
-    void reset() override { callContext(QStringLiteral("Reset")); }
+    bool watchCandidates(QString *error) override
+    {
+        const QDBusMessage reply =
+            callContext(QStringLiteral("SetCapability"),
+                        {QVariant::fromValue(qulonglong(kCapPreedit | kCapFormattedPreedit) |
+                                             kCapClientSideInputPanel)});
+        if (reply.type() != QDBusMessage::ReplyMessage) {
+            *error = reply.errorMessage();
+            return false;
+        }
+        m_bus.connect(m_service, m_icPath, m_icInterface, QStringLiteral("UpdateClientSideUI"),
+                      this, SLOT(onClientSideUi(QDBusMessage)));
+        return true;
+    }
+
+    void selectCandidate(int index) override
+    {
+        callContext(QStringLiteral("SelectCandidate"), {index});
+    }
+
+    void turnPage(bool forward) override
+    {
+        callContext(forward ? QStringLiteral("NextPage") : QStringLiteral("PrevPage"));
+    }
 
 protected:
     bool createContext(QString *error) override
@@ -224,6 +292,13 @@ void ImeClient::settle()
     QCoreApplication::processEvents();
 }
 
+void ImeClient::reset()
+{
+    callContext(QStringLiteral("Reset"));
+    m_candidates.clear();
+    m_hasNextPage = false;
+}
+
 QString ImeClient::takeCommitted()
 {
     QString text;
@@ -263,6 +338,35 @@ void ImeClient::onPreedit(const QDBusMessage &message)
     }
     parts.endArray();
     m_preedit = text;
+}
+
+void ImeClient::onLookupTable(const QDBusMessage &message)
+{
+    // Labels, texts, attributes, then whether there are pages before and
+    // after this one.
+    const QVariantList args = message.arguments();
+    m_candidates = args.value(1).toStringList();
+    m_hasNextPage = args.size() >= 5 && args.last().toBool();
+}
+
+void ImeClient::onShowLookupTable(bool shown)
+{
+    if (!shown) {
+        m_candidates.clear();
+        m_hasNextPage = false;
+    }
+}
+
+void ImeClient::onClientSideUi(const QDBusMessage &message)
+{
+    // Preedit, its cursor, the aux lines up and down, the candidates as
+    // (label, text), the highlighted one, the layout, then whether there
+    // are pages before and after this one.
+    const QVariantList args = message.arguments();
+    m_candidates.clear();
+    for (const StringPair &candidate : qdbus_cast<StringPairs>(args.value(4)))
+        m_candidates << candidate.value;
+    m_hasNextPage = args.value(8).toBool();
 }
 
 std::unique_ptr<ImeClient> makeClient(int framework, const QString &im)

@@ -4,6 +4,7 @@
 //                  --out RESULTS.tsv [--details TSV] [--pid FCITX_PID] ...
 //   bench_accuracy --out RESULTS.tsv --engine LABEL --fail REASON
 //   bench_accuracy --table RESULTS.tsv
+#include "Choosing.h"
 #include "ImeClient.h"
 #include "Scoring.h"
 
@@ -22,6 +23,11 @@ namespace
 {
 
 const int kMaxSpaces = 20;
+// A user looks a few pages down for the intended word, then gives up.
+const int kMaxPages = 3;
+// Teaching stops when this many phrases showed no candidates at all: the
+// engine's are not reaching the driver.
+const int kBlindPhrases = 10;
 const uint kSpace = 0x20;
 const uint kSpaceKeycode = 65;
 const char *const kBuckets[] = {"2-4", "5-16", "all"};
@@ -34,6 +40,7 @@ struct Options {
     int framework = 4;
     QString im, engine, corpus, set, out, details, fail, table;
     int limit = 0, passes = 2, readyTimeout = 300;
+    bool teach = true;
     qint64 pid = 0;
 };
 
@@ -45,8 +52,9 @@ struct Phrase {
 
 struct Typed {
     QString committed;
-    int spaces = 0;
+    int spaces = 0; // when teaching: every choice, by Space or selection
     std::vector<qint64> micros;
+    bool sawCandidates = false;
 };
 
 // X keycodes of a US keyboard; engines look at the keysym, some at both.
@@ -78,20 +86,25 @@ int bucketOf(const QString &phrase)
     return phrase.toUcs4().size() <= 4 ? 0 : 1;
 }
 
-// The letters, then Space while anything is left in the preedit. A Space
-// the engine did not take found nothing to convert and is not counted.
-Typed typePhrase(ImeClient &client, const QString &letters)
+void typeLetters(ImeClient &client, const QString &letters, Typed *typed)
 {
-    Typed typed;
     client.reset();
     client.settle();
     client.takeCommitted();
     for (QChar letter : letters) {
         qint64 micros = 0;
         client.press(letter.unicode(), keycodeFor(letter), &micros);
-        typed.micros.push_back(micros);
+        typed->micros.push_back(micros);
     }
     client.settle();
+}
+
+// The letters, then Space while anything is left in the preedit. A Space
+// the engine did not take found nothing to convert and is not counted.
+Typed typePhrase(ImeClient &client, const QString &letters)
+{
+    Typed typed;
+    typeLetters(client, letters, &typed);
     while (!client.preedit().isEmpty() && typed.spaces < kMaxSpaces) {
         qint64 micros = 0;
         const bool handled = client.press(kSpace, kSpaceKeycode, &micros);
@@ -102,6 +115,56 @@ Typed typePhrase(ImeClient &client, const QString &letters)
         ++typed.spaces;
     }
     typed.committed = client.takeCommitted();
+    return typed;
+}
+
+// The letters, then the intended candidates as a user who knows the phrase
+// picks them: the one that is the longest prefix of what is left, from the
+// first few pages, else Space. Once the engine holds something unintended
+// no later choice can mend the phrase, so Space finishes it.
+Typed teachPhrase(ImeClient &client, const Phrase &phrase)
+{
+    Typed typed;
+    typeLetters(client, phrase.letters, &typed);
+    QString committed;
+    int chosen = 0; // of the phrase, committed or picked into the composition
+    bool onTrack = true;
+    while (!client.preedit().isEmpty() && typed.spaces < kMaxSpaces) {
+        typed.sawCandidates = typed.sawCandidates || !client.candidates().isEmpty();
+        int choice = -1, length = 0, pages = 0;
+        while (onTrack) {
+            choice = intendedCandidate(client.candidates(), phrase.text.mid(chosen), &length);
+            if (choice >= 0 || pages == kMaxPages || !client.hasNextPage())
+                break;
+            client.turnPage(true);
+            client.settle();
+            ++pages;
+        }
+        if (choice >= 0) {
+            client.selectCandidate(choice);
+            chosen += length;
+        } else {
+            // Space takes the first candidate of the first page.
+            for (; pages > 0; --pages) {
+                client.turnPage(false);
+                client.settle();
+            }
+            // With nothing shown Space may only bring the candidates up.
+            onTrack = onTrack && client.candidates().isEmpty();
+            qint64 micros = 0;
+            const bool handled = client.press(kSpace, kSpaceKeycode, &micros);
+            typed.micros.push_back(micros);
+            if (!handled)
+                break;
+        }
+        ++typed.spaces;
+        client.settle();
+        committed += client.takeCommitted();
+        if (!phrase.text.startsWith(committed))
+            onTrack = false;
+        chosen = std::max(chosen, int(committed.size()));
+    }
+    typed.committed = committed + client.takeCommitted();
     return typed;
 }
 
@@ -176,13 +239,13 @@ QString number(double value, int decimals)
     return QString::number(value, 'f', decimals);
 }
 
-QStringList tallyRow(const Options &o, int pass, int bucket, const Tally &t,
+QStringList tallyRow(const Options &o, const QString &pass, int bucket, const Tally &t,
                      std::pair<double, double> memory, double ready)
 {
     return {o.set,
             o.engine,
             QStringLiteral("ok"),
-            QString::number(pass),
+            pass,
             kBuckets[bucket],
             QString::number(t.phrases),
             number(t.exactPercent(), 1),
@@ -196,7 +259,8 @@ QStringList tallyRow(const Options &o, int pass, int bucket, const Tally &t,
             number(ready, 1)};
 }
 
-void writeDetail(QTextStream &details, int pass, const Phrase &phrase, const Typed &typed)
+void writeDetail(QTextStream &details, const QString &pass, const Phrase &phrase,
+                 const Typed &typed)
 {
     QString committed = typed.committed;
     committed.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), ' ');
@@ -219,8 +283,22 @@ int runEngine(const Options &o)
         std::fprintf(stderr, "%s: %s\n", qPrintable(o.engine), qPrintable(error));
         return 1;
     }
-    std::fprintf(stderr, "%s: ready after %.1f s, typing %zu phrases %d times\n",
-                 qPrintable(o.engine), ready, phrases.size(), o.passes);
+    // The rounds: Space alone, then (when teaching) the intended words
+    // chosen, then Space alone again for what the engine learnt.
+    struct Round {
+        QString name;
+        bool teach = false;
+        QString untaught; // why the engine could not be taught
+        std::array<Tally, 3> tallies;
+    };
+    std::vector<Round> rounds;
+    for (int pass = 1; pass <= o.passes; ++pass) {
+        if (pass == 2 && o.teach)
+            rounds.push_back({QStringLiteral("teach"), true, {}, {}});
+        rounds.push_back({QString::number(pass), false, {}, {}});
+    }
+    std::fprintf(stderr, "%s: ready after %.1f s, typing %zu phrases %zu times\n",
+                 qPrintable(o.engine), ready, phrases.size(), rounds.size());
 
     QFile detailsFile(o.details);
     QTextStream details(&detailsFile);
@@ -228,25 +306,45 @@ int runEngine(const Options &o)
     if (!o.details.isEmpty() && detailsFile.open(QIODevice::WriteOnly | QIODevice::Text))
         details << "pass\tphrase\tpinyin\tcommitted\tspaces\texact\n";
 
-    std::vector<std::array<Tally, 3>> tallies(o.passes);
-    for (int pass = 0; pass < o.passes; ++pass) {
+    for (Round &round : rounds) {
+        if (round.teach && !client->watchCandidates(&error))
+            round.untaught = QStringLiteral("not taught: ") + error;
+        bool seen = false;
+        int count = 0;
         for (const Phrase &phrase : phrases) {
-            const Typed typed = typePhrase(*client, phrase.letters);
+            if (!round.untaught.isEmpty())
+                break;
+            const Typed typed =
+                round.teach ? teachPhrase(*client, phrase) : typePhrase(*client, phrase.letters);
+            seen = seen || typed.sawCandidates;
+            if (round.teach && !seen && ++count >= kBlindPhrases)
+                round.untaught = QStringLiteral("not taught: no candidates reached the driver");
             for (int bucket : {bucketOf(phrase.text), 2})
-                tallies[pass][bucket].add(phrase.text, typed.committed, typed.spaces, typed.micros);
+                round.tallies[bucket].add(phrase.text, typed.committed, typed.spaces, typed.micros);
             if (detailsFile.isOpen())
-                writeDetail(details, pass + 1, phrase, typed);
+                writeDetail(details, round.name, phrase, typed);
         }
-        std::fprintf(stderr, "%s: pass %d exact %.1f %%\n", qPrintable(o.engine), pass + 1,
-                     tallies[pass][2].exactPercent());
+        const Tally &all = round.tallies[2];
+        if (!round.untaught.isEmpty())
+            std::fprintf(stderr, "%s: %s\n", qPrintable(o.engine), qPrintable(round.untaught));
+        else if (round.teach)
+            std::fprintf(stderr, "%s: taught %d of %d phrases fully right (%.1f %%)\n",
+                         qPrintable(o.engine), all.exact, all.phrases, all.exactPercent());
+        else
+            std::fprintf(stderr, "%s: pass %s exact %.1f %%\n", qPrintable(o.engine),
+                         qPrintable(round.name), all.exactPercent());
     }
     client->reset();
 
     const auto memory = memoryOf(o.pid);
     QList<QStringList> rows;
-    for (int pass = 0; pass < o.passes; ++pass) {
+    for (const Round &round : rounds) {
+        if (!round.untaught.isEmpty()) {
+            rows << QStringList{o.set, o.engine, round.untaught, round.name};
+            continue;
+        }
         for (int bucket = 0; bucket < 3; ++bucket)
-            rows << tallyRow(o, pass + 1, bucket, tallies[pass][bucket], memory, ready);
+            rows << tallyRow(o, round.name, bucket, round.tallies[bucket], memory, ready);
     }
     appendRows(o.out, rows);
     return 0;
@@ -291,16 +389,32 @@ int printTable(const QString &path)
             << col(r, "key_ms_median") << " / " << col(r, "key_ms_p99") << " / "
             << col(r, "key_ms_max") << " |\n";
     }
-    out << "\n| engine | set | fcitx VmHWM MB | fcitx VmRSS MB | ready after s | status "
-           "|\n|---|---|---|---|---|---|\n";
-    QStringList seen;
+    // The first row of an engine holds its memory and readiness; a round it
+    // could not do adds its reason to the status.
+    out << "\n| engine | set | taught % | fcitx VmHWM MB | fcitx VmRSS MB | ready after s | status "
+           "|\n|---|---|---|---|---|---|---|\n";
+    QStringList engines;
     for (const QStringList &r : rows) {
-        if (seen.contains(col(r, "engine")))
-            continue;
-        seen << col(r, "engine");
-        out << "| " << col(r, "engine") << " | " << col(r, "set") << " | " << col(r, "vmhwm_mb")
-            << " | " << col(r, "vmrss_mb") << " | " << col(r, "ready_s") << " | "
-            << col(r, "status") << " |\n";
+        if (!engines.contains(col(r, "engine")))
+            engines << col(r, "engine");
+    }
+    for (const QString &engine : engines) {
+        QStringList first, statuses;
+        QString taught = QStringLiteral("-");
+        for (const QStringList &r : rows) {
+            if (col(r, "engine") != engine)
+                continue;
+            if (first.isEmpty())
+                first = r;
+            if (!statuses.contains(col(r, "status")))
+                statuses << col(r, "status");
+            if (col(r, "pass") == QLatin1String("teach") &&
+                col(r, "bucket") == QLatin1String("all"))
+                taught = col(r, "exact_pct");
+        }
+        out << "| " << engine << " | " << col(first, "set") << " | " << taught << " | "
+            << col(first, "vmhwm_mb") << " | " << col(first, "vmrss_mb") << " | "
+            << col(first, "ready_s") << " | " << statuses.join(QStringLiteral("; ")) << " |\n";
     }
     return rows.isEmpty() ? 1 : 0;
 }
@@ -316,7 +430,8 @@ Options parse(const QCoreApplication &app)
         {"corpus", "Phrases: phrase<TAB>pinyin.", "TSV"},
         {"set", "Name of the phrase set in the results.", "NAME", "test"},
         {"limit", "Type only the first N phrases.", "N", "0"},
-        {"passes", "Times the set is typed.", "N", "2"},
+        {"passes", "Times the set is typed with Space alone.", "N", "2"},
+        {"no-teach", "Do not choose the intended words between passes 1 and 2."},
         {"pid", "fcitx's process, for its memory.", "PID", "0"},
         {"out", "Results file (rows are appended).", "TSV"},
         {"details", "Every typed phrase.", "TSV"},
@@ -333,6 +448,7 @@ Options parse(const QCoreApplication &app)
     o.set = p.value("set");
     o.limit = p.value("limit").toInt();
     o.passes = std::max(1, p.value("passes").toInt());
+    o.teach = !p.isSet("no-teach");
     o.pid = p.value("pid").toLongLong();
     o.out = p.value("out");
     o.details = p.value("details");

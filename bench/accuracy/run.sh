@@ -3,6 +3,7 @@
 # open pinyin engines of Debian 12, each typed over its fcitx's D-Bus input
 # context in a fresh HOME, on a private bus (and Xvfb for fcitx 4).
 #   run.sh [BUILD_DIR] [--engines kaiwo,rime,...] [--set test|dev] [--limit N] [--out FILE]
+#          [--no-teach]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
@@ -127,7 +128,7 @@ inner_main() {
     if [ "${FRAMEWORK[$label]}" = 5 ]; then start_fcitx5; else start_fcitx4 "$label"; fi
     "$DRIVER" --framework "${FRAMEWORK[$label]}" --im "${IM[$label]}" --engine "$label" \
         --corpus "$CORPUS" --set "$SET" --limit "$LIMIT" --pid "$FCITX_PID" --out "$OUT" \
-        --details "$DETAILS_DIR/$label.tsv"
+        --details "$DETAILS_DIR/$label.tsv" $TEACH
 }
 
 if [ "${1:-}" = "--inner" ]; then
@@ -137,14 +138,15 @@ fi
 
 # --- outside: packages, corpus, driver, one engine after another -----------
 
-BUILD_DIR=$repo/build SET=test LIMIT=0 OUT="" ENGINES=$ALL_ENGINES
+BUILD_DIR=$repo/build SET=test LIMIT=0 OUT="" ENGINES=$ALL_ENGINES TEACH=""
 while [ $# -gt 0 ]; do
     case $1 in
     --engines) ENGINES=$2; shift 2 ;;
     --set) SET=$2; shift 2 ;;
     --limit) LIMIT=$2; shift 2 ;;
     --out) OUT=$2; shift 2 ;;
-    -h | --help) sed -n '2,5p' "$0"; exit 0 ;;
+    --no-teach) TEACH=--no-teach; shift ;;
+    -h | --help) sed -n '2,6p' "$0"; exit 0 ;;
     -*) log "unknown option $1"; exit 2 ;;
     *) BUILD_DIR=$1; shift ;;
     esac
@@ -254,7 +256,9 @@ trap 'exit 143' TERM
 
 fail() { "$DRIVER" --out "$OUT" --engine "$1" --set "$SET" --fail "$2"; log "$1: $2"; }
 
-apt_install xvfb dbus-daemon cmake fcitx-bin fcitx-module-dbus
+# fcitx 4 tells its candidates only to a kimpanel, which the driver plays
+# while it teaches.
+apt_install xvfb dbus-daemon cmake fcitx-bin fcitx-module-dbus fcitx-module-kimpanel
 build_corpus
 CORPUS=$cache/corpus/$SET.tsv
 cmake --build "$BUILD_DIR" --target bench_accuracy >"$cache/build.log" 2>&1 || {
@@ -262,7 +266,7 @@ cmake --build "$BUILD_DIR" --target bench_accuracy >"$cache/build.log" 2>&1 || {
     exit 1
 }
 DRIVER=$BUILD_DIR/bench/accuracy/bench_accuracy
-export BUILD_DIR CORPUS SET LIMIT OUT DETAILS_DIR DRIVER cache
+export BUILD_DIR CORPUS SET LIMIT OUT DETAILS_DIR DRIVER TEACH cache
 
 packages=()
 for label in "${engines[@]}"; do
