@@ -263,16 +263,14 @@ private slots:
         QTest::addColumn<SettingsCategory>("category");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("dialog");
-        QTest::newRow("phrases") << C::General << "自定义短语设置"
-                                 << "DiyPhraseDialog";
-        QTest::newRow("shortcuts") << C::Advance << "系统功能快捷键"
-                                   << "SystemShortcutKeysDialog";
-        QTest::newRow("fuzzy") << C::Pinyin << "模糊音设置"
-                               << "MoHuYinDialog";
-        QTest::newRow("correction") << C::Pinyin << "拼音纠错设置"
-                                    << "CorrectionDialog";
-        QTest::newRow("english") << C::Pinyin << "英文输入法设置"
-                                 << "EngImeDialog";
+        const auto row = [](const char *name, C category, const char *button, const char *dialog) {
+            QTest::newRow(name) << category << QString(button) << QString(dialog);
+        };
+        row("phrases", C::General, "自定义短语设置", "DiyPhraseDialog");
+        row("shortcuts", C::Advance, "系统功能快捷键", "SystemShortcutKeysDialog");
+        row("fuzzy", C::Pinyin, "模糊音设置", "MoHuYinDialog");
+        row("correction", C::Pinyin, "拼音纠错设置", "CorrectionDialog");
+        row("english", C::Pinyin, "英文输入法设置", "EngImeDialog");
     }
 
     void buttonsOpenTheirDialogs()

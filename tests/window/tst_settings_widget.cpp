@@ -115,21 +115,15 @@ private slots:
         QTest::addColumn<QStringList>("saved");
         const QStringList all{"General:save", "Thesaurus:save", "Appearance:save",
                               "Advance:save", "Pinyin:save",    "Wubi:save"};
-        QTest::newRow("确定") << "1111111"
-                              << "确定"
-                              << "General" << all;
-        QTest::newRow("应用") << "1111111"
-                              << "应用"
-                              << "General" << all;
-        QTest::newRow("Wubi off") << "1111101"
-                                  << "确定"
-                                  << "General" << QStringList(all.mid(0, 5));
-        QTest::newRow("first enabled opens") << "0000111"
-                                             << "确定"
-                                             << "Pinyin" << QStringList(all.mid(4));
-        QTest::newRow("none enabled") << ""
-                                      << "确定"
-                                      << "" << QStringList();
+        const auto row = [](const char *name, const char *flags, const char *button,
+                            const char *opened, const QStringList &saved) {
+            QTest::newRow(name) << QString(flags) << QString(button) << QString(opened) << saved;
+        };
+        row("确定", "1111111", "确定", "General", all);
+        row("应用", "1111111", "应用", "General", all);
+        row("Wubi off", "1111101", "确定", "General", all.mid(0, 5));
+        row("first enabled opens", "0000111", "确定", "Pinyin", all.mid(4));
+        row("none enabled", "", "确定", "", {});
     }
 
     void saveThenNotifyService()
