@@ -134,12 +134,11 @@ private slots:
         QTest::addColumn<QString>("backup");
         QTest::addColumn<QString>("clear");
         QTest::addColumn<QByteArray>("header");
-        QTest::newRow("Chinese") << "UsrDictImport"
-                                 << "UsrDictBackup"
-                                 << "clearCnThesaurus" << header("pinyin");
-        QTest::newRow("Wubi pinyin") << "UsrPinYinWuBiDictImportPinYin"
-                                     << "UsrWuBiPinYinDictBackupPinYin"
-                                     << "clearPinYinWuBiCnThesaurusPinYin" << header("wubi-pinyin");
+        QTest::newRow("Chinese") << QString("UsrDictImport") << QString("UsrDictBackup")
+                                 << QString("clearCnThesaurus") << header("pinyin");
+        QTest::newRow("Wubi pinyin")
+            << QString("UsrPinYinWuBiDictImportPinYin") << QString("UsrWuBiPinYinDictBackupPinYin")
+            << QString("clearPinYinWuBiCnThesaurusPinYin") << header("wubi-pinyin");
     }
 
     void importsMergeAndBackupsWriteThemBack()
@@ -219,22 +218,20 @@ private slots:
     {
         const QString home = start();
         const auto shipped = storedDictionaries(home);
-        const QStringList clears{"clearCnThesaurus",
-                                 "clearEnThesaurus",
-                                 "clearWebEmailThesaurus",
-                                 "clearWuBiCnThesaurus",
-                                 "clearWuBiEnThesaurus",
-                                 "clearWuBiWebEmailThesaurus",
-                                 "clearPinYinWuBiCnThesaurusPinYin"};
-        const QStringList files{"pinyin.kwd",     "english.txt",      "web-email.txt",
-                                "wubi.txt",       "wubi-english.txt", "wubi-web-email.txt",
-                                "wubi-pinyin.txt"};
+        // Each clear and the file it empties.
+        const char *const clears[][2] = {{"clearCnThesaurus", "pinyin.kwd"},
+                                         {"clearEnThesaurus", "english.txt"},
+                                         {"clearWebEmailThesaurus", "web-email.txt"},
+                                         {"clearWuBiCnThesaurus", "wubi.txt"},
+                                         {"clearWuBiEnThesaurus", "wubi-english.txt"},
+                                         {"clearWuBiWebEmailThesaurus", "wubi-web-email.txt"},
+                                         {"clearPinYinWuBiCnThesaurusPinYin", "wubi-pinyin.txt"}};
         auto expected = shipped;
-        for (int i = 0; i < clears.size(); ++i) {
-            QCOMPARE(ask(clears[i]), QVariantList{true});
+        for (const auto &clear : clears) {
+            QCOMPARE(ask(clear[0]), QVariantList{true});
             const auto now = storedDictionaries(home);
-            QVERIFY2(now[files[i]] != shipped[files[i]], qPrintable(files[i]));
-            expected[files[i]] = now[files[i]];
+            QVERIFY2(now[clear[1]] != shipped[clear[1]], clear[1]);
+            expected[clear[1]] = now[clear[1]];
             QCOMPARE(now, expected);
         }
         const auto cleared = expected;
