@@ -31,19 +31,14 @@ void recordMessage(QtMsgType type, const QMessageLogContext &context, const QStr
         gPreviousHandler(type, context, message);
 }
 
-QStringList logLinesMatching(const char *pattern)
+QString toolBusName(int display, const char *name = "kaiwoimeservice_configtool")
 {
-    return gLog.filter(QRegularExpression(QLatin1String(pattern)));
-}
-
-QString toolBusName(int display)
-{
-    return QStringLiteral("com.kaiwoimeservice_configtool.hotel_%1").arg(display);
+    return QStringLiteral("com.%1.hotel_%2").arg(QLatin1String(name)).arg(display);
 }
 
 QString serviceBusName(int display)
 {
-    return QStringLiteral("com.kaiwoimeservice.hotel_%1").arg(display);
+    return toolBusName(display, "kaiwoimeservice");
 }
 
 // A shell that reads the request at its byte offsets, as a shell built
@@ -261,8 +256,8 @@ private slots:
             else
                 failures << name + " copy fail";
         }
-        QCOMPARE(logLinesMatching(" copy fail$"), failures);
-        QCOMPARE(logLinesMatching("^Init(WB)?Shell:"),
+        QCOMPARE(gLog.filter(QRegularExpression(" copy fail$")), failures);
+        QCOMPARE(gLog.filter(QRegularExpression("^Init(WB)?Shell:")),
                  (QStringList{"InitShell: true", "InitWBShell: true"}));
     }
 

@@ -16,26 +16,23 @@ using n_kwxx::t_iniParser;
 namespace
 {
 
-QByteArray local(const QString &path)
-{
-    return QFile::encodeName(path);
-}
-
 const char kDefault[] = "default value";
-
-// Opened the way the controller opens env.ini.
-std::unique_ptr<QSettings> openIni(const QString &path)
-{
-    auto settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
-    settings->setIniCodec("UTF-8");
-    return settings;
-}
 
 } // namespace
 
 class TestConfig : public QObject
 {
     Q_OBJECT
+
+    static QByteArray local(const QString &path) { return QFile::encodeName(path); }
+
+    // Opened the way the controller opens env.ini.
+    static std::unique_ptr<QSettings> openIni(const QString &path)
+    {
+        auto settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+        settings->setIniCodec("UTF-8");
+        return settings;
+    }
 
     QString tempPath(const QString &name) const { return mDir->filePath(name); }
     // Attaches the user's and the shipped env.ini; null content: absent.

@@ -23,49 +23,47 @@ const QString kLeftCtrl = QStringLiteral("左Ctrl  在五笔模式下生效，�
 const QString kZcs = QStringLiteral("首字母简拼(如:z表示zh等,a表示an等)");
 const QString kEdit = QStringLiteral("编辑候选项：输入拼音后回退光标，对候选项进行编辑");
 
-// A page of the category on this env.ini (null: as it is), shown.
-std::unique_ptr<SettingsPage> pageOn(SettingsCategory category, const QByteArray &env = {})
-{
-    setEnv(env);
-    std::unique_ptr<SettingsPage> page(createSettingsPage(category, nullptr));
-    page->resize(554, 488);
-    page->show();
-    return page;
-}
-
-QString skinRoot()
-{
-    return kaiwoDataRoot() + QStringLiteral("/Resources/PC/skin/");
-}
-
-// Skins, folders without skin.ini, and a plain file.
-void makeSkins(const QStringList &skins, const QStringList &bare = {})
-{
-    QDir(skinRoot()).removeRecursively();
-    QVERIFY(QDir().mkpath(skinRoot()));
-    QVERIFY(writeFile(skinRoot() + QStringLiteral("Loose"), "[Skin]\n"));
-    for (const QString &name : skins + bare)
-        QVERIFY(QDir().mkpath(skinRoot() + name));
-    for (const QString &name : skins)
-        QVERIFY(writeFile(skinRoot() + name + QStringLiteral("/skin.ini"), "[Skin]\n"));
-}
-
-// Paths as a user may have them: spaces, quotes, Chinese.
-QString homeFile(const char *name)
-{
-    return QDir::home().filePath(QString::fromUtf8(name));
-}
-
-void invoke(QObject *page, const QString &slot)
-{
-    QVERIFY(QMetaObject::invokeMethod(page, qPrintable(slot), Qt::DirectConnection));
-}
-
 } // namespace
 
 class TestPages : public QObject
 {
     Q_OBJECT
+
+    // A page of the category on this env.ini (null: as it is), shown.
+    static std::unique_ptr<SettingsPage> pageOn(SettingsCategory category,
+                                                const QByteArray &env = {})
+    {
+        setEnv(env);
+        std::unique_ptr<SettingsPage> page(createSettingsPage(category, nullptr));
+        page->resize(554, 488);
+        page->show();
+        return page;
+    }
+
+    static QString skinRoot() { return kaiwoDataRoot() + QStringLiteral("/Resources/PC/skin/"); }
+
+    // Skins, folders without skin.ini, and a plain file.
+    static void makeSkins(const QStringList &skins, const QStringList &bare = {})
+    {
+        QDir(skinRoot()).removeRecursively();
+        QVERIFY(QDir().mkpath(skinRoot()));
+        QVERIFY(writeFile(skinRoot() + QStringLiteral("Loose"), "[Skin]\n"));
+        for (const QString &name : skins + bare)
+            QVERIFY(QDir().mkpath(skinRoot() + name));
+        for (const QString &name : skins)
+            QVERIFY(writeFile(skinRoot() + name + QStringLiteral("/skin.ini"), "[Skin]\n"));
+    }
+
+    // Paths as a user may have them: spaces, quotes, Chinese.
+    static QString homeFile(const char *name)
+    {
+        return QDir::home().filePath(QString::fromUtf8(name));
+    }
+
+    static void invoke(QObject *page, const QString &slot)
+    {
+        QVERIFY(QMetaObject::invokeMethod(page, qPrintable(slot), Qt::DirectConnection));
+    }
 
     std::unique_ptr<ServiceProcess> mService;
     std::unique_ptr<SettingsPage> mPinyin, mWubi;

@@ -16,60 +16,60 @@ namespace
 
 const UserPhraseList kList = {{L"abc", L"x", 2}, {L"dis", L"y", -3}, {L"two", L"z", 4}};
 
-QString describe(const std::vector<UserPhraseItem> &phrases)
-{
-    QStringList out;
-    for (const UserPhraseItem &p : phrases)
-        out << QString::fromStdWString(p.abbr) + ',' + QString::number(p.position) + '=' +
-                   QString::fromStdWString(p.phrase);
-    return out.join('|');
-}
-
-QString shellPhrases(ShellWrapperInterface *shell)
-{
-    s_inputOutputDicData data;
-    data.inputPath = MainController::localPath().toStdWString();
-    shell->DicOperation(ed_userPhrase, ec_getUserPhrase, data);
-    return describe(data.phraseList);
-}
-
-// Both engines hold exactly these phrases.
-void seed(const std::vector<UserPhraseItem> &phrases)
-{
-    for (ShellWrapperInterface *shell :
-         {MainController::ShellWrapper(), MainController::WuBiShellWrapper()}) {
-        s_inputOutputDicData all;
-        shell->DicOperation(ed_userPhrase, ec_getUserPhrase, all);
-        shell->DicOperation(ed_userPhrase, ec_deleteUserPhrase, all);
-        s_inputOutputDicData add;
-        add.phraseList = phrases;
-        shell->DicOperation(ed_userPhrase, ec_addUserPhrase, add);
-    }
-}
-
-void fill(QDialog &dialog, const QString &abbr, const QString &phrase, int position)
-{
-    dialog.findChild<QLineEdit *>("lineEdit")->setText(abbr);
-    dialog.findChild<QTextEdit *>("textEdit")->setPlainText(phrase);
-    dialog.findChild<QComboBox *>("phrase_position_comboBox")
-        ->setCurrentText(QString::number(position));
-}
-
-QCheckBox *rowBox(QTableWidget *table, int row)
-{
-    return table->cellWidget(row, 0)->findChild<QCheckBox *>("checkbox");
-}
-
-QString textFile()
-{
-    return MainController::localPath() + QStringLiteral("phrase/PhraseEdit.txt");
-}
-
 } // namespace
 
 class TestPhrases : public QObject
 {
     Q_OBJECT
+
+    static QString describe(const std::vector<UserPhraseItem> &phrases)
+    {
+        QStringList out;
+        for (const UserPhraseItem &p : phrases)
+            out << QString::fromStdWString(p.abbr) + ',' + QString::number(p.position) + '=' +
+                       QString::fromStdWString(p.phrase);
+        return out.join('|');
+    }
+
+    static QString shellPhrases(ShellWrapperInterface *shell)
+    {
+        s_inputOutputDicData data;
+        data.inputPath = MainController::localPath().toStdWString();
+        shell->DicOperation(ed_userPhrase, ec_getUserPhrase, data);
+        return describe(data.phraseList);
+    }
+
+    // Both engines hold exactly these phrases.
+    static void seed(const std::vector<UserPhraseItem> &phrases)
+    {
+        for (ShellWrapperInterface *shell :
+             {MainController::ShellWrapper(), MainController::WuBiShellWrapper()}) {
+            s_inputOutputDicData all;
+            shell->DicOperation(ed_userPhrase, ec_getUserPhrase, all);
+            shell->DicOperation(ed_userPhrase, ec_deleteUserPhrase, all);
+            s_inputOutputDicData add;
+            add.phraseList = phrases;
+            shell->DicOperation(ed_userPhrase, ec_addUserPhrase, add);
+        }
+    }
+
+    static void fill(QDialog &dialog, const QString &abbr, const QString &phrase, int position)
+    {
+        dialog.findChild<QLineEdit *>("lineEdit")->setText(abbr);
+        dialog.findChild<QTextEdit *>("textEdit")->setPlainText(phrase);
+        dialog.findChild<QComboBox *>("phrase_position_comboBox")
+            ->setCurrentText(QString::number(position));
+    }
+
+    static QCheckBox *rowBox(QTableWidget *table, int row)
+    {
+        return table->cellWidget(row, 0)->findChild<QCheckBox *>("checkbox");
+    }
+
+    static QString textFile()
+    {
+        return MainController::localPath() + QStringLiteral("phrase/PhraseEdit.txt");
+    }
 
     std::unique_ptr<ServiceProcess> mService;
 

@@ -10,87 +10,73 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-namespace
-{
-
-QString sample(const QString &name)
-{
-    return kaiwoDataRoot() + "/samples/kcel/" + name;
-}
-
-QString cellDir()
-{
-    return homeDirectory() + "/.config/KaiwoShell/usr/kcd";
-}
-
-QString kcdlist()
-{
-    return cellDir() + "/kcdlist.ini";
-}
-
-QCheckBox *box(QTableWidget *table, int row)
-{
-    return table->cellWidget(row, 0)->findChild<QCheckBox *>("checkbox");
-}
-
-QLabel *nameLabel(QTableWidget *table, int row)
-{
-    return table->cellWidget(row, 0)->findChild<QLabel *>("text_label");
-}
-
-// Clicks "查看" or "删除" of a row as the user would, through the table.
-void clickAction(QTableWidget *table, int row, const QString &text)
-{
-    for (QLabel *label : table->cellWidget(row, 3)->findChildren<QLabel *>()) {
-        if (label->text() == text)
-            QTest::mouseClick(label, Qt::LeftButton);
-    }
-}
-
-// "name" installs a sample, "name=" junk under that name, "name~" the
-// sample with its last byte cut (header whole, last entry damaged).
-void install(const QStringList &files)
-{
-    for (const QString &file : files) {
-        const QString name = file.section('=', 0, 0).section('~', 0, 0);
-        const QString target = cellDir() + '/' + name;
-        if (file.contains('='))
-            QVERIFY(writeFile(target, "not a cell dictionary"));
-        else if (file.contains('~'))
-            QVERIFY(writeFile(target, readFile(sample(name)).chopped(1)));
-        else
-            QVERIFY(QFile::copy(sample(file.toLower()), target));
-    }
-}
-
-// Makes a dictionary of one word with the maker tool.
-void makeKcel(const QString &name, const QString &id)
-{
-    const QString words = QDir::home().filePath("w.txt");
-    QVERIFY(writeFile(words, "一 yi\n二 er\n"));
-    QCOMPARE(QProcess::execute(qEnvironmentVariable("KAIWO_BUILD_DIR") + "/bin/kaiwo-make-kcel",
-                               {"--name", name, "--id", id, "--category", "c", "--date", "0", words,
-                                cellDir() + '/' + id + ".kcel"}),
-             0);
-}
-
-// The words of an engine's rebuilt cell data, through its list of pieces.
-QString engineWords(const QString &userDir)
-{
-    QString words;
-    const QList<QByteArray> digests = readFile(userDir + "/kaiwo_cells.txt").split('\n');
-    for (const QByteArray &md5 : digests.mid(1)) {
-        if (!md5.isEmpty())
-            words += QString::fromUtf8(readFile(userDir + "/kaiwo_cells/" + md5 + ".txt"));
-    }
-    return words;
-}
-
-} // namespace
-
 class TestThesaurusPage : public QObject
 {
     Q_OBJECT
+
+    static QString sample(const QString &name) { return kaiwoDataRoot() + "/samples/kcel/" + name; }
+
+    static QString cellDir() { return homeDirectory() + "/.config/KaiwoShell/usr/kcd"; }
+
+    static QString kcdlist() { return cellDir() + "/kcdlist.ini"; }
+
+    static QCheckBox *box(QTableWidget *table, int row)
+    {
+        return table->cellWidget(row, 0)->findChild<QCheckBox *>("checkbox");
+    }
+
+    static QLabel *nameLabel(QTableWidget *table, int row)
+    {
+        return table->cellWidget(row, 0)->findChild<QLabel *>("text_label");
+    }
+
+    // Clicks "查看" or "删除" of a row as the user would, through the table.
+    static void clickAction(QTableWidget *table, int row, const QString &text)
+    {
+        for (QLabel *label : table->cellWidget(row, 3)->findChildren<QLabel *>()) {
+            if (label->text() == text)
+                QTest::mouseClick(label, Qt::LeftButton);
+        }
+    }
+
+    // "name" installs a sample, "name=" junk under that name, "name~" the
+    // sample with its last byte cut (header whole, last entry damaged).
+    static void install(const QStringList &files)
+    {
+        for (const QString &file : files) {
+            const QString name = file.section('=', 0, 0).section('~', 0, 0);
+            const QString target = cellDir() + '/' + name;
+            if (file.contains('='))
+                QVERIFY(writeFile(target, "not a cell dictionary"));
+            else if (file.contains('~'))
+                QVERIFY(writeFile(target, readFile(sample(name)).chopped(1)));
+            else
+                QVERIFY(QFile::copy(sample(file.toLower()), target));
+        }
+    }
+
+    // Makes a dictionary of one word with the maker tool.
+    static void makeKcel(const QString &name, const QString &id)
+    {
+        const QString words = QDir::home().filePath("w.txt");
+        QVERIFY(writeFile(words, "一 yi\n二 er\n"));
+        QCOMPARE(QProcess::execute(qEnvironmentVariable("KAIWO_BUILD_DIR") + "/bin/kaiwo-make-kcel",
+                                   {"--name", name, "--id", id, "--category", "c", "--date", "0",
+                                    words, cellDir() + '/' + id + ".kcel"}),
+                 0);
+    }
+
+    // The words of an engine's rebuilt cell data, through its list of pieces.
+    static QString engineWords(const QString &userDir)
+    {
+        QString words;
+        const QList<QByteArray> digests = readFile(userDir + "/kaiwo_cells.txt").split('\n');
+        for (const QByteArray &md5 : digests.mid(1)) {
+            if (!md5.isEmpty())
+                words += QString::fromUtf8(readFile(userDir + "/kaiwo_cells/" + md5 + ".txt"));
+        }
+        return words;
+    }
 
     std::unique_ptr<ServiceProcess> mService;
     std::unique_ptr<SettingThesaurusWidget> mPage;

@@ -14,53 +14,6 @@
 namespace
 {
 
-QMap<QString, QByteArray> storedDictionaries(const QString &home)
-{
-    const QDir dir(home + QStringLiteral("/.config/kaiwoimebs/userdict"));
-    QMap<QString, QByteArray> files;
-    for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden))
-        files.insert(name, readFile(dir.filePath(name)));
-    return files;
-}
-
-QByteArray header(const char *kind)
-{
-    return QByteArray("KaiwoUserDictionary 1 ") + kind + '\n';
-}
-
-QString pinyinDir(const QString &home)
-{
-    return home + QStringLiteral("/.config/KaiwoShell/usr/PCPYDict/");
-}
-
-QString wubiDir(const QString &home)
-{
-    return home + QStringLiteral("/.config/KaiwoShell/usr/PCWBDict/");
-}
-
-QString snapshot(const QString &home)
-{
-    return home + QStringLiteral("/.config/kaiwoimebs/service-cell-words.txt");
-}
-
-// Rebuilds one shell's cell data from the listed .kcel files, as the tool does.
-bool rebuild(ShellWrapperInterface *shell, const QString &userDir, const QStringList &kcels)
-{
-    std::vector<std::array<wchar_t, flat::kPathChars>> buffers(kcels.size());
-    std::vector<wchar_t *> list;
-    for (int i = 0; i < kcels.size(); ++i) {
-        buffers[i] = {};
-        wcsncpy(buffers[i].data(), kcels[i].toStdWString().c_str(), flat::kPathChars - 1);
-        list.push_back(buffers[i].data());
-    }
-    flat::Request request{};
-    wcsncpy(request.inputPath, userDir.toStdWString().c_str(), flat::kPathChars - 1);
-    request.cellPaths = list.empty() ? nullptr : list.data();
-    request.cellCount = int32_t(list.size());
-    flat::Result *result = nullptr;
-    return shell->DicOperationFlat(ed_cellDict, ec_rebuildCellDict, &request, &result);
-}
-
 QString makeKcel(const QString &path, const std::string &id,
                  const std::vector<KcelFile::Entry> &entries)
 {
@@ -77,6 +30,54 @@ QString makeKcel(const QString &path, const std::string &id,
 class TestStandInService : public QObject
 {
     Q_OBJECT
+
+    static QMap<QString, QByteArray> storedDictionaries(const QString &home)
+    {
+        const QDir dir(home + QStringLiteral("/.config/kaiwoimebs/userdict"));
+        QMap<QString, QByteArray> files;
+        for (const QString &name : dir.entryList(QDir::Files | QDir::Hidden))
+            files.insert(name, readFile(dir.filePath(name)));
+        return files;
+    }
+
+    static QByteArray header(const char *kind)
+    {
+        return QByteArray("KaiwoUserDictionary 1 ") + kind + '\n';
+    }
+
+    static QString pinyinDir(const QString &home)
+    {
+        return home + QStringLiteral("/.config/KaiwoShell/usr/PCPYDict/");
+    }
+
+    static QString wubiDir(const QString &home)
+    {
+        return home + QStringLiteral("/.config/KaiwoShell/usr/PCWBDict/");
+    }
+
+    static QString snapshot(const QString &home)
+    {
+        return home + QStringLiteral("/.config/kaiwoimebs/service-cell-words.txt");
+    }
+
+    // Rebuilds one shell's cell data from the listed .kcel files, as the tool does.
+    static bool rebuild(ShellWrapperInterface *shell, const QString &userDir,
+                        const QStringList &kcels)
+    {
+        std::vector<std::array<wchar_t, flat::kPathChars>> buffers(kcels.size());
+        std::vector<wchar_t *> list;
+        for (int i = 0; i < kcels.size(); ++i) {
+            buffers[i] = {};
+            wcsncpy(buffers[i].data(), kcels[i].toStdWString().c_str(), flat::kPathChars - 1);
+            list.push_back(buffers[i].data());
+        }
+        flat::Request request{};
+        wcsncpy(request.inputPath, userDir.toStdWString().c_str(), flat::kPathChars - 1);
+        request.cellPaths = list.empty() ? nullptr : list.data();
+        request.cellCount = int32_t(list.size());
+        flat::Result *result = nullptr;
+        return shell->DicOperationFlat(ed_cellDict, ec_rebuildCellDict, &request, &result);
+    }
 
     QTemporaryDir mRoot;
     int mHomes = 0;
