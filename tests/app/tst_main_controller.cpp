@@ -22,25 +22,6 @@ namespace
 QStringList gLog;
 QtMessageHandler gPreviousHandler = nullptr;
 
-// Keeps the tool's own debug lines; everything else goes where it went.
-void recordMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (context.category && qstrcmp(context.category, "kaiwo.configtool") == 0)
-        gLog << message;
-    else if (gPreviousHandler)
-        gPreviousHandler(type, context, message);
-}
-
-QString toolBusName(int display, const char *name = "kaiwoimeservice_configtool")
-{
-    return QStringLiteral("com.%1.hotel_%2").arg(QLatin1String(name)).arg(display);
-}
-
-QString serviceBusName(int display)
-{
-    return toolBusName(display, "kaiwoimeservice");
-}
-
 // A shell that reads the request at its byte offsets, as a shell built
 // elsewhere would, and answers with a result block of its own.
 class CheckingShell : public ShellWrapperInterface
@@ -122,6 +103,23 @@ public slots:
 class TestMainController : public QObject
 {
     Q_OBJECT
+
+    // Keeps the tool's own debug lines; everything else goes where it went.
+    static void recordMessage(QtMsgType type, const QMessageLogContext &context,
+                              const QString &message)
+    {
+        if (context.category && qstrcmp(context.category, "kaiwo.configtool") == 0)
+            gLog << message;
+        else if (gPreviousHandler)
+            gPreviousHandler(type, context, message);
+    }
+
+    static QString toolBusName(int display, const char *name = "kaiwoimeservice_configtool")
+    {
+        return QStringLiteral("com.%1.hotel_%2").arg(QLatin1String(name)).arg(display);
+    }
+
+    static QString serviceBusName(int display) { return toolBusName(display, "kaiwoimeservice"); }
 
     MainController *controller()
     {

@@ -12,39 +12,34 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace
-{
-
-QByteArray pseudoRandomBytes(int size)
-{
-    QRandomGenerator generator{quint32(size)};
-    QByteArray bytes(size, '\0');
-    for (char &c : bytes)
-        c = char(generator.bounded(256));
-    return bytes;
-}
-
-// True when this process has no child at all, running or zombie.
-bool noChildren()
-{
-    errno = 0;
-    return waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
-}
-
-// Starts /bin/sh -c script through startChildApp.
-void startScript(QByteArray script)
-{
-    char program[] = "/bin/sh";
-    char option[] = "-c";
-    char *argv[] = {program, option, script.data(), nullptr};
-    startChildApp(program, argv);
-}
-
-} // namespace
-
 class TestSystemHelpers : public QObject
 {
     Q_OBJECT
+
+    static QByteArray pseudoRandomBytes(int size)
+    {
+        QRandomGenerator generator{quint32(size)};
+        QByteArray bytes(size, '\0');
+        for (char &c : bytes)
+            c = char(generator.bounded(256));
+        return bytes;
+    }
+
+    // True when this process has no child at all, running or zombie.
+    static bool noChildren()
+    {
+        errno = 0;
+        return waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
+    }
+
+    // Starts /bin/sh -c script through startChildApp.
+    static void startScript(QByteArray script)
+    {
+        char program[] = "/bin/sh";
+        char option[] = "-c";
+        char *argv[] = {program, option, script.data(), nullptr};
+        startChildApp(program, argv);
+    }
 
     QString tempPath(const QString &name) const { return mDir->filePath(name); }
     std::unique_ptr<QTemporaryDir> mDir;

@@ -14,25 +14,20 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace
-{
-
-QString skinFile(const QString &skin)
-{
-    return CandidateLook::skinRoot() + QLatin1Char('/') + skin + QStringLiteral("/skin.ini");
-}
-
-AppearanceChoices savedChoices()
-{
-    QSettings settings(userEnvIni(), QSettings::IniFormat);
-    return AppearanceChoices::read(SettingsReader(&settings));
-}
-
-} // namespace
-
 class TestCandidateLook : public QObject
 {
     Q_OBJECT
+
+    static QString skinFile(const QString &skin)
+    {
+        return CandidateLook::skinRoot() + QLatin1Char('/') + skin + QStringLiteral("/skin.ini");
+    }
+
+    static AppearanceChoices savedChoices()
+    {
+        QSettings settings(userEnvIni(), QSettings::IniFormat);
+        return AppearanceChoices::read(SettingsReader(&settings));
+    }
 
 private slots:
     void initTestCase() { setEnv(QByteArray()); }

@@ -24,65 +24,6 @@ namespace
 ShellWrapperInterface *const kPinyin = GetKaiwoShellWrapper();
 ShellWrapperInterface *const kWubi = GetWbKaiwoShellWrapper();
 
-QString describe(const Phrases &phrases)
-{
-    QStringList out;
-    for (const UserPhraseItem &p : phrases)
-        out << QString::fromStdWString(p.abbr) + ',' + QString::number(p.position) + '=' +
-                   QString::fromStdWString(p.phrase);
-    return out.join('|');
-}
-
-QByteArray bytes(const std::string &s)
-{
-    return QByteArray(s.data(), int(s.size()));
-}
-
-KcelFile sample(int words = 3)
-{
-    KcelFile kcel;
-    kcel.id = "demo";
-    kcel.name = "演示词库";
-    kcel.category = "测试";
-    kcel.examples = "苹果 香蕉";
-    kcel.date = 1700000000;
-    const char *all[] = {"苹果", "香蕉", "橙子"};
-    for (int i = 0; i < words; ++i)
-        kcel.entries.push_back({all[i], i % 2 ? "" : "pin yin"});
-    return kcel;
-}
-
-QByteArray bytesOf(const KcelFile &kcel)
-{
-    std::string out;
-    kcel.serialize(out);
-    return bytes(out);
-}
-
-QByteArray patched(QByteArray data, int offset, const QByteArray &with)
-{
-    return data.replace(offset, with.size(), with);
-}
-
-QByteArray md5Of(const QByteArray &data)
-{
-    return QCryptographicHash::hash(data, QCryptographicHash::Md5).toHex();
-}
-
-QByteArray piece(const QByteArray &lines, const QString &source)
-{
-    return "# kaiwo cell words 1\t" + QByteArray::number(lines.count('\n')) + '\t' +
-           QByteArray::number(lines.size()) + '\t' + source.toUtf8() + '\n' + lines;
-}
-
-UserDictionary dictionary()
-{
-    return UserDictionary({{"ni'hao", "你好", 7},
-                           {"a", "啊 \"'", 0},
-                           {"ni'hao", "拟好", 4294967295u},
-                           {"xiao", "𠀀笑", 1}});
-}
-
 // Folders whose files the digest cache may remember: made at the start and
 // left alone long enough to count as settled.
 const int kSettledFolders = 5;
@@ -92,6 +33,62 @@ const int kSettledFolders = 5;
 class TestStandInFiles : public QObject
 {
     Q_OBJECT
+
+    static QString describe(const Phrases &phrases)
+    {
+        QStringList out;
+        for (const UserPhraseItem &p : phrases)
+            out << QString::fromStdWString(p.abbr) + ',' + QString::number(p.position) + '=' +
+                       QString::fromStdWString(p.phrase);
+        return out.join('|');
+    }
+
+    static QByteArray bytes(const std::string &s) { return QByteArray(s.data(), int(s.size())); }
+
+    static KcelFile sample(int words = 3)
+    {
+        KcelFile kcel;
+        kcel.id = "demo";
+        kcel.name = "演示词库";
+        kcel.category = "测试";
+        kcel.examples = "苹果 香蕉";
+        kcel.date = 1700000000;
+        const char *all[] = {"苹果", "香蕉", "橙子"};
+        for (int i = 0; i < words; ++i)
+            kcel.entries.push_back({all[i], i % 2 ? "" : "pin yin"});
+        return kcel;
+    }
+
+    static QByteArray bytesOf(const KcelFile &kcel)
+    {
+        std::string out;
+        kcel.serialize(out);
+        return bytes(out);
+    }
+
+    static QByteArray patched(QByteArray data, int offset, const QByteArray &with)
+    {
+        return data.replace(offset, with.size(), with);
+    }
+
+    static QByteArray md5Of(const QByteArray &data)
+    {
+        return QCryptographicHash::hash(data, QCryptographicHash::Md5).toHex();
+    }
+
+    static QByteArray piece(const QByteArray &lines, const QString &source)
+    {
+        return "# kaiwo cell words 1\t" + QByteArray::number(lines.count('\n')) + '\t' +
+               QByteArray::number(lines.size()) + '\t' + source.toUtf8() + '\n' + lines;
+    }
+
+    static UserDictionary dictionary()
+    {
+        return UserDictionary({{"ni'hao", "你好", 7},
+                               {"a", "啊 \"'", 0},
+                               {"ni'hao", "拟好", 4294967295u},
+                               {"xiao", "𠀀笑", 1}});
+    }
 
     QTemporaryDir mRoot;
     // A home whose name holds spaces, quotes, "$(...)" and Chinese.

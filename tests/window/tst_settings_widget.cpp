@@ -48,32 +48,32 @@ private:
     QString mName;
 };
 
-// configtool.xml with these flags, in the order of kNames.
-QByteArray configtoolXml(const QString &flags)
-{
-    QByteArray xml("<?xml version=\"1.0\"?>\n<Configtool>\n");
-    for (int i = 0; i < flags.size(); ++i)
-        xml +=
-            QByteArray("  <") + kNames[i] + ">" + flags.at(i).toLatin1() + "</" + kNames[i] + ">\n";
-    return xml + "</Configtool>\n";
-}
-
-QString xmlPath()
-{
-    return kaiwoDataRoot() + QStringLiteral("/Resources/PC/configtool.xml");
-}
-
-QString currentPage(SettingsWidget *window)
-{
-    QWidget *page = window->pageStack()->currentWidget();
-    return page ? page->objectName() : QString();
-}
-
 } // namespace
 
 class TestSettingsWidget : public QObject
 {
     Q_OBJECT
+
+    // configtool.xml with these flags, in the order of kNames.
+    static QByteArray configtoolXml(const QString &flags)
+    {
+        QByteArray xml("<?xml version=\"1.0\"?>\n<Configtool>\n");
+        for (int i = 0; i < flags.size(); ++i)
+            xml += QByteArray("  <") + kNames[i] + ">" + flags.at(i).toLatin1() + "</" + kNames[i] +
+                   ">\n";
+        return xml + "</Configtool>\n";
+    }
+
+    static QString xmlPath()
+    {
+        return kaiwoDataRoot() + QStringLiteral("/Resources/PC/configtool.xml");
+    }
+
+    static QString currentPage(SettingsWidget *window)
+    {
+        QWidget *page = window->pageStack()->currentWidget();
+        return page ? page->objectName() : QString();
+    }
 
     std::unique_ptr<ServiceProcess> mService;
 
