@@ -107,16 +107,12 @@ private slots:
         QTest::addColumn<QString>("phrase");
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("notice");
-        QTest::newRow("new") << "abc"
-                             << "new" << 1 << "";
-        QTest::newRow("same at the same position") << "abc"
-                                                   << "x" << 2 << "自定义短语已存在!";
-        QTest::newRow("disabled never matches") << "dis"
-                                                << "y" << 3 << "";
-        QTest::newRow("empty abbreviation") << ""
-                                            << "x" << 1 << "缩写不能为空!";
-        QTest::newRow("empty phrase") << "abc"
-                                      << "" << 1 << "自定义短语不能为空!";
+        QTest::newRow("new") << QString("abc") << "new" << 1 << "";
+        QTest::newRow("same at the same position")
+            << QString("abc") << "x" << 2 << "自定义短语已存在!";
+        QTest::newRow("disabled never matches") << QString("dis") << "y" << 3 << "";
+        QTest::newRow("empty abbreviation") << QString("") << "x" << 1 << "缩写不能为空!";
+        QTest::newRow("empty phrase") << QString("abc") << "" << 1 << "自定义短语不能为空!";
     }
 
     void addRules()
@@ -192,12 +188,11 @@ private slots:
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("disable all") << "disenable_pushButton"
-                                     << "dh,-2=电话\n第二行|off,-5=关";
-        QTest::newRow("enable all") << "enabled_all_pushButton"
-                                    << "dh,2=电话\n第二行|off,5=关";
-        QTest::newRow("restore defaults") << "restore_default_pushButton"
-                                          << "";
+        QTest::newRow("disable all")
+            << QString("disenable_pushButton") << "dh,-2=电话\n第二行|off,-5=关";
+        QTest::newRow("enable all")
+            << QString("enabled_all_pushButton") << "dh,2=电话\n第二行|off,5=关";
+        QTest::newRow("restore defaults") << QString("restore_default_pushButton") << "";
     }
 
     void okWritesBothEngines()
