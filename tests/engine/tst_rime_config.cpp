@@ -726,20 +726,6 @@ private slots:
         QVERIFY(!type("wokai").contains(QStringLiteral("窝楷")));
     }
 
-    // Rime's memory learns the model's sentence as it learns its own.
-    void sentenceIsLearned()
-    {
-        configure(QString());
-        UserDictionaries dictionaries(mRime.get(), mPaths.rimeDir);
-        QVERIFY(dictionaries.clear({UserDictionaries::Kind::Pinyin}));
-        QCOMPARE(type("danshinayoutaikuaile").value(0), QStringLiteral("但是那又太快了"));
-        QVERIFY(mRime->selectOnPage(0));
-        QCOMPARE(QString::fromStdString(mRime->takeCommit()), QStringLiteral("但是那又太快了"));
-        const QString exported = mHome.filePath(QStringLiteral("learned.txt"));
-        QVERIFY(dictionaries.exportTo(UserDictionaries::Kind::Pinyin, exported));
-        QVERIFY(QString::fromUtf8(readFile(exported)).contains(QStringLiteral("但是那又太快了")));
-    }
-
     void forgetLearnedWord_data()
     {
         QTest::addColumn<bool>("whileTyping"); // Shift+Delete, or the tool's delete
@@ -754,7 +740,8 @@ private slots:
         configure(QString());
         UserDictionaries dictionaries(mRime.get(), mPaths.rimeDir);
         QVERIFY(dictionaries.clear({Kind::Pinyin}));
-        // Two words learned: a sentence taken whole, and one of two choices.
+        // Two words learned: a sentence taken whole (Rime's memory learns the
+        // model's sentence as it learns its own), and one of two choices.
         type("danshinayoutaikuaile");
         QVERIFY(mRime->selectOnPage(0));
         type("nihaoshijie");
