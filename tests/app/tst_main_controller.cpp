@@ -127,7 +127,6 @@ class TestMainController : public QObject
         return MainController::self();
     }
 
-    // A fresh HOME under the test's folder, set in the environment.
     QString makeHome(const QString &name)
     {
         const QString home = mDir->filePath(name);
@@ -135,7 +134,6 @@ class TestMainController : public QObject
         return QDir().mkpath(home) ? home : QString();
     }
 
-    // A private copy of the shipped data that a test may change.
     bool makeDataRoot()
     {
         const QString root = mDir->filePath(QStringLiteral("system data"));

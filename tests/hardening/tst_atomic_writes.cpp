@@ -29,7 +29,6 @@ namespace
 // The child of killedDuringSave cycles through versions 1 .. kLoopVersions.
 constexpr int kLoopVersions = 5;
 
-// Writes one version of a file; false when the writer says it failed.
 using Writer = std::function<bool(const QString &path, int version)>;
 
 QByteArray bulk(int version, int size)
@@ -142,7 +141,6 @@ QStringList otherFiles(const QString &dir, const QStringList &keep)
     return names;
 }
 
-// Fills the file system under dir until no block is left.
 void fillUp(const QString &path)
 {
     QFile filler(path);

@@ -80,7 +80,6 @@ public:
                                                           : QVariantList{reply.errorName()};
     }
 
-    // Everything the service printed to stderr so far.
     QString errors()
     {
         mErrors += mProcess.readAllStandardError();

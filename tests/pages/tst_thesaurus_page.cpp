@@ -55,7 +55,6 @@ class TestThesaurusPage : public QObject
         }
     }
 
-    // Makes a dictionary of one word with the maker tool.
     static void makeKcel(const QString &name, const QString &id)
     {
         const QString words = QDir::home().filePath("w.txt");

@@ -91,7 +91,6 @@ class TestStandInService : public QObject
         return home;
     }
 
-    // The service in a fresh HOME, on display 0, on the bus.
     QString start(const QStringList &arguments = {})
     {
         const QString home = newHome();
@@ -219,7 +218,6 @@ private slots:
     {
         const QString home = start();
         const auto shipped = storedDictionaries(home);
-        // Each clear and the file it empties.
         const char *const clears[][2] = {{"clearCnThesaurus", "pinyin.kwd"},
                                          {"clearEnThesaurus", "english.txt"},
                                          {"clearWebEmailThesaurus", "web-email.txt"},
