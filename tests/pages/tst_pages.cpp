@@ -55,10 +55,7 @@ class TestPages : public QObject
     }
 
     // Paths as a user may have them: spaces, quotes, Chinese.
-    static QString homeFile(const char *name)
-    {
-        return QDir::home().filePath(QString::fromUtf8(name));
-    }
+    static QString homeFile(const QString &name) { return QDir::home().filePath(name); }
 
     static void invoke(QObject *page, const QString &slot)
     {
