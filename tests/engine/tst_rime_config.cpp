@@ -699,9 +699,9 @@ private slots:
         QVERIFY(outcome.problem.contains(QLatin1String("cut short")));
         QCOMPARE(type("wokai").value(0), QStringLiteral("窝楷"));
 
-        QVERIFY(writeFile(mPaths.pinyinDir + "kaiwo_cells.txt",
-                          "# kaiwo cell data 2\n"); // none checked
-                QVERIFY(build().changed));
+        // None checked.
+        QVERIFY(writeFile(mPaths.pinyinDir + "kaiwo_cells.txt", "# kaiwo cell data 2\n"));
+        QVERIFY(build().changed);
         QVERIFY(!type("wokai").contains(QStringLiteral("窝楷")));
     }
 
