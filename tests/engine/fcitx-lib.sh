@@ -92,9 +92,8 @@ typed() {
 
 # expect TEXT KEY...
 expect() {
-    local want=$1
+    local want=$1 got
     shift
-    local got
     got=$(typed "$@")
     [ "$got" = "$want" ] || fail "keys '$*' typed '$got', expected '$want'"
     echo "ok: $* -> $want"

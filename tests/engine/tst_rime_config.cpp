@@ -358,19 +358,6 @@ private slots:
         QCOMPARE(mRime->state().pageNumber, 0);
     }
 
-    void doublePinyinHints()
-    {
-        const QString xiaohe = QStringLiteral("QuanPin=0;ShuangPin=1;ShuangPinName=XiaoHe;HintSP=");
-        configure(xiaohe + QLatin1Char('1'));
-        type("nihc");
-        QCOMPARE(QString::fromStdString(mRime->state().candidates.at(0).comment)
-                     .remove(QLatin1Char(' ')),
-                 QStringLiteral("nihao"));
-        configure(xiaohe + QLatin1Char('0'));
-        type("nihc");
-        QVERIFY(mRime->state().candidates.at(0).comment.empty());
-    }
-
     void modes_data()
     {
         QTest::addColumn<QString>("settings");
@@ -431,6 +418,9 @@ private slots:
         row("web address typed whole", none, "www.kaiwo.cn/a?b=1\r", "www.kaiwo.cn/a?b=1", "");
         row("web address learned", none, "kai@wo.cn\rkai@", "kai@wo.cn", "kai@", "kai@wo.cn");
         row("no web addresses", "MailUrlFill=0", "kai@", "", "kai@", "", "kai@wo.cn");
+        const QString hints = QStringLiteral("QuanPin=0;ShuangPin=1;ShuangPinName=XiaoHe;HintSP=");
+        row("double pinyin hints", hints + "1", "nihc", "", "nihc", "你好 ni hao");
+        row("no double pinyin hints", hints + "0", "nihc", "", "nihc", "你好", "你好 ni hao");
     }
 
     void modes()
