@@ -327,37 +327,6 @@ private slots:
         QFile::remove(mPaths.pinyinDir + file);
     }
 
-    void pageKeys_data()
-    {
-        // KeyPageUpDown bits: 1 [ ], 2 - =, 4 , .
-        QTest::addColumn<int>("mask");
-        QTest::addColumn<char>("down");
-        QTest::addColumn<char>("up");
-        QTest::addColumn<bool>("turns");
-        QTest::newRow("- = on") << 2 << '=' << '-' << true;
-        QTest::newRow("[ ] on") << 1 << ']' << '[' << true;
-        QTest::newRow(", . on") << 4 << '.' << ',' << true;
-        QTest::newRow("- = off") << 5 << '=' << '-' << false;
-    }
-
-    void pageKeys()
-    {
-        QFETCH(int, mask);
-        QFETCH(char, down);
-        QFETCH(char, up);
-        QFETCH(bool, turns);
-        configure(QStringLiteral("KeyPageUpDown=") + QString::number(mask));
-        const QStringList first = type("shi");
-        mRime->processKey(down, 0);
-        const RimeEngine::State next = mRime->state();
-        QCOMPARE(next.pageNumber, turns ? 1 : 0);
-        if (!turns)
-            return;
-        QVERIFY(next.candidates.at(0).text != first.at(0).toStdString());
-        mRime->processKey(up, 0);
-        QCOMPARE(mRime->state().pageNumber, 0);
-    }
-
     void modes_data()
     {
         QTest::addColumn<QString>("settings");
@@ -418,6 +387,14 @@ private slots:
         row("web address typed whole", none, "www.kaiwo.cn/a?b=1\r", "www.kaiwo.cn/a?b=1", "");
         row("web address learned", none, "kai@wo.cn\rkai@", "kai@wo.cn", "kai@", "kai@wo.cn");
         row("no web addresses", "MailUrlFill=0", "kai@", "", "kai@", "", "kai@wo.cn");
+        // KeyPageUpDown bits: 1 [ ], 2 - =, 4 , .
+        row("- = turns pages", "KeyPageUpDown=2", "shi=", "", "shi", "", "是");
+        row("- = turns back", "KeyPageUpDown=2", "shi=-", "", "shi", "是");
+        row("[ ] turns pages", "KeyPageUpDown=1", "shi]", "", "shi", "", "是");
+        row("[ ] turns back", "KeyPageUpDown=1", "shi][", "", "shi", "是");
+        row(", . turns pages", "KeyPageUpDown=4", "shi.", "", "shi", "", "是");
+        row(", . turns back", "KeyPageUpDown=4", "shi.,", "", "shi", "是");
+        row("- = off: typed", "KeyPageUpDown=5", "shi=", "", "shi=");
         const QString hints = QStringLiteral("QuanPin=0;ShuangPin=1;ShuangPinName=XiaoHe;HintSP=");
         row("double pinyin hints", hints + "1", "nihc", "", "nihc", "你好 ni hao");
         row("no double pinyin hints", hints + "0", "nihc", "", "nihc", "你好", "你好 ni hao");
