@@ -71,10 +71,8 @@ run_in_own_session() {
         setsid "$@" &
     fi
     test_sid=$!
-    set +e
-    wait "$test_sid"
-    local status=$?
-    set -e
+    local status=0
+    wait "$test_sid" || status=$?
     return $status
 }
 
