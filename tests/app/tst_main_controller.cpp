@@ -219,8 +219,7 @@ private slots:
     // costs the others nothing.
     void firstRunCopies_data()
     {
-        QTest::addColumn<QStringList>("userFiles");
-        QTest::addColumn<QStringList>("missingShipped");
+        addColumns<QStringList, QStringList>({"userFiles", "missingShipped"});
         QTest::newRow("existing files are kept")
             << QStringList{"env.ini", "Fuzzy.dat"} << QStringList();
         QTest::newRow("a shipped file missing") << QStringList() << QStringList{"Correction.ini"};

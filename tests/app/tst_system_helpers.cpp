@@ -53,8 +53,7 @@ private slots:
 
     void md5_data()
     {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QByteArray>("digest");
+        addColumns<QByteArray, QByteArray>({"content", "digest"});
         // Padding boundaries of the 64-byte block, the 1024-byte reads, megabytes.
         for (int size : {0, 55, 56, 1025, 3 * 1024 * 1024 + 7}) {
             const QByteArray content = pseudoRandomBytes(size);
@@ -123,9 +122,8 @@ private slots:
 
     void commandOutput_data()
     {
-        QTest::addColumn<QByteArray>("command");
-        QTest::addColumn<int>("size");
-        QTest::addColumn<QByteArray>("output"); // empty: the call fails
+        // output: empty: the call fails.
+        addColumns<QByteArray, int, QByteArray>({"command", "size", "output"});
         QTest::newRow("output cut at the buffer size")
             << QByteArray("printf 0123456789") << 4 << QByteArray("0123");
         // A command that writes for ever must not keep the caller waiting.

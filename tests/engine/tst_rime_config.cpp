@@ -163,13 +163,8 @@ private slots:
     // other words: the model's sentence comes first, through every spelling rule.
     void typing_data()
     {
-        QTest::addColumn<QString>("settings");
-        QTest::addColumn<QByteArray>("keys");
-        QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("offered");
-        QTest::addColumn<QString>("absent");
-        QTest::addColumn<QByteArray>("fuzzy");
-        QTest::addColumn<QByteArray>("corrections");
+        addColumns<QString, QByteArray, QString, QString, QString, QByteArray, QByteArray>(
+            {"settings", "keys", "first", "offered", "absent", "fuzzy", "corrections"});
         const auto row = [](const char *name, const QString &settings, const char *keys,
                             const char *first, const char *offered = "", const char *absent = "",
                             const char *fuzzy = "", const char *corrections = "[Correction]\n") {
@@ -256,8 +251,8 @@ private slots:
 
     void damagedDataTables_data()
     {
-        QTest::addColumn<bool>("names"); // the names' table, or else the parts'
-        QTest::addColumn<QByteArray>("bytes");
+        // names: the names' table, or else the parts'.
+        addColumns<bool, QByteArray>({"names", "bytes"});
         QTest::newRow("names missing") << true << QByteArray();
         QTest::newRow("names binary") << true << QByteArray("# Kaiwo names 1\n\0\x01s\t\xff", 19);
         QTest::newRow("names cut short") << true << QByteArray("# Kaiwo names 1\ns\t王\twang\t");
@@ -289,8 +284,7 @@ private slots:
 
     void badInputKeepsLastGoodConfiguration_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("bytes");
+        addColumns<QString, QByteArray>({"file", "bytes"});
         QTest::newRow("binary env.ini") << "env.ini" << literalBytes("\177ELF\0\1\2[Setting]");
         QTest::newRow("empty env.ini") << "env.ini" << QByteArray();
         QTest::newRow("huge env.ini")
@@ -329,12 +323,10 @@ private slots:
 
     void modes_data()
     {
-        QTest::addColumn<QString>("settings");
-        QTest::addColumn<QByteArray>("keys");
-        QTest::addColumn<QString>("commit");  // all that was committed
-        QTest::addColumn<QString>("left");    // the input still composed
-        QTest::addColumn<QString>("offered"); // a candidate ("text comment" checks both)
-        QTest::addColumn<QString>("absent");  // a candidate that must not be there
+        // commit: all that was committed; left: the input still composed; offered: a candidate
+        // ("text comment" checks both); absent: a candidate that must not be there.
+        addColumns<QString, QByteArray, QString, QString, QString, QString>(
+            {"settings", "keys", "commit", "left", "offered", "absent"});
 
         const auto row = [](const char *name, const QString &settings, const char *keys,
                             const char *commit, const char *left, const char *offered = "",
@@ -427,57 +419,49 @@ private slots:
         QVERIFY2(absent.isEmpty() || !candidates.contains(absent), qPrintable(page));
     }
 
-    // Order learning off while new words are kept: a third candidate chosen
-    // stays where it was.
-    void fixedOrder_data()
+    // Order learning off while new words are kept: a candidate chosen stays
+    // where it was. In English input a completion chosen comes before the word
+    // typed in full only when exact matches need not come first. The keys end
+    // with the choice; "order" lists the fresh candidates that lead afterwards.
+    void learnedOrder_data()
     {
-        QTest::addColumn<QString>("settings");
-        QTest::addColumn<QByteArray>("keys");
-        QTest::newRow("wubi") << "DefaultPinyin=0;MergeAdjustRate=0;AutoLearnNewWord=1"
-                              << QByteArray("khlg");
-        QTest::newRow("english")
-            << "DefaultEnglishInput=1;EnglishInput_LearnFreq=0;EnglishInput_LearnNewWord=1;"
-               "EnglishInput_ExactMatches=0"
-            << QByteArray("the");
+        addColumns<QString, QByteArray, QList<int>>({"settings", "keys", "order"});
+        const QString english = QStringLiteral("DefaultEnglishInput=1;EnglishInput_ExactMatches=");
+        QTest::newRow("wubi, fixed")
+            << QString("DefaultPinyin=0;MergeAdjustRate=0;AutoLearnNewWord=1")
+            << QByteArray("khlg3") << QList<int>{0, 1, 2};
+        QTest::newRow("english, fixed")
+            << english + "0;EnglishInput_LearnFreq=0;EnglishInput_LearnNewWord=1"
+            << QByteArray("the3") << QList<int>{0, 1, 2};
+        QTest::newRow("english, exact first")
+            << english + '1' << QByteArray("the2") << QList<int>{0};
+        QTest::newRow("english, learned first")
+            << english + '0' << QByteArray("the2") << QList<int>{1, 0};
     }
 
-    void fixedOrder()
+    void learnedOrder()
     {
         QFETCH(QString, settings);
         QFETCH(QByteArray, keys);
-        const EngineSettings fixed = configure(settings).settings;
-        typeInMode(fixed, "");
-        const QStringList fresh = type(keys);
+        QFETCH(QList<int>, order);
+        const EngineSettings chosen = configure(settings).settings;
+        typeInMode(chosen, "");
+        const QStringList fresh = type(keys.chopped(1));
         QVERIFY(fresh.size() >= 3);
-        QVERIFY(typeInMode(fixed, keys + '3').startsWith(fresh.at(2)));
-        QCOMPARE(type(keys), fresh);
+        QVERIFY(typeInMode(chosen, keys).startsWith(fresh.at(keys.back() - '1')));
+        const QStringList after = type(keys.chopped(1));
+        for (int i = 0; i < order.size(); ++i)
+            QCOMPARE(after.value(i), fresh.at(order[i]));
         using Kind = UserDictionaries::Kind;
         QVERIFY(UserDictionaries(mRime.get(), mPaths.rimeDir).clear({Kind::Wubi, Kind::English}));
-    }
-
-    // A completion chosen in English input comes before the word typed in full
-    // only when exact matches need not come first.
-    void englishExactMatches()
-    {
-        const QString english = QStringLiteral("DefaultEnglishInput=1;EnglishInput_ExactMatches=");
-        const EngineSettings exact = configure(english + '1').settings;
-        typeInMode(exact, "");
-        const QString completion = type("the").value(1);
-        QCOMPARE(typeInMode(exact, "the2"), completion + ' ');
-        QCOMPARE(type("the").value(0), QStringLiteral("the"));
-        const EngineSettings loose = configure(english + '0').settings;
-        typeInMode(loose, "");
-        QCOMPARE(type("the").mid(0, 2), (QStringList{completion, QStringLiteral("the")}));
     }
 
     void learnedWordsExportClearImport_data()
     {
         // A third candidate chosen comes first next time, and is exported with
         // its code; clearing one dictionary leaves the pinyin words alone.
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("settings");
-        QTest::addColumn<QByteArray>("keys");
-        QTest::addColumn<QByteArray>("line"); // of the export, after the word
+        // line: of the export, after the word.
+        addColumns<int, QString, QByteArray, QByteArray>({"kind", "settings", "keys", "line"});
         using Kind = UserDictionaries::Kind;
         QTest::newRow("pinyin") << int(Kind::Pinyin) << "" << QByteArray("shiyan")
                                 << QByteArray("\tshi yan\t1\n");
@@ -587,9 +571,8 @@ private slots:
     // a damaged file keeps the phrases loaded before.
     void customPhrases_data()
     {
-        QTest::addColumn<QByteArray>("keys");
-        QTest::addColumn<bool>("builtIn");
-        QTest::addColumn<QStringList>("expected"); // the first candidates, "*" for any
+        // expected: the first candidates, "*" for any.
+        addColumns<QByteArray, bool, QStringList>({"keys", "builtIn", "expected"});
 
         QTest::newRow("second of hi")
             << QByteArray("hi") << false << QStringList{"*", "您好！", "*", "Hi\nthere"};

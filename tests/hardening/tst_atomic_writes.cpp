@@ -229,8 +229,7 @@ private slots:
 
     void userRights_data()
     {
-        QTest::addColumn<QString>("writer");
-        QTest::addColumn<QString>("kind");
+        addColumns<QString, QString>({"writer", "kind"});
         for (const QString &writer : kToolWriters) {
             for (const char *kind : {"read-only file", "symbolic link", "closed folder"}) {
                 // Qt's own saves never write in place.

@@ -90,12 +90,9 @@ private slots:
 
     void keyRoundTrip_data()
     {
-        QTest::addColumn<SettingsCategory>("category");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("text"); // stored
-        QTest::addColumn<QString>("widget");
-        QTest::addColumn<QString>("state"); // shown; no widget: not checked
-        QTest::addColumn<QString>("saved");
+        // text: stored; state: shown; no widget: not checked.
+        addColumns<SettingsCategory, QString, QString, QString, QString, QString>(
+            {"category", "key", "text", "widget", "state", "saved"});
         const auto row = [](SettingsCategory category, const char *key, const char *text,
                             const QString &widget, const char *state, const char *saved) {
             QTest::addRow("%s=%s", key, text)
@@ -176,12 +173,9 @@ private slots:
     // save. Restore shows the shipped defaults.
     void clicksFollowRules_data()
     {
-        QTest::addColumn<SettingsCategory>("category");
-        QTest::addColumn<QByteArray>("env");
-        QTest::addColumn<QStringList>("clicks");
-        QTest::addColumn<QStringList>("widgets");
-        QTest::addColumn<QString>("states");
-        QTest::addColumn<QString>("saved"); // key=value after a save, if any
+        // saved: key=value after a save, if any.
+        addColumns<SettingsCategory, QByteArray, QStringList, QStringList, QString, QString>(
+            {"category", "env", "clicks", "widgets", "states", "saved"});
         const auto row = [](const char *name, SettingsCategory category, const char *env,
                             const QStringList &clicks, const QStringList &widgets,
                             const char *states, const char *saved = "") {
@@ -255,9 +249,7 @@ private slots:
 
     void buttonsOpenTheirDialogs_data()
     {
-        QTest::addColumn<SettingsCategory>("category");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("dialog");
+        addColumns<SettingsCategory, QString, QString>({"category", "button", "dialog"});
         const auto row = [](const char *name, C category, const char *button, const char *dialog) {
             QTest::newRow(name) << category << QString(button) << QString(dialog);
         };
@@ -286,10 +278,9 @@ private slots:
 
     void skinDiscovery_data()
     {
-        QTest::addColumn<QStringList>("skins");
-        QTest::addColumn<QString>("active");
-        QTest::addColumn<QStringList>("listed");
-        QTest::addColumn<QString>("state"); // use-skin box, skin combo, preview
+        // state: use-skin box, skin combo, preview.
+        addColumns<QStringList, QString, QStringList, QString>(
+            {"skins", "active", "listed", "state"});
         const QStringList two = {"Blue", "autumn", "Default"};
         const QStringList order = {"autumn", "Blue"};
         QTest::newRow("no skin folder")
@@ -336,10 +327,9 @@ private slots:
 
     void dictionaryImport_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QStringList>("how"); // slot, service method, file kind
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QStringList>("prompts");
+        // how: slot, service method, file kind.
+        addColumns<QStringList, QStringList, QStringList, QStringList>(
+            {"arguments", "how", "files", "prompts"});
         const QStringList pinyin{"slot_released_loadThesaurusButton", "UsrDictImport", "pinyin"};
         const QStringList wubi{"slot_released_loadWuBiCnThesaurusButton", "UsrWuBiDictImport",
                                "wubi"};
@@ -413,8 +403,8 @@ private slots:
     // without the service the notice says it failed.
     void dictionaryConfirmed_data()
     {
-        QTest::addColumn<QStringList>("how"); // page, button text or slot, method
-        QTest::addColumn<int>("index");       // of the buttons with that text
+        // how: page, button text or slot, method; index: of the buttons with that text.
+        addColumns<QStringList, int>({"how", "index"});
         const auto row = [](const char *name, const QStringList &how, int index) {
             QTest::newRow(name) << how << index;
         };

@@ -103,10 +103,7 @@ private slots:
     // position; "确定并继续添加" empties the fields for the next.
     void addRules_data()
     {
-        QTest::addColumn<QString>("abbr");
-        QTest::addColumn<QString>("phrase");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QString>("notice");
+        addColumns<QString, QString, int, QString>({"abbr", "phrase", "position", "notice"});
         QTest::newRow("new") << QString("abc") << "new" << 1 << "";
         QTest::newRow("same at the same position")
             << QString("abc") << "x" << 2 << "自定义短语已存在!";
@@ -140,10 +137,8 @@ private slots:
 
     void editRules_data()
     {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("abbr");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<int>("emitted"); // -1: nothing, -2: notice
+        // emitted: -1: nothing, -2: notice.
+        addColumns<int, QString, int, int>({"row", "abbr", "position", "emitted"});
         QTest::newRow("changed disabled is enabled") << 1 << "disa" << 3 << 3;
         QTest::newRow("new position") << 0 << "abc" << 5 << 5;
         QTest::newRow("equals another row") << 2 << "abc" << 2 << -2;
@@ -186,8 +181,7 @@ private slots:
     // OK writes both engines and the text file, then tells the service.
     void okWritesBothEngines_data()
     {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("expected");
+        addColumns<QString, QString>({"button", "expected"});
         QTest::newRow("disable all")
             << QString("disenable_pushButton") << "dh,-2=电话\n第二行|off,-5=关";
         QTest::newRow("enable all")
@@ -228,9 +222,7 @@ private slots:
     // byte-order mark); one in another encoding is replaced by the phrases.
     void textFileChanges_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<bool>("regenerated");
+        addColumns<QByteArray, QString, bool>({"bytes", "expected", "regenerated"});
         QTest::newRow("utf-8") << QString("ab,3=新的\\n行\n").toUtf8() << "ab,3=新的\n行" << false;
         QTest::newRow("utf-16")
             << QTextCodec::codecForName("UTF-16LE")->fromUnicode(QStringLiteral("ab,4=宽字符\n"))

@@ -112,11 +112,8 @@ private slots:
     // Rows by name; a dictionary kcdlist.ini does not name is checked.
     void listing_data()
     {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QByteArray>("list");
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QString>("checks");
-        QTest::addColumn<bool>("changed");
+        addColumns<QStringList, QByteArray, QStringList, QString, bool>(
+            {"files", "list", "names", "checks", "changed"});
         const QByteArray idiomsOff = "[kcd0]\nid=kaiwo.sample.idioms\nused=0\n";
         QTest::newRow("upper-case and rejected files skipped")
             << QStringList{"computer.kcel", "CITIES.KCEL", "bad.kcel="} << QByteArray()
@@ -240,10 +237,8 @@ private slots:
 
     void add_data()
     {
-        QTest::addColumn<QStringList>("paths");
-        QTest::addColumn<QStringList>("prompts");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<QStringList>("filesAfter");
+        addColumns<QStringList, QStringList, int, QStringList>(
+            {"paths", "prompts", "rows", "filesAfter"});
         const QString computer = sample("computer.kcel");
         const QString other = QDir::home().filePath("另一个.kcel");
         const QString installed = "细胞词库\"%1\"安装成功。";

@@ -207,10 +207,7 @@ private slots:
     // file counts as whole, damaged or foreign.
     void phraseFiles_data()
     {
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<bool>("binary");
+        addColumns<QByteArray, QString, int, bool>({"data", "expected", "status", "binary"});
         const int ok = PhraseBinaryFile::Ok, damaged = PhraseBinaryFile::Damaged,
                   refused = PhraseBinaryFile::Refused;
         const auto row = [](bool binary, const char *name, const QByteArray &data,
@@ -301,9 +298,7 @@ private slots:
     // (header and size only): a damaged entry still lists.
     void kcelReader_data()
     {
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<bool>("valid");
-        QTest::addColumn<bool>("listed");
+        addColumns<QByteArray, bool, bool>({"data", "valid", "listed"});
         const QByteArray good = bytesOf(sample());
         const int idNul = 24 + 4; // header, then id "demo"
         QTest::newRow("valid") << good << true << true;
@@ -381,9 +376,7 @@ private slots:
     // another version, damaged or stale is not believed.
     void digestCacheDecidesWhatIsRead_data()
     {
-        QTest::addColumn<int>("folder");
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<bool>("trusted");
+        addColumns<int, QString, bool>({"folder", "change", "trusted"});
         QTest::newRow("as written") << 0 << "" << true;
         QTest::newRow("other version") << 1 << "version" << false;
         QTest::newRow("damaged line") << 2 << "line" << false;

@@ -130,10 +130,7 @@ private slots:
     // again, and a second backup replaces the first.
     void importsMergeAndBackupsWriteThemBack_data()
     {
-        QTest::addColumn<QString>("import");
-        QTest::addColumn<QString>("backup");
-        QTest::addColumn<QString>("clear");
-        QTest::addColumn<QByteArray>("header");
+        addColumns<QString, QString, QString, QByteArray>({"import", "backup", "clear", "header"});
         QTest::newRow("Chinese") << QString("UsrDictImport") << QString("UsrDictBackup")
                                  << QString("clearCnThesaurus") << header("pinyin");
         QTest::newRow("Wubi pinyin")
@@ -174,8 +171,8 @@ private slots:
 
     void refusesBadImportsAndKeepsTheDictionary_data()
     {
-        QTest::addColumn<QString>("name"); // of the file to import, in HOME
-        QTest::addColumn<QByteArray>("content");
+        // name: of the file to import, in HOME.
+        addColumns<QString, QByteArray>({"name", "content"});
         const QByteArray good = "HEADER\nnew\t新\t1\n";
         QTest::newRow("missing") << "missing.txt" << QByteArray();
         QTest::newRow("empty") << "空 \"x\".txt" << QByteArray("");

@@ -109,10 +109,7 @@ private slots:
     // tell the service; OK closes the window.
     void saveThenNotifyService_data()
     {
-        QTest::addColumn<QString>("flags");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("opened");
-        QTest::addColumn<QStringList>("saved");
+        addColumns<QString, QString, QString, QStringList>({"flags", "button", "opened", "saved"});
         const QStringList all{"General:save", "Thesaurus:save", "Appearance:save",
                               "Advance:save", "Pinyin:save",    "Wubi:save"};
         const auto row = [](const char *name, const char *flags, const char *button,
@@ -160,9 +157,7 @@ private slots:
 
     void restoreAsksThenRestoresShownPage_data()
     {
-        QTest::addColumn<QString>("category");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QStringList>("expected");
+        addColumns<QString, int, QStringList>({"category", "answer", "expected"});
         QTest::newRow("confirmed") << "  外观" << 1 << QStringList{"Appearance:restore"};
         QTest::newRow("declined") << "  外观" << 0 << QStringList{};
         QTest::newRow("thesaurus") << "  词库" << 1 << QStringList{"Thesaurus:restore"};
