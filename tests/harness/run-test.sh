@@ -33,9 +33,7 @@ cleanup() {
         reports=$((reports + 1))
     fi
     rm -rf "$scratch"
-    if [ "$reports" -gt 0 ]; then
-        exit 1
-    fi
+    [ "$reports" -eq 0 ] || exit 1
 }
 trap cleanup EXIT
 

@@ -56,10 +56,7 @@ wait_exit() {
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done
-    if kill -0 "$pid" 2>/dev/null; then
-        kill -9 "$pid"
-        fail "process $pid still running after ${limit}s"
-    fi
+    ! kill -0 "$pid" 2>/dev/null || { kill -9 "$pid"; fail "process $pid still running after ${limit}s"; }
     wait "$pid" || status=$?
     return $status
 }
@@ -69,10 +66,7 @@ wait_exit() {
 tool_window_sized() {
     local id
     for id in $(xdotool search --onlyvisible --name '^凯沃输入法$' 2>/dev/null); do
-        if [[ $(xdotool getwindowgeometry "$id") == *"Geometry: $1"* ]]; then
-            echo "$id"
-            return 0
-        fi
+        [[ $(xdotool getwindowgeometry "$id") == *"Geometry: $1"* ]] && { echo "$id"; return 0; }
     done
     return 1
 }
