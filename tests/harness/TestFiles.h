@@ -1,6 +1,6 @@
 #pragma once
 
-// File helpers shared by the tests.
+// File and data-table helpers shared by the tests.
 
 #include <QByteArray>
 #include <QFile>
