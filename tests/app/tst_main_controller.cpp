@@ -22,30 +22,6 @@ namespace
 QStringList gLog;
 QtMessageHandler gPreviousHandler = nullptr;
 
-// Keeps the tool's own debug lines; everything else goes where it went.
-void recordMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (context.category && qstrcmp(context.category, "kaiwo.configtool") == 0)
-        gLog << message;
-    else if (gPreviousHandler)
-        gPreviousHandler(type, context, message);
-}
-
-QStringList logLinesMatching(const char *pattern)
-{
-    return gLog.filter(QRegularExpression(QLatin1String(pattern)));
-}
-
-QString toolBusName(int display)
-{
-    return QStringLiteral("com.kaiwoimeservice_configtool.hotel_%1").arg(display);
-}
-
-QString serviceBusName(int display)
-{
-    return QStringLiteral("com.kaiwoimeservice.hotel_%1").arg(display);
-}
-
 // A shell that reads the request at its byte offsets, as a shell built
 // elsewhere would, and answers with a result block of its own.
 class CheckingShell : public ShellWrapperInterface
@@ -128,13 +104,29 @@ class TestMainController : public QObject
 {
     Q_OBJECT
 
+    // Keeps the tool's own debug lines; everything else goes where it went.
+    static void recordMessage(QtMsgType type, const QMessageLogContext &context,
+                              const QString &message)
+    {
+        if (context.category && qstrcmp(context.category, "kaiwo.configtool") == 0)
+            gLog << message;
+        else if (gPreviousHandler)
+            gPreviousHandler(type, context, message);
+    }
+
+    static QString toolBusName(int display, const char *name = "kaiwoimeservice_configtool")
+    {
+        return QStringLiteral("com.%1.hotel_%2").arg(QLatin1String(name)).arg(display);
+    }
+
+    static QString serviceBusName(int display) { return toolBusName(display, "kaiwoimeservice"); }
+
     MainController *controller()
     {
         mControllerCreated = true;
         return MainController::self();
     }
 
-    // A fresh HOME under the test's folder, set in the environment.
     QString makeHome(const QString &name)
     {
         const QString home = mDir->filePath(name);
@@ -142,7 +134,6 @@ class TestMainController : public QObject
         return QDir().mkpath(home) ? home : QString();
     }
 
-    // A private copy of the shipped data that a test may change.
     bool makeDataRoot()
     {
         const QString root = mDir->filePath(QStringLiteral("system data"));
@@ -228,8 +219,7 @@ private slots:
     // costs the others nothing.
     void firstRunCopies_data()
     {
-        QTest::addColumn<QStringList>("userFiles");
-        QTest::addColumn<QStringList>("missingShipped");
+        addColumns<QStringList, QStringList>({"userFiles", "missingShipped"});
         QTest::newRow("existing files are kept")
             << QStringList{"env.ini", "Fuzzy.dat"} << QStringList();
         QTest::newRow("a shipped file missing") << QStringList() << QStringList{"Correction.ini"};
@@ -261,8 +251,8 @@ private slots:
             else
                 failures << name + " copy fail";
         }
-        QCOMPARE(logLinesMatching(" copy fail$"), failures);
-        QCOMPARE(logLinesMatching("^Init(WB)?Shell:"),
+        QCOMPARE(gLog.filter(QRegularExpression(" copy fail$")), failures);
+        QCOMPARE(gLog.filter(QRegularExpression("^Init(WB)?Shell:")),
                  (QStringList{"InitShell: true", "InitWBShell: true"}));
     }
 

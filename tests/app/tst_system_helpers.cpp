@@ -12,39 +12,34 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace
-{
-
-QByteArray pseudoRandomBytes(int size)
-{
-    QRandomGenerator generator{quint32(size)};
-    QByteArray bytes(size, '\0');
-    for (char &c : bytes)
-        c = char(generator.bounded(256));
-    return bytes;
-}
-
-// True when this process has no child at all, running or zombie.
-bool noChildren()
-{
-    errno = 0;
-    return waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
-}
-
-// Starts /bin/sh -c script through startChildApp.
-void startScript(QByteArray script)
-{
-    char program[] = "/bin/sh";
-    char option[] = "-c";
-    char *argv[] = {program, option, script.data(), nullptr};
-    startChildApp(program, argv);
-}
-
-} // namespace
-
 class TestSystemHelpers : public QObject
 {
     Q_OBJECT
+
+    static QByteArray pseudoRandomBytes(int size)
+    {
+        QRandomGenerator generator{quint32(size)};
+        QByteArray bytes(size, '\0');
+        for (char &c : bytes)
+            c = char(generator.bounded(256));
+        return bytes;
+    }
+
+    // True when this process has no child at all, running or zombie.
+    static bool noChildren()
+    {
+        errno = 0;
+        return waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
+    }
+
+    // Starts /bin/sh -c script through startChildApp.
+    static void startScript(QByteArray script)
+    {
+        char program[] = "/bin/sh";
+        char option[] = "-c";
+        char *argv[] = {program, option, script.data(), nullptr};
+        startChildApp(program, argv);
+    }
 
     QString tempPath(const QString &name) const { return mDir->filePath(name); }
     std::unique_ptr<QTemporaryDir> mDir;
@@ -58,8 +53,7 @@ private slots:
 
     void md5_data()
     {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QByteArray>("digest");
+        addColumns<QByteArray, QByteArray>({"content", "digest"});
         // Padding boundaries of the 64-byte block, the 1024-byte reads, megabytes.
         for (int size : {0, 55, 56, 1025, 3 * 1024 * 1024 + 7}) {
             const QByteArray content = pseudoRandomBytes(size);
@@ -128,9 +122,8 @@ private slots:
 
     void commandOutput_data()
     {
-        QTest::addColumn<QByteArray>("command");
-        QTest::addColumn<int>("size");
-        QTest::addColumn<QByteArray>("output"); // empty: the call fails
+        // output: empty: the call fails.
+        addColumns<QByteArray, int, QByteArray>({"command", "size", "output"});
         QTest::newRow("output cut at the buffer size")
             << QByteArray("printf 0123456789") << 4 << QByteArray("0123");
         // A command that writes for ever must not keep the caller waiting.

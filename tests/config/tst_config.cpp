@@ -16,26 +16,23 @@ using n_kwxx::t_iniParser;
 namespace
 {
 
-QByteArray local(const QString &path)
-{
-    return QFile::encodeName(path);
-}
-
 const char kDefault[] = "default value";
-
-// Opened the way the controller opens env.ini.
-std::unique_ptr<QSettings> openIni(const QString &path)
-{
-    auto settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
-    settings->setIniCodec("UTF-8");
-    return settings;
-}
 
 } // namespace
 
 class TestConfig : public QObject
 {
     Q_OBJECT
+
+    static QByteArray local(const QString &path) { return QFile::encodeName(path); }
+
+    // Opened the way the controller opens env.ini.
+    static std::unique_ptr<QSettings> openIni(const QString &path)
+    {
+        auto settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
+        settings->setIniCodec("UTF-8");
+        return settings;
+    }
 
     QString tempPath(const QString &name) const { return mDir->filePath(name); }
     // Attaches the user's and the shipped env.ini; null content: absent.
@@ -67,9 +64,7 @@ private slots:
 
     void documentParseAndSave_data()
     {
-        QTest::addColumn<QByteArray>("input");
-        QTest::addColumn<bool>("parsed");
-        QTest::addColumn<QByteArray>("written");
+        addColumns<QByteArray, bool, QByteArray>({"input", "parsed", "written"});
         const QByteArray huge(1 << 21, 'x');
         QTest::newRow("empty") << QByteArray() << true << QByteArray();
         QTest::newRow("comments and #") << QByteArray(";c=1\n  ; d=2\n#k=v\n[s]\n") << true
@@ -102,9 +97,8 @@ private slots:
 
     void readString_data()
     {
-        QTest::addColumn<QByteArray>("content"); // null: no file at all
-        QTest::addColumn<QByteArray>("key");
-        QTest::addColumn<QByteArray>("value"); // null: not found
+        // content: null: no file at all; value: null: not found.
+        addColumns<QByteArray, QByteArray, QByteArray>({"content", "key", "value"});
         const auto row = [](const char *name, const QByteArray &content, const char *key,
                             const QByteArray &value) {
             QTest::newRow(name) << content << QByteArray(key) << value;
@@ -148,9 +142,8 @@ private slots:
 
     void readBool_data()
     {
-        QTest::addColumn<QByteArray>("line"); // null: no file at all
-        QTest::addColumn<bool>("whenDefaultFalse");
-        QTest::addColumn<bool>("whenDefaultTrue");
+        // line: null: no file at all.
+        addColumns<QByteArray, bool, bool>({"line", "whenDefaultFalse", "whenDefaultTrue"});
         for (const char *yes : {"flag=true", "flag=Y"})
             QTest::newRow(yes) << QByteArray(yes) << true << true;
         for (const char *no : {"flag=FALSE", "flag=0"})
@@ -176,8 +169,7 @@ private slots:
     // and decodes the file; Qt 5 aborts on one whose container length lies.
     void serialisedValueLines_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("expected");
+        addColumns<QByteArray, QString>({"bytes", "expected"});
         QTest::newRow("plain values")
             << QByteArray("[Setting]\nPageSize=5\nFont=\"a, b\"\nk=@@x\n") << "";
         QTest::newRow("variant") << QByteArray("[Setting]\nx = @Variant(\\0\\0\\0\\v)\ny=1\n")
@@ -212,9 +204,7 @@ private slots:
     // whole number reads as 0, only an absent key as the caller's default.
     void storeReads_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariant>("expected");
+        addColumns<int, QString, QVariant>({"mode", "key", "expected"});
         const auto row = [](const char *name, CON_TPYE mode, const char *key, QVariant expected) {
             QTest::newRow(name) << int(mode) << QString(key) << expected;
         };

@@ -48,11 +48,8 @@ start_pad
 apply_with_tool
 
 # Colours of our own, so no skin or background holds them by chance.
-set_setting IgnoreSkinColorSetting 1
-set_setting ColorPinyin $((0xFFC00000))
-set_setting ColorPrimary $((0xFF00A000))
-set_setting ColorNonPrimary $((0xFF0000C0))
-apply_with_tool
+apply_settings IgnoreSkinColorSetting 1 ColorPinyin $((0xFFC00000)) ColorPrimary $((0xFF00A000)) \
+    ColorNonPrimary $((0xFF0000C0))
 shoot horizontal n i h a o
 read -r w h pinyin px1 py1 px2 py2 first fx1 fy1 fx2 fy2 others ox1 oy1 ox2 oy2 \
     < <(measure "$SHOTS/horizontal.png" C00000 00A000 0000C0)
@@ -66,9 +63,7 @@ read -r pw ph ppinyin _ _ _ _ pfirst _ _ _ _ pothers _ < <(measure "$SHOTS/horiz
 [ "$pw" -gt "$ph" ] && [ "$ppinyin" -gt 10 ] && [ "$pfirst" -gt 10 ] && [ "$pothers" -gt "$pfirst" ] ||
     fail "the preview does not agree with the window"
 
-set_setting CandStyle 1
-set_setting PageSize 9
-apply_with_tool
+apply_settings CandStyle 1 PageSize 9
 shoot vertical n i h a o
 read -r w h _ _ _ _ _ first fx1 fy1 fx2 fy2 others ox1 oy1 ox2 oy2 < <(measure "$SHOTS/vertical.png" C00000 00A000 0000C0)
 [ "$h" -gt "$w" ] || fail "a vertical list ${w}x$h is not taller than wide"
@@ -77,21 +72,14 @@ read -r pw ph _ < <(measure "$SHOTS/vertical-preview.png")
 [ "$ph" -gt "$pw" ] || fail "the preview of a vertical list is ${pw}x$ph"
 vertical_height=$h
 
-set_setting IgnoreSkinFontSizeSetting 1
-set_setting FontSize 32
-apply_with_tool
+apply_settings IgnoreSkinFontSizeSetting 1 FontSize 32
 shoot large n i h a o
 read -r w h _ < <(measure "$SHOTS/large.png")
 [ "$h" -gt $((vertical_height * 3 / 2)) ] || fail "font size 32 is not taller: $h against $vertical_height"
 
 # A skin: its background and its own colours, the page's overrides off.
-set_setting CandStyle 0
-set_setting PageSize 5
-set_setting IgnoreSkinFontSizeSetting 0
-set_setting IgnoreSkinColorSetting 0
-set_setting SkinEnabled 1
-set_setting ActiveSkinName Blue
-apply_with_tool
+apply_settings CandStyle 0 PageSize 5 IgnoreSkinFontSizeSetting 0 IgnoreSkinColorSetting 0 \
+    SkinEnabled 1 ActiveSkinName Blue
 shoot blue n i h a o
 read -r w h _ _ _ _ _ first _ < <(measure "$SHOTS/blue.png" 1D4F91 1565C0)
 bluebg=$(convert "$SHOTS/blue.png" -crop "1x1+$((w / 2))+$((h - 4))" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}')
@@ -100,8 +88,7 @@ bluebg=$(convert "$SHOTS/blue.png" -crop "1x1+$((w / 2))+$((h - 4))" -depth 8 tx
 # A broken skin falls back to Default and says so in fcitx's log.
 mkdir -p "$KAIWOIMEBS_DATA_ROOT/Resources/PC/skin/Broken"
 printf '[Skin]\nColorPrimary=blue-ish\n' >"$KAIWOIMEBS_DATA_ROOT/Resources/PC/skin/Broken/skin.ini"
-set_setting ActiveSkinName Broken
-apply_with_tool
+apply_settings ActiveSkinName Broken
 shoot broken n i h a o
 read -r _ _ first _ < <(measure "$SHOTS/broken.png" 0000FF)
 [ "$first" -gt 10 ] || fail "a broken skin did not fall back to Default's colours"
@@ -125,12 +112,10 @@ positions() {
     echo "$first $(window_x_after n i h a o)"
     xdotool key Escape
 }
-set_setting SkinEnabled 0
-apply_with_tool
+apply_settings SkinEnabled 0
 read -r start later < <(positions)
 [ "$later" -gt $((start + 40)) ] || fail "the window did not follow the cursor: $start, then $later"
-set_setting CursorFollow 0
-apply_with_tool
+apply_settings CursorFollow 0
 read -r start later < <(positions)
 [ "$later" -eq "$start" ] || fail "the window moved with the cursor: $start, then $later"
 echo "ok: the window follows the cursor, or stays"

@@ -46,10 +46,13 @@ focus_pad() {
     wait_for "the text field's focus" '[ "$(active_window)" = "$PAD_WINDOW" ]'
 }
 
-# set_setting KEY VALUE: what the tool's pages write into env.ini.
+# set_setting KEY VALUE...: what the tool's pages write into env.ini.
 set_setting() {
-    sed -i "s/^$1=.*/$1=$2/" "$ENV_INI"
-    grep -q "^$1=$2\$" "$ENV_INI" || fail "env.ini has no key $1"
+    while [ $# -gt 1 ]; do
+        sed -i "s/^$1=.*/$1=$2/" "$ENV_INI"
+        grep -q "^$1=$2\$" "$ENV_INI" || fail "env.ini has no key $1"
+        shift 2
+    done
 }
 
 # apply_with_tool [STEP...]: opens the settings tool, takes the steps in it
@@ -61,6 +64,9 @@ apply_with_tool() {
     focus_pad
     sleep 1 # as after start_pad: the focus reaches fcitx a moment after X
 }
+
+# apply_settings KEY VALUE...: these settings, then OK in the tool.
+apply_settings() { set_setting "$@"; apply_with_tool; }
 
 # typed KEY...: clears the field, presses the keys (xdotool key names) and
 # prints what the field then holds.
@@ -86,9 +92,8 @@ typed() {
 
 # expect TEXT KEY...
 expect() {
-    local want=$1
+    local want=$1 got
     shift
-    local got
     got=$(typed "$@")
     [ "$got" = "$want" ] || fail "keys '$*' typed '$got', expected '$want'"
     echo "ok: $* -> $want"

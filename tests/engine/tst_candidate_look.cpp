@@ -14,25 +14,20 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace
-{
-
-QString skinFile(const QString &skin)
-{
-    return CandidateLook::skinRoot() + QLatin1Char('/') + skin + QStringLiteral("/skin.ini");
-}
-
-AppearanceChoices savedChoices()
-{
-    QSettings settings(userEnvIni(), QSettings::IniFormat);
-    return AppearanceChoices::read(SettingsReader(&settings));
-}
-
-} // namespace
-
 class TestCandidateLook : public QObject
 {
     Q_OBJECT
+
+    static QString skinFile(const QString &skin)
+    {
+        return CandidateLook::skinRoot() + QLatin1Char('/') + skin + QStringLiteral("/skin.ini");
+    }
+
+    static AppearanceChoices savedChoices()
+    {
+        QSettings settings(userEnvIni(), QSettings::IniFormat);
+        return AppearanceChoices::read(SettingsReader(&settings));
+    }
 
 private slots:
     void initTestCase() { setEnv(QByteArray()); }
@@ -40,10 +35,8 @@ private slots:
     // A skin that cannot be used gives Default's look and says why.
     void skinSelection_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("skinIni"); // written as Extra/skin.ini
-        QTest::addColumn<QColor>("primary");
-        QTest::addColumn<QString>("problem");
+        // skinIni: written as Extra/skin.ini.
+        addColumns<QString, QByteArray, QColor, QString>({"name", "skinIni", "primary", "problem"});
         const QColor blue(0x15, 0x65, 0xC0), fallback(0, 0, 0xFF);
         QTest::newRow("shipped") << "Blue" << QByteArray() << blue << "";
         QTest::newRow("missing") << "Gone" << QByteArray() << fallback << "Gone/skin.ini: missing";

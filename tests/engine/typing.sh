@@ -91,9 +91,7 @@ expect "（你好1）" parenleft n i h a o space 1
 expect "（）1" parenleft parenright 1
 expect "3.14, 10:30" 3 period 1 4 comma space 1 0 colon 3 0
 expect "好，" h a o comma
-set_setting SymbolCompletion 0
-set_setting SmartSymbolsAfterNum 0
-apply_with_tool
+apply_settings SymbolCompletion 0 SmartSymbolsAfterNum 0
 expect "（你好" parenleft n i h a o space
 expect "3。14 10：30" 3 period 1 4 space 1 0 colon 3 0
 
@@ -104,22 +102,17 @@ expect "3。14 10：30" 3 period 1 4 space 1 0 colon 3 0
 second=$(typed n i h a o 2)
 [[ -n $second && $second != 你好 && $second != *[a-z0-9]* ]] || fail "the second candidate of nihao: '$second'"
 nihaoma=$(typed n i h a o m a space)
-set_setting ConvertStyle 1
-apply_with_tool
+apply_settings ConvertStyle 1
 expect "" n i h a o space
 expect "你好" n i h a o space space
 expect "$second" n i h a o space 2
 expect "$nihaoma" n i h a o space m a space space
-set_setting SelectStyle 1
-apply_with_tool
+apply_settings SelectStyle 1
 expect "$second" n i h a o space b
-set_setting ConvertStyle 0
-apply_with_tool
+apply_settings ConvertStyle 0
 expect "你好" n i h a o space
 
-set_setting QuanPin 0
-set_setting ShuangPin 1
-set_setting ShuangPinName XiaoHe
+set_setting QuanPin 0 ShuangPin 1 ShuangPinName XiaoHe
 # A new spelling rebuilds the cell words' prism beside typing; the session
 # reopens on it between words. Typed once that is done: the stamp of the
 # earlier build goes first, so the wait sees this one.
@@ -128,39 +121,31 @@ apply_with_tool
 wait_for "the cell words respelled" '[ -s "$HOME/.config/kaiwoimebs/rime/build/kaiwo_cells.stamp" ]'
 sleep 1
 expect "你好" n i h c space
-set_setting QuanPin 1
-set_setting ShuangPin 0
+set_setting QuanPin 1 ShuangPin 0
 
 # The status bar is fcitx's main window.
 status_bar() { xdotool search --onlyvisible --name '^Fcitx Main Window$'; }
 wait_for "the status bar" status_bar
-set_setting StatusAppearance 0
-apply_with_tool
+apply_settings StatusAppearance 0
 wait_for "the status bar to go" '! status_bar'
-set_setting StatusAppearance 1
-apply_with_tool
+apply_settings StatusAppearance 1
 wait_for "the status bar again" status_bar
 
-set_setting DefaultShape 1
-apply_with_tool
+apply_settings DefaultShape 1
 expect "１" 1
 set_setting DefaultShape 0
 
-set_setting DefaultNative 0
-apply_with_tool
+apply_settings DefaultNative 0
 expect "nihao, (ok)" n i h a o comma space parenleft o k parenright
 expect "你好" shift n i h a o space # Shift switches to Chinese
 
-set_setting KeyEnCnSwitch 1
-apply_with_tool
+apply_settings KeyEnCnSwitch 1
 expect "nihao" shift n i h a o
 expect "你好" ctrl n i h a o space
 
 # A word learned by typing is in the export, gone after clearing, back
 # after importing the export.
-set_setting DefaultNative 1
-set_setting KeyEnCnSwitch 0
-apply_with_tool
+apply_settings DefaultNative 1 KeyEnCnSwitch 0
 learned=$(typed s h i y a n 3)
 [[ ${#learned} -eq 2 && $learned != *[a-z0-9]* ]] || fail "the third candidate of shiyan: '$learned'"
 exported="$KAIWO_SCRATCH/用户 词库.txt"
@@ -207,9 +192,7 @@ expect "你好世界" n i h a o s h i j i e ctrl+Delete space
 
 # Wubi from the start, temporary pinyin after left Ctrl alone, and the
 # switch to pinyin and back.
-set_setting DefaultPinyin 0
-set_setting WBInputStyle 1
-apply_with_tool
+apply_settings DefaultPinyin 0 WBInputStyle 1
 expect "中国" k h l g space
 expect "中国" Control_L z h o n g g u o space
 expect "你好" ctrl+shift+w n i h a o space
@@ -223,8 +206,7 @@ round_trip UsrWuBiDictBackup clearWuBiCnThesaurus UsrWuBiDictImport $'^中国\tk
 [[ $(call UsrWuBiPinYinDictBackupPinYin "string:$exported") == *"boolean true"* ]] ||
     fail "the Wubi pinyin words before their first use: $(call UsrWuBiPinYinDictBackupPinYin "string:$exported")"
 cmp -s "$exported" <(printf '# Kaiwo user dictionary 1 wubi-pinyin\n# end 0\n') || fail "not an empty export: $(cat "$exported")"
-set_setting InputMode 0
-apply_with_tool
+apply_settings InputMode 0
 learned=$(typed x i a n 3)
 [[ ${#learned} -eq 1 && $learned != *[a-z0-9]* ]] || fail "the third candidate of xian in Wubi: '$learned'"
 round_trip UsrWuBiPinYinDictBackupPinYin clearPinYinWuBiCnThesaurusPinYin UsrPinYinWuBiDictImportPinYin \

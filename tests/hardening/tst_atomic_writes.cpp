@@ -29,7 +29,6 @@ namespace
 // The child of killedDuringSave cycles through versions 1 .. kLoopVersions.
 constexpr int kLoopVersions = 5;
 
-// Writes one version of a file; false when the writer says it failed.
 using Writer = std::function<bool(const QString &path, int version)>;
 
 QByteArray bulk(int version, int size)
@@ -142,7 +141,6 @@ QStringList otherFiles(const QString &dir, const QStringList &keep)
     return names;
 }
 
-// Fills the file system under dir until no block is left.
 void fillUp(const QString &path)
 {
     QFile filler(path);
@@ -162,165 +160,142 @@ class TestAtomicWrites : public QObject
     Q_OBJECT
 
 private slots:
-    void fullDisk_data();
-    void fullDisk();
-    void killedDuringSave_data();
-    void killedDuringSave();
-    void userRights_data();
-    void userRights();
-};
-
-void TestAtomicWrites::fullDisk_data()
-{
-    QTest::addColumn<QString>("writer");
-    for (const auto &entry : writers())
-        QTest::newRow(qPrintable(entry.first)) << entry.first;
-}
-
-void TestAtomicWrites::fullDisk()
-{
-    QFETCH(QString, writer);
-    const QString dir = qEnvironmentVariable("KAIWO_FULL_DIR");
-    if (dir.isEmpty())
-        QSKIP("needs a small file system of its own (full_disk.sh)");
-    const QString path = dir + "/target";
-    const QString filler = dir + "/filler";
-    const Writer write = writers().at(writer);
-
-    QVERIFY(write(path, 0));
-    const QByteArray before = readFile(path);
-    fillUp(filler);
-    const bool claimed = write(path, 1);
-    const QByteArray after = readFile(path);
-    const QStringList leftovers = otherFiles(dir, {"target", "filler"});
-    QFile::remove(filler);
-    QFile::remove(path);
-
-    QVERIFY2(!claimed, "the writer reported success on a full disk");
-    QCOMPARE(after, before);
-    QCOMPARE(leftovers, QStringList());
-}
-
-void TestAtomicWrites::killedDuringSave_data()
-{
-    fullDisk_data();
-}
-
-// A child process saves versions 1, 2, 3 ... of one file as fast as it can;
-// it is killed at random moments, and each time the file must be one whole
-// version.
-void TestAtomicWrites::killedDuringSave()
-{
-    QFETCH(QString, writer);
-    const Writer write = writers().at(writer);
-    QTemporaryDir dir;
-    // Every whole file the child can leave: version 0, then any of 1 .. 5.
-    QSet<QByteArray> wholeFiles;
-    for (int version = 0; version <= kLoopVersions; ++version) {
-        const QString probe = dir.filePath(QString::number(version));
-        QVERIFY(write(probe, 0));
-        QVERIFY(write(probe, version));
-        wholeFiles.insert(readFile(probe));
+    void fullDisk_data()
+    {
+        QTest::addColumn<QString>("writer");
+        for (const auto &entry : writers())
+            QTest::newRow(qPrintable(entry.first)) << entry.first;
     }
-    const QString path = dir.filePath("target");
-    QVERIFY(write(path, 0));
-    QRandomGenerator random(4711);
-    for (int round = 0; round < 12; ++round) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(), {"--save-loop", writer, path});
-        QVERIFY(child.waitForStarted());
-        QTest::qWait(int(random.bounded(20, 120)));
-        ::kill(pid_t(child.processId()), SIGKILL);
-        child.waitForFinished();
-        QVERIFY2(wholeFiles.contains(readFile(path)),
-                 qPrintable(QStringLiteral("round %1: not a whole file").arg(round)));
-    }
-    // The temporaries a kill leaves behind never stop the next save.
-    QVERIFY(write(path, 1));
-}
 
-void TestAtomicWrites::userRights_data()
-{
-    QTest::addColumn<QString>("writer");
-    QTest::addColumn<QString>("kind");
-    for (const QString &writer : kToolWriters) {
-        for (const char *kind : {"read-only file", "symbolic link", "closed folder"}) {
-            // Qt's own saves never write in place.
-            if (writer.startsWith("QSettings") && qstrcmp(kind, "closed folder") == 0)
-                continue;
-            QTest::addRow("%s, %s", qPrintable(writer), kind) << writer << QString(kind);
+    void fullDisk()
+    {
+        QFETCH(QString, writer);
+        const QString dir = qEnvironmentVariable("KAIWO_FULL_DIR");
+        if (dir.isEmpty())
+            QSKIP("needs a small file system of its own (full_disk.sh)");
+        const QString path = dir + "/target";
+        const QString filler = dir + "/filler";
+        const Writer write = writers().at(writer);
+
+        QVERIFY(write(path, 0));
+        const QByteArray before = readFile(path);
+        fillUp(filler);
+        const bool claimed = write(path, 1);
+        const QByteArray after = readFile(path);
+        const QStringList leftovers = otherFiles(dir, {"target", "filler"});
+        QFile::remove(filler);
+        QFile::remove(path);
+
+        QVERIFY2(!claimed, "the writer reported success on a full disk");
+        QCOMPARE(after, before);
+        QCOMPARE(leftovers, QStringList());
+    }
+
+    void killedDuringSave_data() { fullDisk_data(); }
+
+    // A child process saves versions 1, 2, 3 ... of one file as fast as it can;
+    // it is killed at random moments, and each time the file must be one whole
+    // version.
+    void killedDuringSave()
+    {
+        QFETCH(QString, writer);
+        const Writer write = writers().at(writer);
+        QTemporaryDir dir;
+        // Every whole file the child can leave: version 0, then any of 1 .. 5.
+        QSet<QByteArray> wholeFiles;
+        for (int version = 0; version <= kLoopVersions; ++version) {
+            const QString probe = dir.filePath(QString::number(version));
+            QVERIFY(write(probe, 0));
+            QVERIFY(write(probe, version));
+            wholeFiles.insert(readFile(probe));
+        }
+        const QString path = dir.filePath("target");
+        QVERIFY(write(path, 0));
+        QRandomGenerator random(4711);
+        for (int round = 0; round < 12; ++round) {
+            QProcess child;
+            child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            child.start(QCoreApplication::applicationFilePath(), {"--save-loop", writer, path});
+            QVERIFY(child.waitForStarted());
+            QTest::qWait(int(random.bounded(20, 120)));
+            ::kill(pid_t(child.processId()), SIGKILL);
+            child.waitForFinished();
+            QVERIFY2(wholeFiles.contains(readFile(path)),
+                     qPrintable(QStringLiteral("round %1: not a whole file").arg(round)));
+        }
+        // The temporaries a kill leaves behind never stop the next save.
+        QVERIFY(write(path, 1));
+    }
+
+    void userRights_data()
+    {
+        addColumns<QString, QString>({"writer", "kind"});
+        for (const QString &writer : kToolWriters) {
+            for (const char *kind : {"read-only file", "symbolic link", "closed folder"}) {
+                // Qt's own saves never write in place.
+                if (writer.startsWith("QSettings") && qstrcmp(kind, "closed folder") == 0)
+                    continue;
+                QTest::addRow("%s, %s", qPrintable(writer), kind) << writer << QString(kind);
+            }
         }
     }
-}
 
-void TestAtomicWrites::userRights()
-{
-    QFETCH(QString, writer);
-    QFETCH(QString, kind);
-    const Writer write = writers().at(writer);
-    QTemporaryDir dir;
-    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
-    const QString probe = dir.filePath("probe");
-    QVERIFY(write(probe, 0) && write(probe, 1));
-    const QByteArray written = readFile(probe);
+    void userRights()
+    {
+        QFETCH(QString, writer);
+        QFETCH(QString, kind);
+        const Writer write = writers().at(writer);
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+        const QString probe = dir.filePath("probe");
+        QVERIFY(write(probe, 0) && write(probe, 1));
+        const QByteArray written = readFile(probe);
 
-    QString path = dir.filePath("target");
-    QString file = path;
-    if (kind == "symbolic link") {
-        QVERIFY(QDir(dir.path()).mkdir("real"));
-        file = dir.filePath("real/target");
-        QVERIFY(QFile::link("real/target", path));
-    } else if (kind == "closed folder") {
-        QVERIFY(QDir(dir.path()).mkdir("closed"));
-        path = file = dir.filePath("closed/target");
-    }
-    QVERIFY(write(file, 0));
-    const QByteArray before = readFile(file);
-    const ino_t node = inode(file);
-    const auto everyone = QFileDevice::Permissions(0x6666);
-    QVERIFY(QFile::setPermissions(file, kind == "read-only file" ? QFileDevice::Permissions(0x4444)
-                                                                 : everyone));
-    QVERIFY(QFile::setPermissions(QFileInfo(file).path(), kind == "closed folder"
-                                                              ? QFileDevice::Permissions(0x5555)
+        QString path = dir.filePath("target");
+        QString file = path;
+        if (kind == "symbolic link") {
+            QVERIFY(QDir(dir.path()).mkdir("real"));
+            file = dir.filePath("real/target");
+            QVERIFY(QFile::link("real/target", path));
+        } else if (kind == "closed folder") {
+            QVERIFY(QDir(dir.path()).mkdir("closed"));
+            path = file = dir.filePath("closed/target");
+        }
+        QVERIFY(write(file, 0));
+        const QByteArray before = readFile(file);
+        const ino_t node = inode(file);
+        const auto everyone = QFileDevice::Permissions(0x6666);
+        QVERIFY(QFile::setPermissions(
+            file, kind == "read-only file" ? QFileDevice::Permissions(0x4444) : everyone));
+        QVERIFY(QFile::setPermissions(QFileInfo(file).path(),
+                                      kind == "closed folder" ? QFileDevice::Permissions(0x5555)
                                                               : QFileDevice::Permissions(0x7777)));
 
-    saveAsUser(writer, path);
-    QFile::setPermissions(QFileInfo(file).path(), QFileDevice::Permissions(0x7777));
-    QCOMPARE(readFile(file), kind == "read-only file" ? before : written);
-    // A link's target is still replaced whole; the others are the same file.
-    if (kind == "symbolic link")
-        QCOMPARE(QFileInfo(path).symLinkTarget(), file);
-    else
-        QCOMPARE(inode(file), node);
-}
-
-namespace
-{
-
-// The child side of killedDuringSave.
-int saveLoop(const QString &writer, const QString &path)
-{
-    const Writer write = writers().at(writer);
-    for (int version = 1;; version = version % kLoopVersions + 1)
-        write(path, version);
-}
-
-} // namespace
+        saveAsUser(writer, path);
+        QFile::setPermissions(QFileInfo(file).path(), QFileDevice::Permissions(0x7777));
+        QCOMPARE(readFile(file), kind == "read-only file" ? before : written);
+        // A link's target is still replaced whole; the others are the same file.
+        if (kind == "symbolic link")
+            QCOMPARE(QFileInfo(path).symLinkTarget(), file);
+        else
+            QCOMPARE(inode(file), node);
+    }
+};
 
 int main(int argc, char *argv[])
 {
-    // The child side of userRights.
-    if (argc == 4 && qstrcmp(argv[1], "--save-once") == 0) {
-        QCoreApplication app(argc, argv);
-        writers().at(QString::fromLocal8Bit(argv[2]))(QString::fromLocal8Bit(argv[3]), 1);
-        return 0;
-    }
-    if (argc == 4 && qstrcmp(argv[1], "--save-loop") == 0) {
-        QCoreApplication app(argc, argv);
-        return saveLoop(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-    }
     QCoreApplication app(argc, argv);
+    // The child sides of userRights (one save) and killedDuringSave (saves
+    // of versions 1 .. kLoopVersions until killed).
+    const bool once = argc == 4 && qstrcmp(argv[1], "--save-once") == 0;
+    if (once || (argc == 4 && qstrcmp(argv[1], "--save-loop") == 0)) {
+        const Writer write = writers().at(QString::fromLocal8Bit(argv[2]));
+        for (int version = 1;; version = version % kLoopVersions + 1) {
+            write(QString::fromLocal8Bit(argv[3]), version);
+            if (once)
+                return 0;
+        }
+    }
     TestAtomicWrites test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);

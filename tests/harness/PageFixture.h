@@ -26,7 +26,6 @@
 
 const QString kOkButton = QStringLiteral("ok_pushButton");
 
-// A file of the user's pinyin folder.
 inline QString pyFile(const QString &name)
 {
     return MainController::localPcPyDirPath() + name;
@@ -83,7 +82,6 @@ inline QString shown(QWidget *parent, const QString &name)
     return widget->isEnabled() ? state : state + QLatin1Char('-');
 }
 
-// The states of several widgets, joined by blanks.
 inline QString shown(QWidget *parent, const QStringList &names)
 {
     QStringList states;
@@ -99,14 +97,12 @@ inline void click(QWidget *parent, const QString &name)
     button->click();
 }
 
-// Stops the service and waits until the bus has freed its name.
 inline void stopService(std::unique_ptr<ServiceProcess> &service)
 {
     service.reset();
     QTRY_VERIFY(!busNameOwned(ImeServiceClient::serviceName()));
 }
 
-// (Re)starts the service stand-in with these arguments.
 inline void startService(std::unique_ptr<ServiceProcess> &service,
                          const QStringList &arguments = {})
 {
@@ -136,7 +132,6 @@ inline void makeUnusable(const QString &path, const QString &kind)
         QVERIFY(QDir(MainController::localPcPyDirPath()).removeRecursively());
 }
 
-// Clicks "恢复默认" and gives its question this answer.
 inline void clickRestore(QWidget *dialog, int answer,
                          const QString &name = "restore_default_pushButton")
 {

@@ -3,6 +3,8 @@
 // Runs the IME service stand-in for a test: its bus name, calls to it, what
 // it printed and its call journal.
 
+#include "TestFiles.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -80,7 +82,6 @@ public:
                                                           : QVariantList{reply.errorName()};
     }
 
-    // Everything the service printed to stderr so far.
     QString errors()
     {
         mErrors += mProcess.readAllStandardError();
@@ -89,10 +90,7 @@ public:
 
     QStringList journal() const
     {
-        QFile file(mJournal);
-        return file.open(QIODevice::ReadOnly)
-                   ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
-                   : QStringList();
+        return QString::fromUtf8(readFile(mJournal)).split('\n', Qt::SkipEmptyParts);
     }
     void clearJournal() { QFile::remove(mJournal); }
 

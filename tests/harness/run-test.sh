@@ -33,9 +33,7 @@ cleanup() {
         reports=$((reports + 1))
     fi
     rm -rf "$scratch"
-    if [ "$reports" -gt 0 ]; then
-        exit 1
-    fi
+    [ "$reports" -eq 0 ] || exit 1
 }
 trap cleanup EXIT
 
@@ -71,10 +69,8 @@ run_in_own_session() {
         setsid "$@" &
     fi
     test_sid=$!
-    set +e
-    wait "$test_sid"
-    local status=$?
-    set -e
+    local status=0
+    wait "$test_sid" || status=$?
     return $status
 }
 

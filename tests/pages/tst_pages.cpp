@@ -23,49 +23,44 @@ const QString kLeftCtrl = QStringLiteral("左Ctrl  在五笔模式下生效，�
 const QString kZcs = QStringLiteral("首字母简拼(如:z表示zh等,a表示an等)");
 const QString kEdit = QStringLiteral("编辑候选项：输入拼音后回退光标，对候选项进行编辑");
 
-// A page of the category on this env.ini (null: as it is), shown.
-std::unique_ptr<SettingsPage> pageOn(SettingsCategory category, const QByteArray &env = {})
-{
-    setEnv(env);
-    std::unique_ptr<SettingsPage> page(createSettingsPage(category, nullptr));
-    page->resize(554, 488);
-    page->show();
-    return page;
-}
-
-QString skinRoot()
-{
-    return kaiwoDataRoot() + QStringLiteral("/Resources/PC/skin/");
-}
-
-// Skins, folders without skin.ini, and a plain file.
-void makeSkins(const QStringList &skins, const QStringList &bare = {})
-{
-    QDir(skinRoot()).removeRecursively();
-    QVERIFY(QDir().mkpath(skinRoot()));
-    QVERIFY(writeFile(skinRoot() + QStringLiteral("Loose"), "[Skin]\n"));
-    for (const QString &name : skins + bare)
-        QVERIFY(QDir().mkpath(skinRoot() + name));
-    for (const QString &name : skins)
-        QVERIFY(writeFile(skinRoot() + name + QStringLiteral("/skin.ini"), "[Skin]\n"));
-}
-
-// Paths as a user may have them: spaces, quotes, Chinese.
-QString homeFile(const char *name)
-{
-    return QDir::home().filePath(QString::fromUtf8(name));
-}
-
-void invoke(QObject *page, const QString &slot)
-{
-    QVERIFY(QMetaObject::invokeMethod(page, qPrintable(slot), Qt::DirectConnection));
-}
-
 } // namespace
 
 class TestPages : public QObject
 {
     Q_OBJECT
+
+    // A page of the category on this env.ini (null: as it is), shown.
+    static std::unique_ptr<SettingsPage> pageOn(SettingsCategory category,
+                                                const QByteArray &env = {})
+    {
+        setEnv(env);
+        std::unique_ptr<SettingsPage> page(createSettingsPage(category, nullptr));
+        page->resize(554, 488);
+        page->show();
+        return page;
+    }
+
+    static QString skinRoot() { return kaiwoDataRoot() + QStringLiteral("/Resources/PC/skin/"); }
+
+    // Skins, folders without skin.ini, and a plain file.
+    static void makeSkins(const QStringList &skins, const QStringList &bare = {})
+    {
+        QDir(skinRoot()).removeRecursively();
+        QVERIFY(QDir().mkpath(skinRoot()));
+        QVERIFY(writeFile(skinRoot() + QStringLiteral("Loose"), "[Skin]\n"));
+        for (const QString &name : skins + bare)
+            QVERIFY(QDir().mkpath(skinRoot() + name));
+        for (const QString &name : skins)
+            QVERIFY(writeFile(skinRoot() + name + QStringLiteral("/skin.ini"), "[Skin]\n"));
+    }
+
+    // Paths as a user may have them: spaces, quotes, Chinese.
+    static QString homeFile(const QString &name) { return QDir::home().filePath(name); }
+
+    static void invoke(QObject *page, const QString &slot)
+    {
+        QVERIFY(QMetaObject::invokeMethod(page, qPrintable(slot), Qt::DirectConnection));
+    }
 
     std::unique_ptr<ServiceProcess> mService;
     std::unique_ptr<SettingsPage> mPinyin, mWubi;
@@ -95,12 +90,9 @@ private slots:
 
     void keyRoundTrip_data()
     {
-        QTest::addColumn<SettingsCategory>("category");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("text"); // stored
-        QTest::addColumn<QString>("widget");
-        QTest::addColumn<QString>("state"); // shown; no widget: not checked
-        QTest::addColumn<QString>("saved");
+        // text: stored; state: shown; no widget: not checked.
+        addColumns<SettingsCategory, QString, QString, QString, QString, QString>(
+            {"category", "key", "text", "widget", "state", "saved"});
         const auto row = [](SettingsCategory category, const char *key, const char *text,
                             const QString &widget, const char *state, const char *saved) {
             QTest::addRow("%s=%s", key, text)
@@ -181,12 +173,9 @@ private slots:
     // save. Restore shows the shipped defaults.
     void clicksFollowRules_data()
     {
-        QTest::addColumn<SettingsCategory>("category");
-        QTest::addColumn<QByteArray>("env");
-        QTest::addColumn<QStringList>("clicks");
-        QTest::addColumn<QStringList>("widgets");
-        QTest::addColumn<QString>("states");
-        QTest::addColumn<QString>("saved"); // key=value after a save, if any
+        // saved: key=value after a save, if any.
+        addColumns<SettingsCategory, QByteArray, QStringList, QStringList, QString, QString>(
+            {"category", "env", "clicks", "widgets", "states", "saved"});
         const auto row = [](const char *name, SettingsCategory category, const char *env,
                             const QStringList &clicks, const QStringList &widgets,
                             const char *states, const char *saved = "") {
@@ -260,19 +249,15 @@ private slots:
 
     void buttonsOpenTheirDialogs_data()
     {
-        QTest::addColumn<SettingsCategory>("category");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("dialog");
-        QTest::newRow("phrases") << C::General << "自定义短语设置"
-                                 << "DiyPhraseDialog";
-        QTest::newRow("shortcuts") << C::Advance << "系统功能快捷键"
-                                   << "SystemShortcutKeysDialog";
-        QTest::newRow("fuzzy") << C::Pinyin << "模糊音设置"
-                               << "MoHuYinDialog";
-        QTest::newRow("correction") << C::Pinyin << "拼音纠错设置"
-                                    << "CorrectionDialog";
-        QTest::newRow("english") << C::Pinyin << "英文输入法设置"
-                                 << "EngImeDialog";
+        addColumns<SettingsCategory, QString, QString>({"category", "button", "dialog"});
+        const auto row = [](const char *name, C category, const char *button, const char *dialog) {
+            QTest::newRow(name) << category << QString(button) << QString(dialog);
+        };
+        row("phrases", C::General, "自定义短语设置", "DiyPhraseDialog");
+        row("shortcuts", C::Advance, "系统功能快捷键", "SystemShortcutKeysDialog");
+        row("fuzzy", C::Pinyin, "模糊音设置", "MoHuYinDialog");
+        row("correction", C::Pinyin, "拼音纠错设置", "CorrectionDialog");
+        row("english", C::Pinyin, "英文输入法设置", "EngImeDialog");
     }
 
     void buttonsOpenTheirDialogs()
@@ -293,10 +278,9 @@ private slots:
 
     void skinDiscovery_data()
     {
-        QTest::addColumn<QStringList>("skins");
-        QTest::addColumn<QString>("active");
-        QTest::addColumn<QStringList>("listed");
-        QTest::addColumn<QString>("state"); // use-skin box, skin combo, preview
+        // state: use-skin box, skin combo, preview.
+        addColumns<QStringList, QString, QStringList, QString>(
+            {"skins", "active", "listed", "state"});
         const QStringList two = {"Blue", "autumn", "Default"};
         const QStringList order = {"autumn", "Blue"};
         QTest::newRow("no skin folder")
@@ -343,10 +327,9 @@ private slots:
 
     void dictionaryImport_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QStringList>("how"); // slot, service method, file kind
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QStringList>("prompts");
+        // how: slot, service method, file kind.
+        addColumns<QStringList, QStringList, QStringList, QStringList>(
+            {"arguments", "how", "files", "prompts"});
         const QStringList pinyin{"slot_released_loadThesaurusButton", "UsrDictImport", "pinyin"};
         const QStringList wubi{"slot_released_loadWuBiCnThesaurusButton", "UsrWuBiDictImport",
                                "wubi"};
@@ -420,8 +403,8 @@ private slots:
     // without the service the notice says it failed.
     void dictionaryConfirmed_data()
     {
-        QTest::addColumn<QStringList>("how"); // page, button text or slot, method
-        QTest::addColumn<int>("index");       // of the buttons with that text
+        // how: page, button text or slot, method; index: of the buttons with that text.
+        addColumns<QStringList, int>({"how", "index"});
         const auto row = [](const char *name, const QStringList &how, int index) {
             QTest::newRow(name) << how << index;
         };

@@ -16,60 +16,60 @@ namespace
 
 const UserPhraseList kList = {{L"abc", L"x", 2}, {L"dis", L"y", -3}, {L"two", L"z", 4}};
 
-QString describe(const std::vector<UserPhraseItem> &phrases)
-{
-    QStringList out;
-    for (const UserPhraseItem &p : phrases)
-        out << QString::fromStdWString(p.abbr) + ',' + QString::number(p.position) + '=' +
-                   QString::fromStdWString(p.phrase);
-    return out.join('|');
-}
-
-QString shellPhrases(ShellWrapperInterface *shell)
-{
-    s_inputOutputDicData data;
-    data.inputPath = MainController::localPath().toStdWString();
-    shell->DicOperation(ed_userPhrase, ec_getUserPhrase, data);
-    return describe(data.phraseList);
-}
-
-// Both engines hold exactly these phrases.
-void seed(const std::vector<UserPhraseItem> &phrases)
-{
-    for (ShellWrapperInterface *shell :
-         {MainController::ShellWrapper(), MainController::WuBiShellWrapper()}) {
-        s_inputOutputDicData all;
-        shell->DicOperation(ed_userPhrase, ec_getUserPhrase, all);
-        shell->DicOperation(ed_userPhrase, ec_deleteUserPhrase, all);
-        s_inputOutputDicData add;
-        add.phraseList = phrases;
-        shell->DicOperation(ed_userPhrase, ec_addUserPhrase, add);
-    }
-}
-
-void fill(QDialog &dialog, const QString &abbr, const QString &phrase, int position)
-{
-    dialog.findChild<QLineEdit *>("lineEdit")->setText(abbr);
-    dialog.findChild<QTextEdit *>("textEdit")->setPlainText(phrase);
-    dialog.findChild<QComboBox *>("phrase_position_comboBox")
-        ->setCurrentText(QString::number(position));
-}
-
-QCheckBox *rowBox(QTableWidget *table, int row)
-{
-    return table->cellWidget(row, 0)->findChild<QCheckBox *>("checkbox");
-}
-
-QString textFile()
-{
-    return MainController::localPath() + QStringLiteral("phrase/PhraseEdit.txt");
-}
-
 } // namespace
 
 class TestPhrases : public QObject
 {
     Q_OBJECT
+
+    static QString describe(const std::vector<UserPhraseItem> &phrases)
+    {
+        QStringList out;
+        for (const UserPhraseItem &p : phrases)
+            out << QString::fromStdWString(p.abbr) + ',' + QString::number(p.position) + '=' +
+                       QString::fromStdWString(p.phrase);
+        return out.join('|');
+    }
+
+    static QString shellPhrases(ShellWrapperInterface *shell)
+    {
+        s_inputOutputDicData data;
+        data.inputPath = MainController::localPath().toStdWString();
+        shell->DicOperation(ed_userPhrase, ec_getUserPhrase, data);
+        return describe(data.phraseList);
+    }
+
+    // Both engines hold exactly these phrases.
+    static void seed(const std::vector<UserPhraseItem> &phrases)
+    {
+        for (ShellWrapperInterface *shell :
+             {MainController::ShellWrapper(), MainController::WuBiShellWrapper()}) {
+            s_inputOutputDicData all;
+            shell->DicOperation(ed_userPhrase, ec_getUserPhrase, all);
+            shell->DicOperation(ed_userPhrase, ec_deleteUserPhrase, all);
+            s_inputOutputDicData add;
+            add.phraseList = phrases;
+            shell->DicOperation(ed_userPhrase, ec_addUserPhrase, add);
+        }
+    }
+
+    static void fill(QDialog &dialog, const QString &abbr, const QString &phrase, int position)
+    {
+        dialog.findChild<QLineEdit *>("lineEdit")->setText(abbr);
+        dialog.findChild<QTextEdit *>("textEdit")->setPlainText(phrase);
+        dialog.findChild<QComboBox *>("phrase_position_comboBox")
+            ->setCurrentText(QString::number(position));
+    }
+
+    static QCheckBox *rowBox(QTableWidget *table, int row)
+    {
+        return table->cellWidget(row, 0)->findChild<QCheckBox *>("checkbox");
+    }
+
+    static QString textFile()
+    {
+        return MainController::localPath() + QStringLiteral("phrase/PhraseEdit.txt");
+    }
 
     std::unique_ptr<ServiceProcess> mService;
 
@@ -103,20 +103,13 @@ private slots:
     // position; "确定并继续添加" empties the fields for the next.
     void addRules_data()
     {
-        QTest::addColumn<QString>("abbr");
-        QTest::addColumn<QString>("phrase");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QString>("notice");
-        QTest::newRow("new") << "abc"
-                             << "new" << 1 << "";
-        QTest::newRow("same at the same position") << "abc"
-                                                   << "x" << 2 << "自定义短语已存在!";
-        QTest::newRow("disabled never matches") << "dis"
-                                                << "y" << 3 << "";
-        QTest::newRow("empty abbreviation") << ""
-                                            << "x" << 1 << "缩写不能为空!";
-        QTest::newRow("empty phrase") << "abc"
-                                      << "" << 1 << "自定义短语不能为空!";
+        addColumns<QString, QString, int, QString>({"abbr", "phrase", "position", "notice"});
+        QTest::newRow("new") << QString("abc") << "new" << 1 << "";
+        QTest::newRow("same at the same position")
+            << QString("abc") << "x" << 2 << "自定义短语已存在!";
+        QTest::newRow("disabled never matches") << QString("dis") << "y" << 3 << "";
+        QTest::newRow("empty abbreviation") << QString("") << "x" << 1 << "缩写不能为空!";
+        QTest::newRow("empty phrase") << QString("abc") << "" << 1 << "自定义短语不能为空!";
     }
 
     void addRules()
@@ -144,10 +137,8 @@ private slots:
 
     void editRules_data()
     {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("abbr");
-        QTest::addColumn<int>("position");
-        QTest::addColumn<int>("emitted"); // -1: nothing, -2: notice
+        // emitted: -1: nothing, -2: notice.
+        addColumns<int, QString, int, int>({"row", "abbr", "position", "emitted"});
         QTest::newRow("changed disabled is enabled") << 1 << "disa" << 3 << 3;
         QTest::newRow("new position") << 0 << "abc" << 5 << 5;
         QTest::newRow("equals another row") << 2 << "abc" << 2 << -2;
@@ -190,14 +181,12 @@ private slots:
     // OK writes both engines and the text file, then tells the service.
     void okWritesBothEngines_data()
     {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("disable all") << "disenable_pushButton"
-                                     << "dh,-2=电话\n第二行|off,-5=关";
-        QTest::newRow("enable all") << "enabled_all_pushButton"
-                                    << "dh,2=电话\n第二行|off,5=关";
-        QTest::newRow("restore defaults") << "restore_default_pushButton"
-                                          << "";
+        addColumns<QString, QString>({"button", "expected"});
+        QTest::newRow("disable all")
+            << QString("disenable_pushButton") << "dh,-2=电话\n第二行|off,-5=关";
+        QTest::newRow("enable all")
+            << QString("enabled_all_pushButton") << "dh,2=电话\n第二行|off,5=关";
+        QTest::newRow("restore defaults") << QString("restore_default_pushButton") << "";
     }
 
     void okWritesBothEngines()
@@ -234,19 +223,15 @@ private slots:
         QVERIFY(stored.endsWith("|m,1=59"));
     }
 
-    // An edited text file is read in UTF-8 or UTF-16; one in another
-    // encoding is replaced by the phrases as they are.
+    // An edited text file is read in UTF-8 or UTF-16 (Qt's codec writes the
+    // byte-order mark); one in another encoding is replaced by the phrases.
     void textFileChanges_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<bool>("regenerated");
+        addColumns<QByteArray, QString, bool>({"bytes", "expected", "regenerated"});
         QTest::newRow("utf-8") << QString("ab,3=新的\\n行\n").toUtf8() << "ab,3=新的\n行" << false;
-        const QString line = QStringLiteral("ab,4=宽字符\n");
-        QTest::newRow("utf-16") << QByteArray("\xFF\xFE")
-                                       .append(reinterpret_cast<const char *>(line.utf16()),
-                                               line.size() * 2)
-                                << "ab,4=宽字符" << false;
+        QTest::newRow("utf-16")
+            << QTextCodec::codecForName("UTF-16LE")->fromUnicode(QStringLiteral("ab,4=宽字符\n"))
+            << "ab,4=宽字符" << false;
         QTest::newRow("gbk is replaced") << QTextCodec::codecForName("GBK")->fromUnicode(
                                                 QStringLiteral("ab,1=你好世界，中文编码\n"))
                                          << "dh,2=电话\n第二行|off,-5=关" << true;

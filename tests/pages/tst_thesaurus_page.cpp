@@ -10,107 +10,92 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-namespace
-{
-
-QString sample(const QString &name)
-{
-    return kaiwoDataRoot() + "/samples/kcel/" + name;
-}
-
-QString cellDir()
-{
-    return homeDirectory() + "/.config/KaiwoShell/usr/kcd";
-}
-
-QString kcdlist()
-{
-    return cellDir() + "/kcdlist.ini";
-}
-
-QCheckBox *box(QTableWidget *table, int row)
-{
-    return table->cellWidget(row, 0)->findChild<QCheckBox *>("checkbox");
-}
-
-QLabel *nameLabel(QTableWidget *table, int row)
-{
-    return table->cellWidget(row, 0)->findChild<QLabel *>("text_label");
-}
-
-bool byKeyboard = false;
-
-// Does what the check box ("box"), "查看" or "删除" of a row does: clicked,
-// or with byKeyboard, the key that stands in for it in the focused table.
-void act(QTableWidget *table, int row, const QString &what)
-{
-    if (byKeyboard) {
-        table->setFocus();
-        table->setCurrentCell(row, 0);
-        QTest::keyClick(table, what == "box"    ? Qt::Key_Space
-                               : what == "查看" ? Qt::Key_Return
-                                                : Qt::Key_Delete);
-    } else if (what == "box") {
-        QTest::mouseClick(box(table, row), Qt::LeftButton);
-    } else {
-        for (QLabel *label : table->cellWidget(row, 3)->findChildren<QLabel *>()) {
-            if (label->text() == what)
-                QTest::mouseClick(label, Qt::LeftButton);
-        }
-    }
-}
-
-void addWays()
-{
-    QTest::addColumn<bool>("keyboard");
-    QTest::newRow("mouse") << false;
-    QTest::newRow("keyboard") << true;
-}
-
-// "name" installs a sample, "name=" junk under that name, "name~" the
-// sample with its last byte cut (header whole, last entry damaged).
-void install(const QStringList &files)
-{
-    for (const QString &file : files) {
-        const QString name = file.section('=', 0, 0).section('~', 0, 0);
-        const QString target = cellDir() + '/' + name;
-        if (file.contains('='))
-            QVERIFY(writeFile(target, "not a cell dictionary"));
-        else if (file.contains('~'))
-            QVERIFY(writeFile(target, readFile(sample(name)).chopped(1)));
-        else
-            QVERIFY(QFile::copy(sample(file.toLower()), target));
-    }
-}
-
-// Makes a dictionary of one word with the maker tool.
-void makeKcel(const QString &name, const QString &id)
-{
-    const QString words = QDir::home().filePath("w.txt");
-    QVERIFY(writeFile(words, "一 yi\n二 er\n"));
-    QCOMPARE(QProcess::execute(qEnvironmentVariable("KAIWO_BUILD_DIR") + "/bin/kaiwo-make-kcel",
-                               {"--name", name, "--id", id, "--category", "c", "--date", "0", words,
-                                cellDir() + '/' + id + ".kcel"}),
-             0);
-}
-
-// The words of an engine's rebuilt cell data, through its list of pieces.
-QString engineWords(const QString &userDir)
-{
-    QString words;
-    const QList<QByteArray> digests = readFile(userDir + "/kaiwo_cells.txt").split('\n');
-    for (const QByteArray &md5 : digests.mid(1)) {
-        if (!md5.isEmpty())
-            words += QString::fromUtf8(readFile(userDir + "/kaiwo_cells/" + md5 + ".txt"));
-    }
-    return words;
-}
-
-} // namespace
-
 class TestThesaurusPage : public QObject
 {
     Q_OBJECT
+
+    static QString sample(const QString &name) { return kaiwoDataRoot() + "/samples/kcel/" + name; }
+
+    static QString cellDir() { return homeDirectory() + "/.config/KaiwoShell/usr/kcd"; }
+
+    static QString kcdlist() { return cellDir() + "/kcdlist.ini"; }
+
+    static QCheckBox *box(QTableWidget *table, int row)
+    {
+        return table->cellWidget(row, 0)->findChild<QCheckBox *>("checkbox");
+    }
+
+    static QLabel *nameLabel(QTableWidget *table, int row)
+    {
+        return table->cellWidget(row, 0)->findChild<QLabel *>("text_label");
+    }
+
+    bool mByKeyboard = false;
+
+    // Does what the check box ("box"), "查看" or "删除" of a row does: clicked,
+    // or by keyboard, the key that stands in for it in the focused table.
+    void act(QTableWidget *table, int row, const QString &what) const
+    {
+        if (mByKeyboard) {
+            table->setFocus();
+            table->setCurrentCell(row, 0);
+            QTest::keyClick(table, what == "box"    ? Qt::Key_Space
+                                   : what == "查看" ? Qt::Key_Return
+                                                    : Qt::Key_Delete);
+        } else if (what == "box") {
+            QTest::mouseClick(box(table, row), Qt::LeftButton);
+        } else {
+            for (QLabel *label : table->cellWidget(row, 3)->findChildren<QLabel *>()) {
+                if (label->text() == what)
+                    QTest::mouseClick(label, Qt::LeftButton);
+            }
+        }
+    }
+
+    static void addWays()
+    {
+        QTest::addColumn<bool>("keyboard");
+        QTest::newRow("mouse") << false;
+        QTest::newRow("keyboard") << true;
+    }
+
+    // "name" installs a sample, "name=" junk under that name, "name~" the
+    // sample with its last byte cut (header whole, last entry damaged).
+    static void install(const QStringList &files)
+    {
+        for (const QString &file : files) {
+            const QString name = file.section('=', 0, 0).section('~', 0, 0);
+            const QString target = cellDir() + '/' + name;
+            if (file.contains('='))
+                QVERIFY(writeFile(target, "not a cell dictionary"));
+            else if (file.contains('~'))
+                QVERIFY(writeFile(target, readFile(sample(name)).chopped(1)));
+            else
+                QVERIFY(QFile::copy(sample(file.toLower()), target));
+        }
+    }
+
+    static void makeKcel(const QString &name, const QString &id)
+    {
+        const QString words = QDir::home().filePath("w.txt");
+        QVERIFY(writeFile(words, "一 yi\n二 er\n"));
+        QCOMPARE(QProcess::execute(qEnvironmentVariable("KAIWO_BUILD_DIR") + "/bin/kaiwo-make-kcel",
+                                   {"--name", name, "--id", id, "--category", "c", "--date", "0",
+                                    words, cellDir() + '/' + id + ".kcel"}),
+                 0);
+    }
+
+    // The words of an engine's rebuilt cell data, through its list of pieces.
+    static QString engineWords(const QString &userDir)
+    {
+        QString words;
+        const QList<QByteArray> digests = readFile(userDir + "/kaiwo_cells.txt").split('\n');
+        for (const QByteArray &md5 : digests.mid(1)) {
+            if (!md5.isEmpty())
+                words += QString::fromUtf8(readFile(userDir + "/kaiwo_cells/" + md5 + ".txt"));
+        }
+        return words;
+    }
 
     std::unique_ptr<ServiceProcess> mService;
     std::unique_ptr<SettingThesaurusWidget> mPage;
@@ -138,7 +123,7 @@ private slots:
 
     void init()
     {
-        byKeyboard = false;
+        mByKeyboard = false;
         mPage.reset();
         QDir(cellDir()).removeRecursively();
         QVERIFY(QDir().mkpath(cellDir()));
@@ -148,11 +133,8 @@ private slots:
     // Rows by name; a dictionary kcdlist.ini does not name is checked.
     void listing_data()
     {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QByteArray>("list");
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QString>("checks");
-        QTest::addColumn<bool>("changed");
+        addColumns<QStringList, QByteArray, QStringList, QString, bool>(
+            {"files", "list", "names", "checks", "changed"});
         const QByteArray idiomsOff = "[kcd0]\nid=kaiwo.sample.idioms\nused=0\n";
         QTest::newRow("upper-case and rejected files skipped")
             << QStringList{"computer.kcel", "CITIES.KCEL", "bad.kcel="} << QByteArray()
@@ -199,7 +181,7 @@ private slots:
     void okWritesKcdlistAndEnginesFollow()
     {
         QFETCH(bool, keyboard);
-        byKeyboard = keyboard;
+        mByKeyboard = keyboard;
         install({"computer.kcel", "idioms.kcel"});
         QTableWidget *table = makePage();
         QCOMPARE(qobject_cast<QLabel *>(table->cellWidget(0, 1))->text(), QStringLiteral("12"));
@@ -280,10 +262,8 @@ private slots:
 
     void add_data()
     {
-        QTest::addColumn<QStringList>("paths");
-        QTest::addColumn<QStringList>("prompts");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<QStringList>("filesAfter");
+        addColumns<QStringList, QStringList, int, QStringList>(
+            {"paths", "prompts", "rows", "filesAfter"});
         const QString computer = sample("computer.kcel");
         const QString other = QDir::home().filePath("另一个.kcel");
         const QString installed = "细胞词库\"%1\"安装成功。";
@@ -320,7 +300,7 @@ private slots:
     void deleteCancelThenConfirm()
     {
         QFETCH(bool, keyboard);
-        byKeyboard = keyboard;
+        mByKeyboard = keyboard;
         install({"computer.kcel", "cities.kcel"});
         QTableWidget *table = makePage();
         QVERIFY(QTest::qWaitForWindowExposed(mPage.get()));
@@ -370,7 +350,7 @@ private slots:
     void lookAndLongName()
     {
         QFETCH(bool, keyboard);
-        byKeyboard = keyboard;
+        mByKeyboard = keyboard;
         const QString longName = QString(30, QChar(0x957f)); // far wider than 130 pixels
         makeKcel(longName, "long");
         install({"cities.kcel"});

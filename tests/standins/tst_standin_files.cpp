@@ -24,65 +24,6 @@ namespace
 ShellWrapperInterface *const kPinyin = GetKaiwoShellWrapper();
 ShellWrapperInterface *const kWubi = GetWbKaiwoShellWrapper();
 
-QString describe(const Phrases &phrases)
-{
-    QStringList out;
-    for (const UserPhraseItem &p : phrases)
-        out << QString::fromStdWString(p.abbr) + ',' + QString::number(p.position) + '=' +
-                   QString::fromStdWString(p.phrase);
-    return out.join('|');
-}
-
-QByteArray bytes(const std::string &s)
-{
-    return QByteArray(s.data(), int(s.size()));
-}
-
-KcelFile sample(int words = 3)
-{
-    KcelFile kcel;
-    kcel.id = "demo";
-    kcel.name = "演示词库";
-    kcel.category = "测试";
-    kcel.examples = "苹果 香蕉";
-    kcel.date = 1700000000;
-    const char *all[] = {"苹果", "香蕉", "橙子"};
-    for (int i = 0; i < words; ++i)
-        kcel.entries.push_back({all[i], i % 2 ? "" : "pin yin"});
-    return kcel;
-}
-
-QByteArray bytesOf(const KcelFile &kcel)
-{
-    std::string out;
-    kcel.serialize(out);
-    return bytes(out);
-}
-
-QByteArray patched(QByteArray data, int offset, const QByteArray &with)
-{
-    return data.replace(offset, with.size(), with);
-}
-
-QByteArray md5Of(const QByteArray &data)
-{
-    return QCryptographicHash::hash(data, QCryptographicHash::Md5).toHex();
-}
-
-QByteArray piece(const QByteArray &lines, const QString &source)
-{
-    return "# kaiwo cell words 1\t" + QByteArray::number(lines.count('\n')) + '\t' +
-           QByteArray::number(lines.size()) + '\t' + source.toUtf8() + '\n' + lines;
-}
-
-UserDictionary dictionary()
-{
-    return UserDictionary({{"ni'hao", "你好", 7},
-                           {"a", "啊 \"'", 0},
-                           {"ni'hao", "拟好", 4294967295u},
-                           {"xiao", "𠀀笑", 1}});
-}
-
 // Folders whose files the digest cache may remember: made at the start and
 // left alone long enough to count as settled.
 const int kSettledFolders = 5;
@@ -92,6 +33,62 @@ const int kSettledFolders = 5;
 class TestStandInFiles : public QObject
 {
     Q_OBJECT
+
+    static QString describe(const Phrases &phrases)
+    {
+        QStringList out;
+        for (const UserPhraseItem &p : phrases)
+            out << QString::fromStdWString(p.abbr) + ',' + QString::number(p.position) + '=' +
+                       QString::fromStdWString(p.phrase);
+        return out.join('|');
+    }
+
+    static QByteArray bytes(const std::string &s) { return QByteArray(s.data(), int(s.size())); }
+
+    static KcelFile sample(int words = 3)
+    {
+        KcelFile kcel;
+        kcel.id = "demo";
+        kcel.name = "演示词库";
+        kcel.category = "测试";
+        kcel.examples = "苹果 香蕉";
+        kcel.date = 1700000000;
+        const char *all[] = {"苹果", "香蕉", "橙子"};
+        for (int i = 0; i < words; ++i)
+            kcel.entries.push_back({all[i], i % 2 ? "" : "pin yin"});
+        return kcel;
+    }
+
+    static QByteArray bytesOf(const KcelFile &kcel)
+    {
+        std::string out;
+        kcel.serialize(out);
+        return bytes(out);
+    }
+
+    static QByteArray patched(QByteArray data, int offset, const QByteArray &with)
+    {
+        return data.replace(offset, with.size(), with);
+    }
+
+    static QByteArray md5Of(const QByteArray &data)
+    {
+        return QCryptographicHash::hash(data, QCryptographicHash::Md5).toHex();
+    }
+
+    static QByteArray piece(const QByteArray &lines, const QString &source)
+    {
+        return "# kaiwo cell words 1\t" + QByteArray::number(lines.count('\n')) + '\t' +
+               QByteArray::number(lines.size()) + '\t' + source.toUtf8() + '\n' + lines;
+    }
+
+    static UserDictionary dictionary()
+    {
+        return UserDictionary({{"ni'hao", "你好", 7},
+                               {"a", "啊 \"'", 0},
+                               {"ni'hao", "拟好", 4294967295u},
+                               {"xiao", "𠀀笑", 1}});
+    }
 
     QTemporaryDir mRoot;
     // A home whose name holds spaces, quotes, "$(...)" and Chinese.
@@ -210,61 +207,47 @@ private slots:
     // file counts as whole, damaged or foreign.
     void phraseFiles_data()
     {
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<bool>("binary");
+        addColumns<QByteArray, QString, int, bool>({"data", "expected", "status", "binary"});
         const int ok = PhraseBinaryFile::Ok, damaged = PhraseBinaryFile::Damaged,
                   refused = PhraseBinaryFile::Refused;
-        QTest::newRow("text: ascii") << QByteArray("ab,9=x\n# c\n\n") << "ab,9=x" << ok << false;
-        QTest::newRow("text: utf-8 bom, crlf") << QByteArray("\xEF\xBB\xBF"
-                                                             "ab,-2=好\r\n")
-                                               << "ab,-2=好" << ok << false;
-        QTest::newRow("text: utf-16 le") << literalBytes("\xFF\xFE"
-                                                         "a\0b\0,\0"
-                                                         "1\0=\0}Y\n\0")
-                                         << "ab,1=好" << ok << false;
-        QTest::newRow("text: utf-16 be, lone surrogate skipped")
-            << literalBytes("\xFE\xFF\0a\0,\0"
-                            "1\0=\0x\0\n\0b\0,\0"
-                            "1\0=\xD8\0")
-            << "a,1=x" << damaged << false;
-        QTest::newRow("text: invalid utf-8 line skipped")
-            << QByteArray("a,1=\xC3\x28\nb,1=y") << "b,1=y" << damaged << false;
-        QTest::newRow("text: no separator, bad position, bad abbreviation")
-            << QByteArray("abc\na,0=x\na,10=x\na,x=y\na1,1=x\n,1=x\na,1=\nok,1=a=b,c")
-            << "ok,1=a=b,c" << damaged << false;
-        QTest::newRow("text: unknown escapes kept")
-            << QByteArray("a,1=\\t\\") << "a,1=\\t\\" << ok << false;
+        const auto row = [](bool binary, const char *name, const QByteArray &data,
+                            const char *expected, int status) {
+            QTest::addRow("%s: %s", binary ? "binary" : "text", name)
+                << data << QString(expected) << status << binary;
+        };
+        row(false, "ascii", "ab,9=x\n# c\n\n", "ab,9=x", ok);
+        row(false, "utf-8 bom, crlf", "\357\273\277ab,-2=好\r\n", "ab,-2=好", ok);
+        row(false, "utf-16 le", literalBytes("\377\376a\0b\0,\0001\0=\0}Y\n\0"), "ab,1=好", ok);
+        row(false, "utf-16 be, lone surrogate skipped",
+            literalBytes("\376\377\0a\0,\0001\0=\0x\0\n\0b\0,\0001\0=\330\0"), "a,1=x", damaged);
+        row(false, "invalid utf-8 line skipped", "a,1=\xC3\x28\nb,1=y", "b,1=y", damaged);
+        row(false, "no separator, bad position, bad abbreviation",
+            "abc\na,0=x\na,10=x\na,x=y\na1,1=x\n,1=x\na,1=\nok,1=a=b,c", "ok,1=a=b,c", damaged);
+        row(false, "unknown escapes kept", "a,1=\\t\\", "a,1=\\t\\", ok);
         // Found by fuzz_phrase_text: the writer drops carriage returns, so a
         // phrase holding one read differently after a round trip.
-        QTest::newRow("text: carriage returns are no part of a phrase")
-            << QByteArray("a,1=x\ry\r\nb,1=\r\r\n") << "a,1=xy" << damaged << false;
-        QTest::newRow("text: too long")
-            << QByteArray("a,1=") + QByteArray(1001, 'x') << "" << damaged << false;
-        QTest::newRow("text: empty") << QByteArray() << "" << ok << false;
+        row(false, "carriage returns are no part of a phrase", "a,1=x\ry\r\nb,1=\r\r\n", "a,1=xy",
+            damaged);
+        row(false, "too long", "a,1=" + QByteArray(1001, 'x'), "", damaged);
+        row(false, "empty", QByteArray(), "", ok);
         const std::string good = PhraseBinaryFile::encode({{L"a", L"x", 1}, {L"b", L"好", -2}});
-        QTest::newRow("binary: good") << bytes(good) << "a,1=x|b,-2=好" << ok << true;
-        QTest::newRow("binary: truncated keeps the whole entries")
-            << bytes(good.substr(0, good.size() - 2)) << "a,1=x" << damaged << true;
-        QTest::newRow("binary: trailing byte")
-            << bytes(good + 'x') << "a,1=x|b,-2=好" << damaged << true;
-        std::string changed = good;
-        changed[8] = 2;
-        QTest::newRow("binary: other version") << bytes(changed) << "" << refused << true;
-        QTest::newRow("binary: foreign")
-            << QByteArray("PK\3\4 not ours at all") << "" << refused << true;
-        QTest::newRow("binary: empty") << QByteArray() << "" << refused << true;
-        changed = good;
-        changed[15] = '\x7F';
-        QTest::newRow("binary: hostile count") << bytes(changed) << "" << refused << true;
-        changed = good;
-        changed[16 + 4] = '\xFF', changed[16 + 5] = '\xFF';
-        QTest::newRow("binary: hostile length") << bytes(changed) << "" << damaged << true;
-        changed = good;
-        changed[16] = 10;
-        QTest::newRow("binary: position out of range skipped")
-            << bytes(changed) << "b,-2=好" << damaged << true;
+        const auto changed = [&good](int at, char to, int at2 = -1) {
+            std::string bytes = good;
+            bytes[at] = to;
+            if (at2 >= 0)
+                bytes[at2] = to;
+            return QByteArray(bytes.data(), int(bytes.size()));
+        };
+        row(true, "good", bytes(good), "a,1=x|b,-2=好", ok);
+        row(true, "truncated keeps the whole entries", bytes(good.substr(0, good.size() - 2)),
+            "a,1=x", damaged);
+        row(true, "trailing byte", bytes(good + 'x'), "a,1=x|b,-2=好", damaged);
+        row(true, "other version", changed(8, 2), "", refused);
+        row(true, "foreign", "PK\3\4 not ours at all", "", refused);
+        row(true, "empty", QByteArray(), "", refused);
+        row(true, "hostile count", changed(15, '\x7F'), "", refused);
+        row(true, "hostile length", changed(16 + 4, '\xFF', 16 + 5), "", damaged);
+        row(true, "position out of range skipped", changed(16, 10), "b,-2=好", damaged);
     }
 
     void phraseFiles()
@@ -315,9 +298,7 @@ private slots:
     // (header and size only): a damaged entry still lists.
     void kcelReader_data()
     {
-        QTest::addColumn<QByteArray>("data");
-        QTest::addColumn<bool>("valid");
-        QTest::addColumn<bool>("listed");
+        addColumns<QByteArray, bool, bool>({"data", "valid", "listed"});
         const QByteArray good = bytesOf(sample());
         const int idNul = 24 + 4; // header, then id "demo"
         QTest::newRow("valid") << good << true << true;
@@ -395,9 +376,7 @@ private slots:
     // another version, damaged or stale is not believed.
     void digestCacheDecidesWhatIsRead_data()
     {
-        QTest::addColumn<int>("folder");
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<bool>("trusted");
+        addColumns<int, QString, bool>({"folder", "change", "trusted"});
         QTest::newRow("as written") << 0 << "" << true;
         QTest::newRow("other version") << 1 << "version" << false;
         QTest::newRow("damaged line") << 2 << "line" << false;

@@ -10,10 +10,7 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}handle_segv=0:handle_sigill=0:handle_abort=0"
 
 if [ "${1:-}" != "--inside" ]; then
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "needs root for a PID namespace; skipped"
-        exit 77
-    fi
+    [ "$(id -u)" -eq 0 ] || { echo "needs root for a PID namespace; skipped"; exit 77; }
     exec unshare --pid --fork --mount-proc "$0" --inside
 fi
 

@@ -12,34 +12,24 @@ trap 'echo "FAIL: ${BASH_SOURCE[0]##*/} line $LINENO: $BASH_COMMAND" >&2' ERR
 # Background processes of a script end with it, also when it fails early.
 trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # wait_for DESCRIPTION CONDITION: polls for up to ten seconds. CONDITION is
 # a string evaluated afresh each time, so "$(...)" inside it must be quoted
 # with single quotes by the caller.
 wait_for() {
-    local what=$1 condition=$2
     for _ in $(seq 1 100); do
-        if eval "$condition" >/dev/null 2>&1; then return 0; fi
+        if eval "$2" >/dev/null 2>&1; then return 0; fi
         sleep 0.1
     done
-    fail "timed out waiting for $what"
-}
-
-bus_names() {
-    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-        org.freedesktop.DBus.ListNames
+    fail "timed out waiting for $1"
 }
 
 # Pipelines ending in "grep -q" are avoided: with pipefail, the writer's
 # SIGPIPE would turn a match into a failure.
 has_bus_name() {
-    local names
-    names=$(bus_names)
-    [[ $names == *"\"$1\""* ]]
+    [[ $(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.ListNames) == *"\"$1\""* ]]
 }
 
 start_service() {
@@ -48,44 +38,26 @@ start_service() {
     wait_for "the service" "has_bus_name com.kaiwoimeservice.hotel_$(display_number)"
 }
 
-display_number() {
-    local d=${DISPLAY:-:0}
-    d=${d#*:}
-    echo "${d%%.*}"
-}
+display_number() { local d=${DISPLAY:-:0}; d=${d#*:}; echo "${d%%.*}"; }
 
-tool_window() {
-    xdotool search --onlyvisible --name '^凯沃输入法$' | sed -n 1p
-}
+tool_window() { xdotool search --onlyvisible --name '^凯沃输入法$' | sed -n 1p; }
 
-active_window() {
-    xprop -root _NET_ACTIVE_WINDOW | sed 's/.*# //' | xargs printf '%d\n'
-}
+active_window() { xprop -root _NET_ACTIVE_WINDOW | sed 's/.*# //' | xargs printf '%d\n'; }
 
-window_state() {
-    xprop -id "$1" WM_STATE | sed -n 's/.*window state: //p'
-}
+window_state() { xprop -id "$1" WM_STATE | sed -n 's/.*window state: //p'; }
 
-journal() {
-    cat "$JOURNAL" 2>/dev/null || true
-}
+journal() { cat "$JOURNAL" 2>/dev/null || true; }
 
 # wait_exit PID SECONDS: the process's exit status, or fail if it outlives
 # the time.
 wait_exit() {
-    local pid=$1 limit=$2
+    local pid=$1 limit=$2 status=0
     for _ in $(seq 1 $((limit * 10))); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done
-    if kill -0 "$pid" 2>/dev/null; then
-        kill -9 "$pid"
-        fail "process $pid still running after ${limit}s"
-    fi
-    set +e
-    wait "$pid"
-    local status=$?
-    set -e
+    ! kill -0 "$pid" 2>/dev/null || { kill -9 "$pid"; fail "process $pid still running after ${limit}s"; }
+    wait "$pid" || status=$?
     return $status
 }
 
@@ -94,10 +66,7 @@ wait_exit() {
 tool_window_sized() {
     local id
     for id in $(xdotool search --onlyvisible --name '^凯沃输入法$' 2>/dev/null); do
-        if [[ $(xdotool getwindowgeometry "$id") == *"Geometry: $1"* ]]; then
-            echo "$id"
-            return 0
-        fi
+        [[ $(xdotool getwindowgeometry "$id") == *"Geometry: $1"* ]] && { echo "$id"; return 0; }
     done
     return 1
 }
@@ -146,8 +115,6 @@ open_and_press_ok() {
     open_tool "$1"
     shift
     local step
-    for step in "$@"; do
-        eval "$step"
-    done
+    for step in "$@"; do eval "$step"; done
     close_tool "${OK_BUTTON[@]}"
 }

@@ -11,10 +11,7 @@
 source "$(dirname "$0")/lib.sh"
 
 PACKAGE=kaiwoimebs-configtool
-if [ "$(id -u)" -ne 0 ]; then
-    echo "SKIP: dpkg needs root"
-    exit 77
-fi
+[ "$(id -u)" -eq 0 ] || { echo "SKIP: dpkg needs root"; exit 77; }
 status=$(dpkg-query -W -f='${Status}' "$PACKAGE" 2>/dev/null || true)
 if [[ $status == *" installed" ]]; then
     echo "SKIP: $PACKAGE is installed already; this test would remove it"

@@ -48,32 +48,32 @@ private:
     QString mName;
 };
 
-// configtool.xml with these flags, in the order of kNames.
-QByteArray configtoolXml(const QString &flags)
-{
-    QByteArray xml("<?xml version=\"1.0\"?>\n<Configtool>\n");
-    for (int i = 0; i < flags.size(); ++i)
-        xml +=
-            QByteArray("  <") + kNames[i] + ">" + flags.at(i).toLatin1() + "</" + kNames[i] + ">\n";
-    return xml + "</Configtool>\n";
-}
-
-QString xmlPath()
-{
-    return kaiwoDataRoot() + QStringLiteral("/Resources/PC/configtool.xml");
-}
-
-QString currentPage(SettingsWidget *window)
-{
-    QWidget *page = window->pageStack()->currentWidget();
-    return page ? page->objectName() : QString();
-}
-
 } // namespace
 
 class TestSettingsWidget : public QObject
 {
     Q_OBJECT
+
+    // configtool.xml with these flags, in the order of kNames.
+    static QByteArray configtoolXml(const QString &flags)
+    {
+        QByteArray xml("<?xml version=\"1.0\"?>\n<Configtool>\n");
+        for (int i = 0; i < flags.size(); ++i)
+            xml += QByteArray("  <") + kNames[i] + ">" + flags.at(i).toLatin1() + "</" + kNames[i] +
+                   ">\n";
+        return xml + "</Configtool>\n";
+    }
+
+    static QString xmlPath()
+    {
+        return kaiwoDataRoot() + QStringLiteral("/Resources/PC/configtool.xml");
+    }
+
+    static QString currentPage(SettingsWidget *window)
+    {
+        QWidget *page = window->pageStack()->currentWidget();
+        return page ? page->objectName() : QString();
+    }
 
     std::unique_ptr<ServiceProcess> mService;
 
@@ -109,27 +109,18 @@ private slots:
     // tell the service; OK closes the window.
     void saveThenNotifyService_data()
     {
-        QTest::addColumn<QString>("flags");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("opened");
-        QTest::addColumn<QStringList>("saved");
+        addColumns<QString, QString, QString, QStringList>({"flags", "button", "opened", "saved"});
         const QStringList all{"General:save", "Thesaurus:save", "Appearance:save",
                               "Advance:save", "Pinyin:save",    "Wubi:save"};
-        QTest::newRow("确定") << "1111111"
-                              << "确定"
-                              << "General" << all;
-        QTest::newRow("应用") << "1111111"
-                              << "应用"
-                              << "General" << all;
-        QTest::newRow("Wubi off") << "1111101"
-                                  << "确定"
-                                  << "General" << QStringList(all.mid(0, 5));
-        QTest::newRow("first enabled opens") << "0000111"
-                                             << "确定"
-                                             << "Pinyin" << QStringList(all.mid(4));
-        QTest::newRow("none enabled") << ""
-                                      << "确定"
-                                      << "" << QStringList();
+        const auto row = [](const char *name, const char *flags, const char *button,
+                            const char *opened, const QStringList &saved) {
+            QTest::newRow(name) << QString(flags) << QString(button) << QString(opened) << saved;
+        };
+        row("确定", "1111111", "确定", "General", all);
+        row("应用", "1111111", "应用", "General", all);
+        row("Wubi off", "1111101", "确定", "General", all.mid(0, 5));
+        row("first enabled opens", "0000111", "确定", "Pinyin", all.mid(4));
+        row("none enabled", "", "确定", "", {});
     }
 
     void saveThenNotifyService()
@@ -166,9 +157,7 @@ private slots:
 
     void restoreAsksThenRestoresShownPage_data()
     {
-        QTest::addColumn<QString>("category");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QStringList>("expected");
+        addColumns<QString, int, QStringList>({"category", "answer", "expected"});
         QTest::newRow("confirmed") << "  外观" << 1 << QStringList{"Appearance:restore"};
         QTest::newRow("declined") << "  外观" << 0 << QStringList{};
         QTest::newRow("thesaurus") << "  词库" << 1 << QStringList{"Thesaurus:restore"};
