@@ -6,6 +6,9 @@
 
 #include <rime/candidate.h>
 #include <rime/component.h>
+#include <rime/composition.h>
+#include <rime/context.h>
+#include <rime/engine.h>
 #include <rime/filter.h>
 #include <rime/gear/translator_commons.h>
 #include <rime/language.h>
@@ -15,12 +18,15 @@
 namespace
 {
 
-class WithoutChaiziSentences : public rime::Translation
+const int kMostOffered = 3;
+
+class WithoutStrayChaizi : public rime::Translation
 {
 public:
-    explicit WithoutChaiziSentences(rime::an<rime::Translation> inner) : mInner(std::move(inner))
+    WithoutStrayChaizi(rime::an<rime::Translation> inner, size_t segmentEnd)
+        : mInner(std::move(inner)), mSegmentEnd(segmentEnd)
     {
-        skipSentences();
+        skipUnwanted();
     }
 
     bool Next() override
@@ -28,29 +34,38 @@ public:
         if (exhausted())
             return false;
         mInner->Next();
-        skipSentences();
+        skipUnwanted();
         return true;
     }
 
     rime::an<rime::Candidate> Peek() override { return exhausted() ? nullptr : mInner->Peek(); }
 
 private:
-    static bool isChaiziSentence(const rime::an<rime::Candidate> &candidate)
+    // A character is offered for its parts only where they end the input,
+    // and only the likeliest few: parts read out of the first syllables of
+    // longer pinyin, or a page of rarities, would push the words and single
+    // characters of those syllables pages down.
+    bool unwanted(const rime::an<rime::Candidate> &candidate)
     {
-        const auto sentence =
-            rime::As<rime::Sentence>(rime::Candidate::GetGenuineCandidate(candidate));
-        return sentence && sentence->language() &&
-               sentence->language()->name() == ChaiziDictionary::name();
+        const auto phrase = rime::As<rime::Phrase>(rime::Candidate::GetGenuineCandidate(candidate));
+        if (!phrase || !phrase->language() ||
+            phrase->language()->name() != ChaiziDictionary::name())
+            return false;
+        if (rime::As<rime::Sentence>(phrase) || candidate->end() < mSegmentEnd)
+            return true;
+        return ++mOffered > kMostOffered;
     }
 
-    void skipSentences()
+    void skipUnwanted()
     {
-        while (!mInner->exhausted() && isChaiziSentence(mInner->Peek()))
+        while (!mInner->exhausted() && unwanted(mInner->Peek()))
             mInner->Next();
         set_exhausted(mInner->exhausted());
     }
 
     rime::an<rime::Translation> mInner;
+    size_t mSegmentEnd;
+    int mOffered = 0;
 };
 
 class Filter : public rime::Filter
@@ -61,7 +76,14 @@ public:
     rime::an<rime::Translation> Apply(rime::an<rime::Translation> translation,
                                       rime::CandidateList *) override
     {
-        return translation ? rime::New<WithoutChaiziSentences>(translation) : translation;
+        if (!translation || translation->exhausted())
+            return translation;
+        const size_t start = translation->Peek()->start();
+        size_t end = start;
+        for (const rime::Segment &segment : engine_->context()->composition())
+            if (segment.start == start)
+                end = segment.end;
+        return rime::New<WithoutStrayChaizi>(translation, end);
     }
 };
 

@@ -38,14 +38,14 @@ std::shared_ptr<const SentenceModel> currentModel;
 // Weights of one word in a sentence, all natural logarithms. Chosen on a
 // development set of phrases apart from the ones the benchmark reports.
 struct Weights {
-    double dictionary = 0.8;    // Rime's word weight, beside the model's score
+    double dictionary = 1.1;    // Rime's word weight, beside the model's score
     double fuzzySyllable = -10; // a syllable read through a fuzzy pair the user did not choose
     double abbreviation = -3;   // a syllable given by its initial alone
     double learned = 4;         // a word the user dictionary holds
     size_t homophones = 8;      // words tried for each stretch of syllables
     size_t paths = 10;          // sentences kept at each place, the best per last word
     size_t userSyllables = 5;   // the longest learned word looked up
-    size_t reordered = 9;       // candidates ordered by spelling: the largest first page
+    size_t reordered = 40;      // candidates ordered by spelling: the first few pages
 };
 const Weights kWeights;
 // Longer words are left to Rime: a longer reach would make every key look
@@ -164,18 +164,13 @@ private:
     using Lattice = std::map<size_t, std::vector<Edge>>;
     using Candidates = std::vector<rime::an<rime::Candidate>>;
 
-    // The first candidates, as far as the longest words go: those are the
-    // ones spelling reorders, and reading on costs every key.
+    // The first candidates, words of every length: the pages a user looks
+    // through for a word, which spelling reorders; reading on costs every key.
     static Candidates takeFirst(const rime::an<rime::Translation> &translation, size_t count)
     {
         Candidates first;
-        while (first.size() < count && !translation->exhausted()) {
-            auto next = translation->Peek();
-            if (!first.empty() && next->end() != first.front()->end())
-                break;
-            first.push_back(std::move(next));
-            translation->Next();
-        }
+        for (; first.size() < count && !translation->exhausted(); translation->Next())
+            first.push_back(translation->Peek());
         return first;
     }
 

@@ -215,6 +215,7 @@ private slots:
         row("犇 by its parts", on, "niuniuniu", "", "犇");
         row("淼 by its parts", on, "shuishuishui", "", "淼");
         row("no parts with SplitZi off", "SplitZi=0", "niuniuniu", "", "", "犇");
+        row("parts only where they end the input", on, "riyuehao", "", "日月", "明");
         row("a name", on, "wangxiaoming", "", "王晓明");
         row("no name with MakeName off", "MakeName=0", "wangxiaoming", "", "", "王晓明");
         row("history", none, "zaidangqianxingjinxinglishikuozhan", "在当前行进行历史扩展");
