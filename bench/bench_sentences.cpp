@@ -84,17 +84,20 @@ QString typePhrase(RimeEngine &rime, const QByteArray &keys, std::vector<double>
 
 // Types the phrase choosing, step by step, the candidate on the first five
 // pages that is the longest start of what is left; Space where none is.
+// A choice that leaves input to convert commits nothing yet: what is left
+// follows the words chosen so far.
 void typeCorrecting(RimeEngine &rime, const Phrase &phrase)
 {
     rime.clear();
     for (const char key : phrase.keys)
         rime.processKey(key, 0);
-    QString committed;
+    QString committed, chosen;
     for (int steps = 0; steps < 40 && rime.state().composing; ++steps) {
-        const QString left = phrase.text.mid(committed.size());
+        const QString left = phrase.text.mid(committed.size() + chosen.size());
         int best = -1, bestLength = 0, pagesTurned = 0;
+        RimeEngine::State state;
         for (; best < 0; ++pagesTurned) {
-            const RimeEngine::State state = rime.state();
+            state = rime.state();
             for (int i = 0; i < int(state.candidates.size()); ++i) {
                 const QString text = QString::fromStdString(state.candidates[i].text);
                 if (left.startsWith(text) && text.size() > bestLength)
@@ -110,8 +113,13 @@ void typeCorrecting(RimeEngine &rime, const Phrase &phrase)
             rime.processKey(' ', 0);
         } else {
             rime.selectOnPage(best);
+            chosen += QString::fromStdString(state.candidates[best].text);
         }
-        committed += QString::fromStdString(rime.takeCommit());
+        const QString commit = QString::fromStdString(rime.takeCommit());
+        if (!commit.isEmpty()) {
+            committed += commit;
+            chosen.clear();
+        }
     }
 }
 
@@ -188,8 +196,8 @@ int main(int argc, char **argv)
             const QString got = typePhrase(rime, phrase.keys, keyMs);
             wrong[i] = got != phrase.text;
             (phrase.text.size() <= 4 ? shortPhrases : longPhrases).add(phrase.text, got);
-            if (verbose && pass == 1 && got != phrase.text)
-                std::printf("%s\t%s\t%s\n", qPrintable(phrase.text), qPrintable(got),
+            if (verbose && got != phrase.text)
+                std::printf("%d\t%s\t%s\t%s\n", pass, qPrintable(phrase.text), qPrintable(got),
                             phrase.keys.constData());
         }
         shortPhrases.print("2-4", pass);

@@ -1,6 +1,7 @@
 #define RIME_BOOST_SIGNALS2
 #include "KaiwoRimeModule.h"
 #include "ChaiziFilter.h"
+#include "ChaiziTranslator.h"
 #include "LearnedOrderFilter.h"
 #include "NameFilter.h"
 #include "PhraseFilter.h"
@@ -18,6 +19,7 @@ void initialize()
     LearnedOrderFilter::registerComponents();
     SentenceFilter::registerComponent();
     ChaiziFilter::registerComponent();
+    ChaiziTranslator::registerComponent();
     NameFilter::registerComponent();
 }
 
@@ -26,7 +28,8 @@ void finalize()
     for (const char *component :
          {PhraseFilter::componentName(), LearnedOrderFilter::learnedFirstName(),
           LearnedOrderFilter::tableOrderName(), SentenceFilter::componentName(),
-          ChaiziFilter::componentName(), NameFilter::componentName()})
+          ChaiziFilter::componentName(), ChaiziTranslator::componentName(),
+          NameFilter::componentName()})
         rime::Registry::instance().Unregister(component);
 }
 

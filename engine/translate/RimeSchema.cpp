@@ -259,7 +259,7 @@ QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &al
     for (const QString &translator : extraTranslators(s))
         out << "    - " << translator << '\n';
     if (s.characterParts)
-        out << "    - script_translator@" << chaizi << '\n';
+        out << "    - kaiwo_chaizi_translator@" << chaizi << '\n';
     out << filtersYaml(s) << spellerYaml(algebra)
         << "translator:\n  dictionary: luna_pinyin\n  prism: " << schemaId()
         << "\n  enable_sentence: false\n  enable_user_dict: true\n";

@@ -238,6 +238,9 @@ private slots:
             "执行文件房子的地方");
         // 空心 is kongxin, read through the in/ing pair only smart fuzzy offers.
         row("exact before fuzzy", "MohuSmart=1", "kongxing", "空行");
+        // A page of smart-fuzzy near misses (显著 先哲 贤哲…) must leave
+        // the single characters within reach.
+        row("near misses leave room", "MohuSmart=1;PageSize=9", "xiangzhe", "", "相者", "香泽");
         // Keys from the schemes' published tables, not from our files;
         // 1234567 is the user's scheme of initTestCase.
         const char *const schemes[][3] = {

@@ -1,0 +1,12 @@
+#pragma once
+
+// Rime's script translator over the character parts' dictionary (SplitZi),
+// asked only when the input is short enough to be one character's parts:
+// on longer input it would make a sentence of parts at every key, the
+// slowest work of the whole translation, for candidates nobody is shown.
+class ChaiziTranslator
+{
+public:
+    static const char *componentName() { return "kaiwo_chaizi_translator"; }
+    static void registerComponent();
+};
