@@ -7,6 +7,10 @@
 // shows what that taught. Quicker to iterate on than bench/accuracy, which
 // types through each framework's bus.
 //   bench_sentences PHRASES.tsv [SETTING=VALUE ...]
+// KAIWO_BENCH_VERBOSE=1 prints the phrases that came out wrong,
+// KAIWO_NO_MODEL=1 leaves the language model out, and
+// KAIWO_BENCH_SHOW=keys,keys,... prints the first pages for each input
+// instead of typing the phrases.
 #include "ConfigTranslator.h"
 #include "RimeEngine.h"
 #include "SentenceFilter.h"
@@ -186,6 +190,23 @@ int main(int argc, char **argv)
     ConfigTranslator(paths).apply();
     rime.deploy(true);
 
+    if (qEnvironmentVariableIsSet("KAIWO_BENCH_SHOW")) {
+        for (const QString &keys : qEnvironmentVariable("KAIWO_BENCH_SHOW").split(',')) {
+            rime.clear();
+            for (const char key : keys.toLatin1())
+                rime.processKey(key, 0);
+            for (int page = 0; page < 6; ++page) {
+                const RimeEngine::State state = rime.state();
+                std::printf("%s p%d:", keys.toLatin1().constData(), page);
+                for (const auto &c : state.candidates)
+                    std::printf(" %s", c.text.c_str());
+                std::printf("\n");
+                if (state.lastPage || !rime.changePage(false))
+                    break;
+            }
+        }
+        return 0;
+    }
     const bool verbose = qEnvironmentVariableIsSet("KAIWO_BENCH_VERBOSE");
     std::vector<bool> wrong(phrases.size());
     for (int pass = 1; pass <= 2; ++pass) {

@@ -15,6 +15,7 @@
 #include <QTextStream>
 #include <QThread>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <vector>
@@ -264,8 +265,11 @@ void writeDetail(QTextStream &details, const QString &pass, const Phrase &phrase
 {
     QString committed = typed.committed;
     committed.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\n'), ' ');
+    const auto slowest = std::max_element(typed.micros.begin(), typed.micros.end());
     details << pass << '\t' << phrase.text << '\t' << phrase.pinyin << '\t' << committed << '\t'
-            << typed.spaces << '\t' << int(committed == phrase.text) << '\n';
+            << typed.spaces << '\t' << int(committed == phrase.text) << '\t'
+            << (slowest == typed.micros.end() ? 0 : *slowest) / 1000.0 << '\t'
+            << (slowest - typed.micros.begin()) << '\n';
 }
 
 int runEngine(const Options &o)
@@ -304,7 +308,7 @@ int runEngine(const Options &o)
     QTextStream details(&detailsFile);
     details.setCodec("UTF-8");
     if (!o.details.isEmpty() && detailsFile.open(QIODevice::WriteOnly | QIODevice::Text))
-        details << "pass\tphrase\tpinyin\tcommitted\tspaces\texact\n";
+        details << "pass\tphrase\tpinyin\tcommitted\tspaces\texact\tslowest key ms\tslowest key\n";
 
     for (Round &round : rounds) {
         if (round.teach && !client->watchCandidates(&error))

@@ -38,15 +38,18 @@ std::shared_ptr<const SentenceModel> currentModel;
 // Weights of one word in a sentence, all natural logarithms. Chosen on a
 // development set of phrases apart from the ones the benchmark reports.
 struct Weights {
-    double dictionary = 1.1;    // Rime's word weight, beside the model's score
-    double fuzzySyllable = -10; // a syllable read through a fuzzy pair the user did not choose
-    double abbreviation = -3;   // a syllable given by its initial alone
-    double learned = 4;         // a word the user dictionary holds
-    size_t homophones = 8;      // words tried for each stretch of syllables
-    size_t paths = 10;          // sentences kept at each place, the best per last word
-    size_t userSyllables = 5;   // the longest learned word looked up
-    size_t reordered = 40;      // candidates ordered by spelling: the first few pages
-    size_t fuzzyPlaced = 2;     // fuzzy words of one length placed among the exact ones
+    double dictionary = 1.1;     // Rime's word weight, beside the model's score
+    double fuzzySyllable = -10;  // a syllable read through a fuzzy pair the user did not choose
+    double abbreviation = -3;    // a syllable given by its initial alone
+    double learned = 4;          // a word the user dictionary holds
+    size_t homophones = 8;       // words tried for each stretch of syllables
+    size_t paths = 10;           // sentences kept at each place, the best per last word
+    size_t userSyllables = 5;    // the longest learned word looked up
+    size_t reordered = 40;       // candidates ordered by spelling: the first few pages
+    size_t fuzzyPlaced = 2;      // fuzzy words of one length placed among the exact ones
+    size_t readAhead = 160;      // candidates read at most to fill the pages reordered
+    size_t liftedCharacters = 5; // first syllable's characters opening the second page
+    size_t charactersRead = 48;  // of the first syllable's readings, to find them
 };
 const Weights kWeights;
 // Longer words are left to Rime, or made of shorter ones: every key looks
@@ -121,6 +124,10 @@ public:
             if (!config->GetBool("translator/enable_completion", &mCompletion))
                 mCompletion = true;
             config->GetBool("kaiwo_sentence/enable", &mEnabled);
+            config->GetInt("translator/spelling_hints", &mSpellingHints);
+            int pageSize = 0;
+            if (config->GetInt("menu/page_size", &pageSize) && pageSize > 0)
+                mPageSize = size_t(pageSize);
         }
         // A commit teaches the user dictionary: the words kept are stale.
         mCommits = engine_->context()->commit_notifier().connect(
@@ -154,8 +161,23 @@ public:
                      ours && ours->text() != first.front()->text())
                 first.insert(first.begin(), ours);
         }
-        if (first.size() > 1)
-            exactBeforeFuzzy(graph, segment->start, first);
+        if (first.size() > 1) {
+            // The near misses sent down make room for the words behind them.
+            Candidates later;
+            exactBeforeFuzzy(graph, segment->start, first, later);
+            for (size_t read = kWeights.reordered; !later.empty() && read < kWeights.readAhead &&
+                                                   first.size() < kWeights.reordered;) {
+                const Candidates more = takeFirst(translation, kWeights.reordered - first.size());
+                if (more.empty())
+                    break;
+                read += more.size();
+                first.insert(first.end(), more.begin(), more.end());
+                exactBeforeFuzzy(graph, segment->start, first, later);
+            }
+            first.insert(first.end(), later.begin(), later.end());
+        }
+        if (graph.vertices.size() > 2)
+            liftCharacters(graph, *segment, input, translation, first);
         auto lead = rime::New<rime::FifoTranslation>();
         for (const auto &candidate : first)
             lead->Append(candidate);
@@ -192,8 +214,8 @@ private:
     // the first few of each length keep their place; the rest follow the
     // pages read, so that a page of near misses (先哲 贤哲 显者… for
     // xiangzhe) does not push the single characters out of reach.
-    void exactBeforeFuzzy(const rime::SyllableGraph &graph, size_t start,
-                          Candidates &candidates) const
+    void exactBeforeFuzzy(const rime::SyllableGraph &graph, size_t start, Candidates &candidates,
+                          Candidates &later) const
     {
         struct Ranked {
             rime::an<rime::Candidate> candidate;
@@ -214,7 +236,7 @@ private:
                 looseSyllables(graph, 0, candidate->end() - start, phrase->code()).first;
             return Ranked{candidate, phrase->weight() + kWeights.fuzzySyllable * fuzzy, fuzzy > 0};
         };
-        Candidates ordered, later;
+        Candidates ordered;
         for (auto run = candidates.begin(); run != candidates.end();) {
             auto runEnd = std::find_if(run, candidates.end(), [&](const auto &candidate) {
                 return candidate->end() != (*run)->end();
@@ -238,8 +260,85 @@ private:
                 ordered.push_back(word.candidate);
             run = runEnd;
         }
-        ordered.insert(ordered.end(), later.begin(), later.end());
         candidates = std::move(ordered);
+    }
+
+    // Rime lists the words of every length before the single characters
+    // of the first syllable, which input of more than one syllable pushes
+    // pages down (值 for zhiyuegao comes after forty words of zhiyu and
+    // zhiyue, 私 for siyao after twenty). The likeliest few, spelled as
+    // typed, open the second page; the uniquifier drops them where they
+    // come again.
+    void liftCharacters(const rime::SyllableGraph &graph, const rime::Segment &segment,
+                        const std::string &input, const rime::an<rime::Translation> &translation,
+                        Candidates &first) const
+    {
+        const std::vector<Edge> characters = firstCharacters(graph, input);
+        if (characters.empty())
+            return;
+        if (first.size() < mPageSize) {
+            const Candidates more = takeFirst(translation, mPageSize - first.size());
+            first.insert(first.end(), more.begin(), more.end());
+        }
+        const auto pageEnd = first.begin() + std::min(first.size(), mPageSize);
+        Candidates lifted;
+        for (const Edge &character : characters) {
+            if (lifted.size() == kWeights.liftedCharacters)
+                break;
+            const bool shown = std::any_of(first.begin(), pageEnd, [&](const auto &candidate) {
+                return candidate->text() == character.entry->text;
+            });
+            if (!shown)
+                lifted.push_back(characterCandidate(character, segment, input));
+        }
+        first.insert(pageEnd, lifted.begin(), lifted.end());
+    }
+
+    // The single characters of the longest first syllable spelled as
+    // typed, likeliest first. They are looked up in a graph of that
+    // syllable alone: in the whole input's they come behind its other
+    // readings' (是 时 事 before 死 for si).
+    std::vector<Edge> firstCharacters(const rime::SyllableGraph &graph,
+                                      const std::string &input) const
+    {
+        size_t end = 0;
+        if (const auto from = graph.edges.find(0); from != graph.edges.end())
+            for (const auto &[next, spellings] : from->second)
+                for (const auto &spelling : spellings)
+                    if (spelling.second.type == rime::kNormalSpelling)
+                        end = std::max(end, next);
+        std::vector<Edge> characters;
+        if (!end)
+            return characters;
+        rime::SyllableGraph syllable;
+        rime::Syllabifier(mDelimiters, false)
+            .BuildSyllableGraph(input.substr(0, end), *mDictionary->prism(), &syllable);
+        const auto found = mDictionary->Lookup(syllable, 0);
+        const auto entries = found ? found->find(end) : rime::DictEntryCollector::iterator();
+        if (!found || entries == found->end())
+            return characters;
+        for (size_t read = 0; read < kWeights.charactersRead && !entries->second.exhausted() &&
+                              characters.size() < kWeights.liftedCharacters;
+             ++read, entries->second.Next()) {
+            const auto entry = entries->second.Peek();
+            if (entry->code.size() == 1 &&
+                looseSyllables(syllable, 0, end, entry->code) == std::pair<int, int>{0, 0})
+                characters.push_back({end, entry, {}, {}, entry->weight});
+        }
+        return characters;
+    }
+
+    rime::an<rime::Candidate> characterCandidate(const Edge &edge, const rime::Segment &segment,
+                                                 const std::string &input) const
+    {
+        auto phrase = rime::New<rime::Phrase>(&mLanguage, "phrase", segment.start,
+                                              segment.start + edge.end, edge.entry);
+        phrase->set_preedit(input.substr(0, edge.end));
+        std::vector<std::string> spelling;
+        if (mSpellingHints > 0 && mDictionary->Decode(edge.entry->code, &spelling) &&
+            spelling.size() == 1 && spelling.front() != phrase->preedit())
+            phrase->set_comment(spelling.front());
+        return phrase;
     }
 
     const rime::Segment *segmentAt(size_t start) const
@@ -486,6 +585,8 @@ private:
     std::unique_ptr<rime::UserDictionary> mUserDictionary;
     std::string mDelimiters = " '";
     bool mCompletion = true;
+    int mSpellingHints = 0;
+    size_t mPageSize = 5;
     Simplifier mSimplify;
     std::shared_ptr<const SentenceModel> mModel;
     std::map<rime::SyllableId, std::string> mSyllableCodes;

@@ -105,8 +105,8 @@ class TestRimeConfig : public QObject
     QStringList type(const QByteArray &keys)
     {
         mRime->clear();
-        for (const char key : keys)
-            mRime->processKey(key == '\b' ? 0xff08 : key, 0); // XK_BackSpace
+        for (const char key : keys) // XK_BackSpace, XK_Page_Down
+            mRime->processKey(key == '\b' ? 0xff08 : key == '\f' ? 0xff56 : key, 0);
         QStringList candidates;
         for (const RimeEngine::Candidate &candidate : mRime->state().candidates)
             candidates << QString::fromStdString(candidate.text);
@@ -241,6 +241,10 @@ private slots:
         // A page of smart-fuzzy near misses (显著 先哲 贤哲…) must leave
         // the single characters within reach.
         row("near misses leave room", "MohuSmart=1;PageSize=9", "xiangzhe", "", "相者", "香泽");
+        // The first syllable's likeliest characters open the second page,
+        // long input or one word's ('\f' turns the page).
+        row("characters within reach", "PageSize=5", "zhiyuegao\f", "之", "值");
+        row("characters of one word within reach", "PageSize=5", "xianyou\f", "先", "县");
         // Keys from the schemes' published tables, not from our files;
         // 1234567 is the user's scheme of initTestCase.
         const char *const schemes[][3] = {
