@@ -38,7 +38,8 @@ std::shared_ptr<const SentenceModel> currentModel;
 // Weights of one word in a sentence, all natural logarithms. Chosen on a
 // development set of phrases apart from the ones the benchmark reports.
 struct Weights {
-    double dictionary = 1.1;     // Rime's word weight, beside the model's score
+    double dictionary = 1.1;     // Rime's weight of a stretch's likeliest word, beside the model's
+    double homophone = 0.3;      // Rime's weight of a word below that likeliest one
     double fuzzySyllable = -10;  // a syllable read through a fuzzy pair the user did not choose
     double abbreviation = -3;    // a syllable given by its initial alone
     double learned = 4;          // a word the user dictionary holds
@@ -390,14 +391,19 @@ private:
                 std::vector<Edge> &edges)
     {
         for (auto &[end, entries] : collector) {
+            double likeliest = 0; // Rime lists the words of each stretch likeliest first
             for (size_t taken = 0; taken < kWeights.homophones && !entries.exhausted(); ++taken) {
                 auto entry = entries.Peek();
                 if (entry->code.size() > kLongestWord)
                     break;
                 const auto [fuzzy, abbreviated] = looseSyllables(graph, start, end, entry->code);
-                const double weight =
-                    kWeights.dictionary * entry->weight + kWeights.fuzzySyllable * fuzzy +
-                    kWeights.abbreviation * abbreviated + (learned ? kWeights.learned : 0);
+                if (taken == 0)
+                    likeliest = entry->weight;
+                const double weight = kWeights.dictionary * likeliest +
+                                      kWeights.homophone * (entry->weight - likeliest) +
+                                      kWeights.fuzzySyllable * fuzzy +
+                                      kWeights.abbreviation * abbreviated +
+                                      (learned ? kWeights.learned : 0);
                 const std::string &simplified = mSimplify(entry->text);
                 edges.push_back({end, entry, simplified, mModel->word(simplified), weight});
                 if (!entries.Next())

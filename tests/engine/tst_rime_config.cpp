@@ -226,6 +226,10 @@ private slots:
             "预先看看匹配结果是否如你所愿");
         row("service", none, "zishenyetigongyixiexiaodefuwu", "自身也提供一些小的服务");
         row("too fast", none, "danshinayoutaikuaile", "但是那又太快了");
+        // Rime's 次 and 想 are likelier than 此 and 相, but not by as much as
+        // the model's context says otherwise.
+        row("this machine", none, "shezhicijiqidediliweizhi", "设置此机器的地理位置");
+        row("matching", none, "xiangpipeidesuoyoubanbendebao", "相匹配的所有版本的包");
         // 描述符 is a word of the model's dictionary, not of Rime's.
         row("model's word", none, "wenjianmiaoshufu", "文件描述符");
         // The words kept from the last key must not outlive the letters erased.
