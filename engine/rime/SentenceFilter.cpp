@@ -188,6 +188,7 @@ public:
 private:
     using Lattice = std::map<size_t, std::vector<Edge>>;
     using Candidates = std::vector<rime::an<rime::Candidate>>;
+    using Entries = std::vector<rime::an<rime::DictEntry>>;
 
     // The first candidates, words of every length: the pages a user looks
     // through for a word, which spelling reorders; reading on costs every key.
@@ -274,7 +275,8 @@ private:
                         const std::string &input, const rime::an<rime::Translation> &translation,
                         Candidates &first) const
     {
-        const std::vector<Edge> characters = firstCharacters(graph, input);
+        size_t end = 0;
+        const Entries characters = firstCharacters(graph, input, &end);
         if (characters.empty())
             return;
         if (first.size() < mPageSize) {
@@ -283,14 +285,12 @@ private:
         }
         const auto pageEnd = first.begin() + std::min(first.size(), mPageSize);
         Candidates lifted;
-        for (const Edge &character : characters) {
-            if (lifted.size() == kWeights.liftedCharacters)
-                break;
+        for (const auto &character : characters) {
             const bool shown = std::any_of(first.begin(), pageEnd, [&](const auto &candidate) {
-                return candidate->text() == character.entry->text;
+                return candidate->text() == character->text;
             });
             if (!shown)
-                lifted.push_back(characterCandidate(character, segment, input));
+                lifted.push_back(characterCandidate(character, segment, input.substr(0, end)));
         }
         first.insert(pageEnd, lifted.begin(), lifted.end());
     }
@@ -299,16 +299,16 @@ private:
     // typed, likeliest first. They are looked up in a graph of that
     // syllable alone: in the whole input's they come behind its other
     // readings' (是 时 事 before 死 for si).
-    std::vector<Edge> firstCharacters(const rime::SyllableGraph &graph,
-                                      const std::string &input) const
+    Entries firstCharacters(const rime::SyllableGraph &graph, const std::string &input,
+                            size_t *syllableEnd) const
     {
-        size_t end = 0;
+        size_t &end = *syllableEnd;
         if (const auto from = graph.edges.find(0); from != graph.edges.end())
             for (const auto &[next, spellings] : from->second)
                 for (const auto &spelling : spellings)
                     if (spelling.second.type == rime::kNormalSpelling)
                         end = std::max(end, next);
-        std::vector<Edge> characters;
+        Entries characters;
         if (!end)
             return characters;
         rime::SyllableGraph syllable;
@@ -324,19 +324,20 @@ private:
             const auto entry = entries->second.Peek();
             if (entry->code.size() == 1 &&
                 looseSyllables(syllable, 0, end, entry->code) == std::pair<int, int>{0, 0})
-                characters.push_back({end, entry, {}, {}, entry->weight});
+                characters.push_back(entry);
         }
         return characters;
     }
 
-    rime::an<rime::Candidate> characterCandidate(const Edge &edge, const rime::Segment &segment,
-                                                 const std::string &input) const
+    rime::an<rime::Candidate> characterCandidate(const rime::an<rime::DictEntry> &entry,
+                                                 const rime::Segment &segment,
+                                                 const std::string &letters) const
     {
         auto phrase = rime::New<rime::Phrase>(&mLanguage, "phrase", segment.start,
-                                              segment.start + edge.end, edge.entry);
-        phrase->set_preedit(input.substr(0, edge.end));
+                                              segment.start + letters.size(), entry);
+        phrase->set_preedit(letters);
         std::vector<std::string> spelling;
-        if (mSpellingHints > 0 && mDictionary->Decode(edge.entry->code, &spelling) &&
+        if (mSpellingHints > 0 && mDictionary->Decode(entry->code, &spelling) &&
             spelling.size() == 1 && spelling.front() != phrase->preedit())
             phrase->set_comment(spelling.front());
         return phrase;
