@@ -9,8 +9,8 @@
 //   bench_sentences PHRASES.tsv [SETTING=VALUE ...]
 // KAIWO_BENCH_VERBOSE=1 prints the phrases that came out wrong,
 // KAIWO_NO_MODEL=1 leaves the language model out, and
-// KAIWO_BENCH_SHOW=keys,keys,... prints the first pages for each input
-// instead of typing the phrases.
+// KAIWO_BENCH_SHOW=keys,keys,... prints the preedit and the first pages
+// (text/comment) for each input instead of typing the phrases.
 #include "ConfigTranslator.h"
 #include "RimeEngine.h"
 #include "SentenceFilter.h"
@@ -197,9 +197,10 @@ int main(int argc, char **argv)
                 rime.processKey(key, 0);
             for (int page = 0; page < 6; ++page) {
                 const RimeEngine::State state = rime.state();
-                std::printf("%s p%d:", keys.toLatin1().constData(), page);
+                std::printf("%s p%d: [%s]", keys.toLatin1().constData(), page,
+                            state.preedit.c_str());
                 for (const auto &c : state.candidates)
-                    std::printf(" %s", c.text.c_str());
+                    std::printf(" %s/%s", c.text.c_str(), c.comment.c_str());
                 std::printf("\n");
                 if (state.lastPage || !rime.changePage(false))
                     break;

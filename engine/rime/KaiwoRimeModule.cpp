@@ -6,6 +6,7 @@
 #include "NameFilter.h"
 #include "PhraseFilter.h"
 #include "SentenceFilter.h"
+#include "WordTranslator.h"
 
 #include <rime/registry.h>
 #include <rime_api.h>
@@ -21,6 +22,7 @@ void initialize()
     ChaiziFilter::registerComponent();
     ChaiziTranslator::registerComponent();
     NameFilter::registerComponent();
+    WordTranslator::registerComponent();
 }
 
 void finalize()
@@ -29,7 +31,7 @@ void finalize()
          {PhraseFilter::componentName(), LearnedOrderFilter::learnedFirstName(),
           LearnedOrderFilter::tableOrderName(), SentenceFilter::componentName(),
           ChaiziFilter::componentName(), ChaiziTranslator::componentName(),
-          NameFilter::componentName()})
+          NameFilter::componentName(), WordTranslator::componentName()})
         rime::Registry::instance().Unregister(component);
 }
 

@@ -4,6 +4,7 @@
 #include "SentenceFilter.h"
 #include "SentenceModel.h"
 #include "Simplifier.h"
+#include "SyllablePath.h"
 
 #include <rime/algo/syllabifier.h>
 #include <rime/candidate.h>
@@ -153,13 +154,14 @@ public:
         // Only a fuzzy reading can put words out of order; otherwise the
         // first candidate is all there is to look at.
         Candidates first = takeFirst(translation, readsFuzzy(graph) ? kWeights.reordered : 1);
-        if (!first.empty() && rime::As<rime::Sentence>(first.front())) {
+        if (!first.empty() && wantsSentence(graph, *segment, first.front())) {
             mModel = currentModel;
             // Rime's script translator makes sentences whatever its options say.
-            if (!mEnabled)
-                first.erase(first.begin());
-            else if (auto ours = mModel ? makeSentence(graph, *segment, input) : nullptr;
-                     ours && ours->text() != first.front()->text())
+            if (!mEnabled) {
+                if (rime::As<rime::Sentence>(first.front()))
+                    first.erase(first.begin());
+            } else if (auto ours = mModel ? makeSentence(graph, *segment, input) : nullptr;
+                       ours && ours->text() != first.front()->text())
                 first.insert(first.begin(), ours);
         }
         if (first.size() > 1) {
@@ -198,6 +200,18 @@ private:
         for (; first.size() < count && !translation->exhausted(); translation->Next())
             first.push_back(translation->Peek());
         return first;
+    }
+
+    // Where Rime would make a sentence: input of two syllables or more that
+    // no word covers. Rime's translator makes its own until a model is read.
+    static bool wantsSentence(const rime::SyllableGraph &graph, const rime::Segment &segment,
+                              const rime::an<rime::Candidate> &first)
+    {
+        if (rime::As<rime::Sentence>(first))
+            return true;
+        const bool covered = first->end() >= segment.start + graph.interpreted_length &&
+                             rime::As<rime::Phrase>(rime::Candidate::GetGenuineCandidate(first));
+        return graph.edges.size() > 1 && !covered;
     }
 
     static bool readsFuzzy(const rime::SyllableGraph &graph)
@@ -336,11 +350,23 @@ private:
         auto phrase = rime::New<rime::Phrase>(&mLanguage, "phrase", segment.start,
                                               segment.start + letters.size(), entry);
         phrase->set_preedit(letters);
-        std::vector<std::string> spelling;
-        if (mSpellingHints > 0 && mDictionary->Decode(entry->code, &spelling) &&
-            spelling.size() == 1 && spelling.front() != phrase->preedit())
-            phrase->set_comment(spelling.front());
+        addSpellingHint(*phrase);
         return phrase;
+    }
+
+    // Double pinyin's hints: the full pinyin of words of up to so many
+    // syllables, as Rime's translator comments its own.
+    void addSpellingHint(rime::Phrase &phrase) const
+    {
+        std::vector<std::string> syllables;
+        if (int(phrase.code().size()) > mSpellingHints ||
+            !mDictionary->Decode(phrase.code(), &syllables))
+            return;
+        std::string spelled;
+        for (const std::string &syllable : syllables)
+            spelled += (spelled.empty() ? "" : mDelimiters.substr(0, 1)) + syllable;
+        if (!spelled.empty() && spelled != phrase.preedit())
+            phrase.set_comment(spelled);
     }
 
     const rime::Segment *segmentAt(size_t start) const
@@ -367,24 +393,21 @@ private:
         for (auto step = steps.rbegin(); step != steps.rend(); ++step)
             sentence->Extend(*(*step)->edge->entry, (*step)->edge->end, (*step)->score);
         sentence->Offset(segment.start);
-        sentence->set_preedit(preedit(input, steps));
+        sentence->set_preedit(preedit(graph, input, sentence->code()));
+        addSpellingHint(*sentence);
         return sentence;
     }
 
-    // The typed letters, a delimiter between the words' syllables as
-    // Rime shows its own sentences.
-    std::string preedit(const std::string &input, const std::vector<const Path *> &steps) const
+    // The typed letters, a delimiter between syllables as Rime shows its
+    // words, and the letters no syllable took.
+    std::string preedit(const rime::SyllableGraph &graph, const std::string &input,
+                        const rime::Code &code) const
     {
-        std::string text;
-        size_t start = 0;
-        for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
-            const size_t end = (*step)->edge->end;
-            if (!text.empty() && mDelimiters.find(text.back()) == std::string::npos)
-                text += mDelimiters.empty() ? ' ' : mDelimiters[0];
-            text += input.substr(start, end - start);
-            start = end;
-        }
-        return text + input.substr(start);
+        std::vector<size_t> places;
+        if (!SyllablePath::places(graph, code, 0, graph.interpreted_length, places))
+            return input;
+        return SyllablePath::letters(input, 0, places, mDelimiters) +
+               input.substr(graph.interpreted_length);
     }
 
     template <class Collector>
@@ -608,6 +631,11 @@ private:
 void SentenceFilter::registerComponent()
 {
     rime::Registry::instance().Register(componentName(), new rime::Component<SentenceMaker>);
+}
+
+bool SentenceFilter::hasModel()
+{
+    return currentModel != nullptr;
 }
 
 void SentenceFilter::setModel(std::shared_ptr<const SentenceModel> model)

@@ -4,12 +4,12 @@
 
 class SentenceModel;
 
-// Remakes the sentence Rime offers first for continuous pinyin: the same
-// words Rime found for the typed syllables (its dictionary and what the
-// user taught it, through every spelling rule of the schema), chosen by a
-// word trigram model instead of word frequency alone. Rime's own sentence
-// follows as the second candidate; committing ours teaches Rime as its own
-// would.
+// Makes the sentence offered first for continuous pinyin: the same words
+// Rime finds for the typed syllables (its dictionary and what the user
+// taught it, through every spelling rule of the schema), chosen by a word
+// trigram model instead of word frequency alone. It goes before Rime's own
+// sentence where a translator made one (kaiwo_word_translator makes none
+// once a model is read); committing it teaches Rime as its own would.
 class SentenceFilter
 {
 public:
@@ -17,4 +17,5 @@ public:
     static void registerComponent();
     // The model every filter uses from now on; null leaves Rime's sentence.
     static void setModel(std::shared_ptr<const SentenceModel> model);
+    static bool hasModel();
 };

@@ -254,8 +254,8 @@ QByteArray RimeSchema::schemaYaml(const EngineSettings &s, const QStringList &al
         << switchYaml("full_shape", s.startFullShape, QStringLiteral("半角, 全角"))
         << switchYaml("simplification", !s.startTraditional, QStringLiteral("繁体, 简体"))
         << switchYaml("ascii_punct", false, QStringLiteral("中文标点, 英文标点"))
-        << chineseEngineYaml(s) << "    - script_translator\n"
-        << "    - script_translator@kaiwo_cells\n";
+        << chineseEngineYaml(s) << "    - kaiwo_word_translator\n"
+        << "    - kaiwo_word_translator@kaiwo_cells\n";
     for (const QString &translator : extraTranslators(s))
         out << "    - " << translator << '\n';
     if (s.characterParts)

@@ -285,6 +285,29 @@ private slots:
         QVERIFY2(absent.isEmpty() || !candidates.contains(absent), qPrintable(page));
     }
 
+    // The code line: the letters split at every syllable of the first
+    // candidate, as Rime shows its words, sentences or not.
+    void preedit_data()
+    {
+        addColumns<QString, QByteArray, QString>({"settings", "keys", "preedit"});
+        const QString none, xiaohe = QStringLiteral("QuanPin=0;ShuangPin=1;ShuangPinName=XiaoHe");
+        QTest::newRow("sentence") << none << QByteArray("bingbuqinglihuod")
+                                  << "bing bu qing li huo d";
+        QTest::newRow("double pinyin") << xiaohe << QByteArray("xbxivs") << "xb xi vs";
+        QTest::newRow("word") << none << QByteArray("xianzai") << "xian zai";
+        QTest::newRow("delimiter typed") << none << QByteArray("xi'an") << "xi'an";
+    }
+
+    void preedit()
+    {
+        QFETCH(QString, settings);
+        QFETCH(QByteArray, keys);
+        QFETCH(QString, preedit);
+        configure(settings);
+        type(keys);
+        QCOMPARE(QString::fromStdString(mRime->state().preedit), preedit);
+    }
+
     void damagedDataTables_data()
     {
         // names: the names' table, or else the parts'.
@@ -425,6 +448,7 @@ private slots:
         row("- = off: typed", "KeyPageUpDown=5", "shi=", "", "shi=");
         const QString hints = QStringLiteral("QuanPin=0;ShuangPin=1;ShuangPinName=XiaoHe;HintSP=");
         row("double pinyin hints", hints + "1", "nihc", "", "nihc", "你好 ni hao");
+        row("a sentence's hints", hints + "5", "xbxivs", "", "xbxivs", "信息中 xin xi zhong");
         row("no double pinyin hints", hints + "0", "nihc", "", "nihc", "你好", "你好 ni hao");
     }
 

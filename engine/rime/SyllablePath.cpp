@@ -1,0 +1,46 @@
+// librime's C++ headers need this before anything of theirs is included:
+// Debian builds librime with Boost.Signals2.
+#define RIME_BOOST_SIGNALS2
+#include "SyllablePath.h"
+
+#include <rime/algo/syllabifier.h>
+#include <rime/dict/vocabulary.h>
+
+namespace SyllablePath
+{
+
+bool places(const rime::SyllableGraph &graph, const rime::Code &code, size_t position, size_t end,
+            std::vector<size_t> &places)
+{
+    const size_t depth = places.size();
+    if (depth == code.size())
+        return position == end;
+    const auto from = graph.edges.find(position);
+    if (from == graph.edges.end())
+        return false;
+    for (auto to = from->second.rbegin(); to != from->second.rend(); ++to) {
+        if (to->first > end || !to->second.count(code[depth]))
+            continue;
+        places.push_back(to->first);
+        if (SyllablePath::places(graph, code, to->first, end, places))
+            return true;
+        places.pop_back();
+    }
+    return false;
+}
+
+std::string letters(const std::string &input, size_t position, const std::vector<size_t> &places,
+                    const std::string &delimiters)
+{
+    std::string text;
+    for (const size_t place : places) {
+        if (!text.empty() && !delimiters.empty() &&
+            delimiters.find(text.back()) == std::string::npos)
+            text += delimiters.front();
+        text += input.substr(position, place - position);
+        position = place;
+    }
+    return text;
+}
+
+} // namespace SyllablePath
