@@ -2,6 +2,8 @@
 // Debian builds librime with Boost.Signals2.
 #define RIME_BOOST_SIGNALS2
 #include "ChaiziTranslator.h"
+#include "SyllablePath.h"
+#include "WordTranslator.h"
 
 #include <rime/component.h>
 #include <rime/registry.h>
@@ -9,32 +11,30 @@
 #include <rime/translation.h>
 #include <rime/translator.h>
 
-#include <algorithm>
 #include <memory>
 
 namespace
 {
 
-// A character has at most four parts, and a syllable at most six letters
-// (zhuang); the delimiters between them are not counted.
-const size_t kMostLetters = 4 * 6;
+// A character has four parts at most.
+const size_t kMostParts = 4;
 
 class ShortInputOnly : public rime::Translator
 {
 public:
     explicit ShortInputOnly(const rime::Ticket &ticket) : rime::Translator(ticket)
     {
-        const rime::Ticket inner(ticket.engine, "translator", "script_translator@" + name_space_);
-        if (auto *component = rime::Translator::Require("script_translator"))
+        // Words alone: the parts' filter drops sentences.
+        const std::string words = WordTranslator::componentName();
+        const rime::Ticket inner(ticket.engine, "translator", words + "@" + name_space_);
+        if (auto *component = rime::Translator::Require(words))
             mInner.reset(component->Create(inner));
     }
 
     rime::an<rime::Translation> Query(const std::string &input,
                                       const rime::Segment &segment) override
     {
-        const auto letters =
-            std::count_if(input.begin(), input.end(), [](char c) { return c != ' ' && c != '\''; });
-        if (!mInner || size_t(letters) > kMostLetters)
+        if (!mInner || !SyllablePath::mayFit(input, kMostParts, " '"))
             return nullptr;
         return mInner->Query(input, segment);
     }

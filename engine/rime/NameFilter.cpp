@@ -3,6 +3,8 @@
 #define RIME_BOOST_SIGNALS2
 #include "NameFilter.h"
 #include "NameModel.h"
+#include "SyllableGraphs.h"
+#include "SyllablePath.h"
 
 #include <rime/algo/syllabifier.h>
 #include <rime/candidate.h>
@@ -80,7 +82,8 @@ public:
             return translation;
         const std::string &input = context->input();
         const auto &composition = context->composition();
-        if (composition.size() != 1 || !composition.back().HasTag("abc"))
+        if (composition.size() != 1 || !composition.back().HasTag("abc") ||
+            !SyllablePath::mayFit(input, kLongestName, mDelimiters))
             return translation;
         const std::optional<Name> name = likeliestName(input);
         if (!name)
@@ -115,11 +118,12 @@ private:
     }
 
     // The best name over every way the input splits into syllables spelled
-    // as typed: a fuzzy or abbreviated reading makes no name.
+    // as typed: a fuzzy or abbreviated reading makes no name, nor does a
+    // completed one (the translator's graph, which completes, is shared).
     std::optional<Name> likeliestName(const std::string &input)
     {
-        rime::SyllableGraph graph;
-        rime::Syllabifier(mDelimiters).BuildSyllableGraph(input, *mDictionary->prism(), &graph);
+        const auto shared = SyllableGraphs::of(input, mDictionary->prism(), {mDelimiters});
+        const rime::SyllableGraph &graph = *shared;
         if (graph.interpreted_length != input.size())
             return std::nullopt;
         std::optional<Name> best;

@@ -4,6 +4,7 @@
 #include "SentenceFilter.h"
 #include "SentenceModel.h"
 #include "Simplifier.h"
+#include "SyllableGraphs.h"
 #include "SyllablePath.h"
 
 #include <rime/algo/syllabifier.h>
@@ -78,6 +79,12 @@ struct Path {
     const Edge *edge;
 };
 
+// The sentences that reach one place: the best for each last word.
+struct Beam {
+    std::deque<Path> paths;
+    std::unordered_map<std::string_view, const Path *> best;
+};
+
 // How many of the word's syllables were read through a fuzzy pair or an
 // initial alone, on its best way through the syllable graph.
 std::pair<int, int> looseSyllables(const rime::SyllableGraph &graph, size_t position, size_t end,
@@ -132,8 +139,10 @@ public:
                 mPageSize = size_t(pageSize);
         }
         // A commit teaches the user dictionary: the words kept are stale.
-        mCommits = engine_->context()->commit_notifier().connect(
-            [this](rime::Context *) { mLatticeInput.clear(); });
+        mCommits = engine_->context()->commit_notifier().connect([this](rime::Context *) {
+            mLatticeInput.clear();
+            mBeams.clear();
+        });
     }
 
     ~SentenceMaker() override { mCommits.disconnect(); }
@@ -148,9 +157,8 @@ public:
             return translation;
         const std::string input =
             engine_->context()->input().substr(segment->start, segment->end - segment->start);
-        rime::SyllableGraph graph;
-        rime::Syllabifier(mDelimiters, mCompletion)
-            .BuildSyllableGraph(input, *mDictionary->prism(), &graph);
+        const auto shared = graphOf(input, mCompletion);
+        const rime::SyllableGraph &graph = *shared;
         // Only a fuzzy reading can put words out of order; otherwise the
         // first candidate is all there is to look at.
         Candidates first = takeFirst(translation, readsFuzzy(graph) ? kWeights.reordered : 1);
@@ -329,9 +337,8 @@ private:
         Entries characters;
         if (!end)
             return characters;
-        rime::SyllableGraph syllable;
-        rime::Syllabifier(mDelimiters, false)
-            .BuildSyllableGraph(input.substr(0, end), *mDictionary->prism(), &syllable);
+        const auto shared = graphOf(input.substr(0, end), false);
+        const rime::SyllableGraph &syllable = *shared;
         const auto found = mDictionary->Lookup(syllable, 0);
         const auto entries = found ? found->find(end) : rime::DictEntryCollector::iterator();
         if (!found || entries == found->end())
@@ -373,6 +380,12 @@ private:
             phrase.set_comment(spelled);
     }
 
+    std::shared_ptr<const rime::SyllableGraph> graphOf(const std::string &input,
+                                                       bool completion) const
+    {
+        return SyllableGraphs::of(input, mDictionary->prism(), {mDelimiters, completion});
+    }
+
     const rime::Segment *segmentAt(size_t start) const
     {
         for (const rime::Segment &segment : engine_->context()->composition())
@@ -399,8 +412,7 @@ private:
                 before = place;
         if (!before)
             return false;
-        rime::Syllabifier(mDelimiters, mCompletion)
-            .BuildSyllableGraph(input.substr(0, before), *mDictionary->prism(), &settled);
+        settled = *graphOf(input.substr(0, before), mCompletion);
         if (settled.interpreted_length != before)
             return false;
         for (const auto &[start, ends] : graph.edges) {
@@ -426,9 +438,9 @@ private:
                                           const rime::Segment &segment, const std::string &input)
     {
         const size_t total = graph.interpreted_length;
-        const Lattice &lattice = buildLattice(graph, input);
-        std::deque<Path> paths;
-        const Path *best = bestPath(lattice, total, paths);
+        size_t changed = 0;
+        const Lattice &lattice = buildLattice(graph, input, changed);
+        const Path *best = bestPath(lattice, total, changed);
         if (!best)
             return nullptr;
         std::vector<const Path *> steps;
@@ -483,11 +495,16 @@ private:
 
     // The words from each place, kept from the last key: typing on at the
     // end changes no word that ends well before it, and the lookups are
-    // most of the time a sentence takes.
-    const Lattice &buildLattice(const rime::SyllableGraph &graph, const std::string &input)
+    // most of the time a sentence takes. changed is the first place whose
+    // words are not the last key's.
+    const Lattice &buildLattice(const rime::SyllableGraph &graph, const std::string &input,
+                                size_t &changed)
     {
-        if (mLatticeModel != mModel)
+        if (mLatticeModel != mModel) {
             mLattice.clear();
+            mBeams.clear();
+        }
+        changed = std::numeric_limits<size_t>::max();
         const size_t unchanged =
             std::mismatch(input.begin(), input.end(), mLatticeInput.begin(), mLatticeInput.end())
                 .first -
@@ -499,6 +516,7 @@ private:
                 lattice[from.first] = std::move(kept->second);
                 continue;
             }
+            changed = std::min(changed, from.first);
             std::vector<Edge> &edges = lattice[from.first];
             if (mUserDictionary && mUserDictionary->loaded()) {
                 if (auto learned =
@@ -512,6 +530,9 @@ private:
             if (engine_->context()->get_option("simplification"))
                 addModelWords(graph, from.first, std::string(), rime::Code(), edges);
         }
+        for (const auto &gone : mLattice)
+            if (!lattice.count(gone.first))
+                changed = std::min(changed, gone.first);
         mLattice = std::move(lattice);
         mLatticeInput = input;
         mLatticeModel = mModel;
@@ -596,35 +617,49 @@ private:
     }
 
     // A beam over the places between syllables: at each, the best sentence
-    // for every last word, the best few extended.
-    const Path *bestPath(const Lattice &lattice, size_t total, std::deque<Path> &paths)
+    // for every last word, the best few extended. A place's beam is made of
+    // the words that end there, so the beams up to the first place whose
+    // words changed are the last key's (short of the phrase's end, which
+    // scores its own).
+    const Path *bestPath(const Lattice &lattice, size_t total, size_t changed)
     {
-        std::map<size_t, std::unordered_map<std::string_view, const Path *>> beams;
-        paths.push_back({0, mModel->startState(), nullptr, nullptr});
-        beams[0][std::string_view()] = &paths.back();
+        size_t keptBelow = std::min(total, mBeamsTotal);
+        if (changed < keptBelow)
+            keptBelow = changed + 1;
+        mBeams.erase(mBeams.lower_bound(std::max<size_t>(keptBelow, 1)), mBeams.end());
+        mBeamsTotal = total;
+        if (mBeams.empty()) {
+            Beam &start = mBeams[0];
+            start.paths.push_back({0, mModel->startState(), nullptr, nullptr});
+            start.best[std::string_view()] = &start.paths.back();
+        }
         for (const auto &[start, edges] : lattice) {
-            auto beam = beams.find(start);
-            if (beam == beams.end())
+            auto beam = mBeams.find(start);
+            const auto reaches = [&](const Edge &edge) { return edge.end >= keptBelow; };
+            if (beam == mBeams.end() || std::none_of(edges.begin(), edges.end(), reaches))
                 continue;
-            for (const Path *path : strongest(beam->second)) {
+            for (const Path *path : strongest(beam->second.best)) {
                 for (const Edge &edge : edges) {
+                    if (!reaches(edge))
+                        continue;
                     Path next{path->score + edge.weight, {}, path, &edge};
                     next.score += mModel->score(path->state, edge.word, next.state);
                     if (edge.end == total)
                         next.score += mModel->endScore(next.state);
-                    const Path *&kept = beams[edge.end][edge.simplified];
+                    Beam &to = mBeams[edge.end];
+                    const Path *&kept = to.best[edge.simplified];
                     if (!kept || kept->score < next.score) {
-                        paths.push_back(next);
-                        kept = &paths.back();
+                        to.paths.push_back(next);
+                        kept = &to.paths.back();
                     }
                 }
             }
         }
-        const auto last = beams.find(total);
-        if (last == beams.end())
+        const auto last = mBeams.find(total);
+        if (last == mBeams.end())
             return nullptr;
         const Path *best = nullptr;
-        for (const auto &[word, path] : last->second)
+        for (const auto &[word, path] : last->second.best)
             if (!best || path->score > best->score)
                 best = path;
         return best;
@@ -668,6 +703,8 @@ private:
     std::string mLatticeInput;
     Lattice mLattice;
     std::shared_ptr<const SentenceModel> mLatticeModel;
+    std::map<size_t, Beam> mBeams; // by place, as far as mLattice's words go
+    size_t mBeamsTotal = 0;
     rime::connection mCommits;
 };
 

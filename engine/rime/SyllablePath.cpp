@@ -6,6 +6,8 @@
 #include <rime/algo/syllabifier.h>
 #include <rime/dict/vocabulary.h>
 
+#include <string>
+
 namespace SyllablePath
 {
 
@@ -41,6 +43,15 @@ std::string letters(const std::string &input, size_t position, const std::vector
         position = place;
     }
     return text;
+}
+
+bool mayFit(const std::string &input, size_t syllables, const std::string &delimiters)
+{
+    const size_t kLongestSyllable = 6;
+    size_t letters = 0;
+    for (const char c : input)
+        letters += delimiters.find(c) == std::string::npos;
+    return letters <= syllables * kLongestSyllable;
 }
 
 } // namespace SyllablePath

@@ -25,4 +25,8 @@ bool places(const rime::SyllableGraph &graph, const rime::Code &code, size_t pos
 std::string letters(const std::string &input, size_t position, const std::vector<size_t> &places,
                     const std::string &delimiters);
 
+// Whether input could be that many syllables or fewer: a syllable has six
+// letters at most (zhuang); delimiters are not counted.
+bool mayFit(const std::string &input, size_t syllables, const std::string &delimiters);
+
 } // namespace SyllablePath

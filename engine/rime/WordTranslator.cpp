@@ -3,6 +3,7 @@
 #define RIME_BOOST_SIGNALS2
 #include "WordTranslator.h"
 #include "SentenceFilter.h"
+#include "SyllableGraphs.h"
 #include "SyllablePath.h"
 
 #include <rime/algo/syllabifier.h>
@@ -27,7 +28,11 @@ namespace
 class WordSyllabifier : public rime::PhraseSyllabifier
 {
 public:
-    WordSyllabifier(const std::string &input, size_t start) : mInput(input), mStart(start) {}
+    WordSyllabifier(const std::string &input, size_t start,
+                    std::shared_ptr<const rime::SyllableGraph> graph)
+        : graph(std::move(graph)), mInput(input), mStart(start)
+    {
+    }
 
     rime::Spans Syllabify(const rime::Phrase *phrase) override
     {
@@ -53,15 +58,16 @@ public:
 
     bool normalSpelling() const
     {
-        return !graph.vertices.empty() && graph.vertices.rbegin()->second == rime::kNormalSpelling;
+        return !graph->vertices.empty() &&
+               graph->vertices.rbegin()->second == rime::kNormalSpelling;
     }
 
-    rime::SyllableGraph graph;
+    const std::shared_ptr<const rime::SyllableGraph> graph;
 
 private:
     bool walk(const rime::Phrase *phrase, std::vector<size_t> &places) const
     {
-        return SyllablePath::places(graph, phrase->code(), phrase->start() - mStart,
+        return SyllablePath::places(*graph, phrase->code(), phrase->start() - mStart,
                                     phrase->end() - mStart, places);
     }
 
@@ -176,13 +182,15 @@ public:
         if (!dict_ || !dict_->loaded() || !dict_->prism() || !segment.HasTag(tag_))
             return nullptr;
         FinishSession();
-        auto syllabifier = rime::New<WordSyllabifier>(input, segment.start);
-        rime::Syllabifier(delimiters_, enable_completion_, strict_spelling_)
-            .BuildSyllableGraph(input, *dict_->prism(), &syllabifier->graph);
-        auto words = dict_->Lookup(syllabifier->graph, 0);
+        auto syllabifier = rime::New<WordSyllabifier>(
+            input, segment.start,
+            SyllableGraphs::of(input, dict_->prism(),
+                               {delimiters_, enable_completion_, strict_spelling_}));
+        const rime::SyllableGraph &graph = *syllabifier->graph;
+        auto words = dict_->Lookup(graph, 0);
         rime::an<rime::UserDictEntryCollector> learned;
         if (user_dict_ && user_dict_->loaded() && !IsUserDictDisabledFor(input))
-            learned = user_dict_->Lookup(syllabifier->graph, 0);
+            learned = user_dict_->Lookup(graph, 0);
         auto translation = rime::New<WordTranslation>(this, syllabifier, segment.start,
                                                       std::move(words), std::move(learned));
         if (translation->exhausted())

@@ -1,0 +1,61 @@
+// librime's C++ headers need this before anything of theirs is included:
+// Debian builds librime with Boost.Signals2.
+#define RIME_BOOST_SIGNALS2
+#include "SyllableGraphs.h"
+
+#include <rime/algo/syllabifier.h>
+#include <rime/dict/prism.h>
+
+#include <algorithm>
+#include <deque>
+
+namespace SyllableGraphs
+{
+namespace
+{
+
+struct Kept {
+    // Weak, so that a prism made anew (the schema deployed again) at the
+    // same address is another prism.
+    std::weak_ptr<rime::Prism> prism;
+    std::string input;
+    Options options;
+    std::shared_ptr<const rime::SyllableGraph> graph;
+
+    bool matches(const std::string &letters, const std::shared_ptr<rime::Prism> &by,
+                 const Options &with) const
+    {
+        return input == letters && !prism.owner_before(by) && !by.owner_before(prism) &&
+               options.delimiters == with.delimiters && options.completion == with.completion &&
+               options.strictSpelling == with.strictSpelling;
+    }
+};
+
+// A key's graphs (the input's, the letters before its trailing initials,
+// its first syllable's) and the key before's.
+const size_t kKept = 6;
+
+} // namespace
+
+std::shared_ptr<const rime::SyllableGraph>
+of(const std::string &input, const std::shared_ptr<rime::Prism> &prism, const Options &options)
+{
+    // Rime's sessions run on one thread; a second one keeps graphs of its own.
+    thread_local std::deque<Kept> kept;
+    for (auto it = kept.begin(); it != kept.end(); ++it) {
+        if (it->matches(input, prism, options)) {
+            std::rotate(kept.begin(), it, it + 1);
+            return kept.front().graph;
+        }
+    }
+    auto graph = std::make_shared<rime::SyllableGraph>();
+    if (prism)
+        rime::Syllabifier(options.delimiters, options.completion, options.strictSpelling)
+            .BuildSyllableGraph(input, *prism, graph.get());
+    kept.push_front({prism, input, options, graph});
+    if (kept.size() > kKept)
+        kept.pop_back();
+    return graph;
+}
+
+} // namespace SyllableGraphs

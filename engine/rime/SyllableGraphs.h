@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace rime
+{
+class Prism;
+struct SyllableGraph;
+} // namespace rime
+
+// The syllable graphs of the last few inputs. At each key the word
+// translator, the sentence and the names read the same letters, and the
+// sentence reads the letters before trailing initials, which were mostly
+// the key before's input: Rime builds a graph from scratch for each of
+// them, a third of a long phrase's key.
+namespace SyllableGraphs
+{
+
+struct Options {
+    std::string delimiters;
+    bool completion = true;
+    bool strictSpelling = false;
+};
+
+// Rime's graph of input through prism, built or kept.
+std::shared_ptr<const rime::SyllableGraph>
+of(const std::string &input, const std::shared_ptr<rime::Prism> &prism, const Options &options);
+
+} // namespace SyllableGraphs
