@@ -169,9 +169,9 @@ public:
                 if (rime::As<rime::Sentence>(first.front()))
                     first.erase(first.begin());
             } else if (mModel) {
-                rime::SyllableGraph settled;
-                const auto ours =
-                    makeSentence(settle(graph, input, settled) ? settled : graph, *segment, input);
+                const auto settled = SyllableGraphs::settled(shared, input, mDictionary->prism(),
+                                                             {mDelimiters, mCompletion});
+                const auto ours = makeSentence(*settled, *segment, input);
                 if (ours && ours->text() != first.front()->text())
                     first.insert(first.begin(), ours);
             }
@@ -392,46 +392,6 @@ private:
             if (segment.start == start)
                 return &segment;
         return nullptr;
-    }
-
-    // Input that ends in initials alone keeps every initial's reading
-    // throughout Rime's graph, which doubles the places a sentence looks up
-    // at every other key for readings it hardly ever takes. The settled
-    // graph reads the letters before those initials as Rime reads them on
-    // their own (the key before, mostly), and the initials at the end as
-    // Rime does; false where nothing before the end is read in full.
-    bool settle(const rime::SyllableGraph &graph, const std::string &input,
-                rime::SyllableGraph &settled) const
-    {
-        const auto last = graph.vertices.find(graph.interpreted_length);
-        if (last == graph.vertices.end() || last->second <= rime::kFuzzySpelling)
-            return false;
-        size_t before = 0;
-        for (const auto &[place, type] : graph.vertices)
-            if (place < graph.interpreted_length && type <= rime::kFuzzySpelling)
-                before = place;
-        if (!before)
-            return false;
-        settled = *graphOf(input.substr(0, before), mCompletion);
-        if (settled.interpreted_length != before)
-            return false;
-        for (const auto &[start, ends] : graph.edges) {
-            if (start < before && !settled.vertices.count(start))
-                continue;
-            for (const auto &[end, spellings] : ends)
-                if (end > before)
-                    settled.edges[start][end] = spellings;
-        }
-        settled.vertices.insert(graph.vertices.upper_bound(before), graph.vertices.end());
-        settled.input_length = graph.input_length;
-        settled.interpreted_length = graph.interpreted_length;
-        // Rime's lookups walk the spellings by syllable, longest first.
-        settled.indices.clear();
-        for (const auto &[start, ends] : settled.edges)
-            for (auto end = ends.rbegin(); end != ends.rend(); ++end)
-                for (const auto &[syllable, spelling] : end->second)
-                    settled.indices[start][syllable].push_back(&spelling);
-        return true;
     }
 
     rime::an<rime::Sentence> makeSentence(const rime::SyllableGraph &graph,

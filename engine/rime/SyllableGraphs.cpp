@@ -58,4 +58,40 @@ of(const std::string &input, const std::shared_ptr<rime::Prism> &prism, const Op
     return graph;
 }
 
+std::shared_ptr<const rime::SyllableGraph>
+settled(const std::shared_ptr<const rime::SyllableGraph> &graph, const std::string &input,
+        const std::shared_ptr<rime::Prism> &prism, const Options &options)
+{
+    const auto last = graph->vertices.find(graph->interpreted_length);
+    if (last == graph->vertices.end() || last->second <= rime::kFuzzySpelling)
+        return graph;
+    size_t before = 0;
+    for (const auto &[place, type] : graph->vertices)
+        if (place < graph->interpreted_length && type <= rime::kFuzzySpelling)
+            before = place;
+    if (!before)
+        return graph;
+    auto settled =
+        std::make_shared<rime::SyllableGraph>(*of(input.substr(0, before), prism, options));
+    if (settled->interpreted_length != before)
+        return graph;
+    for (const auto &[start, ends] : graph->edges) {
+        if (start < before && !settled->vertices.count(start))
+            continue;
+        for (const auto &[end, spellings] : ends)
+            if (end > before)
+                settled->edges[start][end] = spellings;
+    }
+    settled->vertices.insert(graph->vertices.upper_bound(before), graph->vertices.end());
+    settled->input_length = graph->input_length;
+    settled->interpreted_length = graph->interpreted_length;
+    // Rime's lookups walk the spellings by syllable, longest first.
+    settled->indices.clear();
+    for (const auto &[start, ends] : settled->edges)
+        for (auto end = ends.rbegin(); end != ends.rend(); ++end)
+            for (const auto &[syllable, spelling] : end->second)
+                settled->indices[start][syllable].push_back(&spelling);
+    return settled;
+}
+
 } // namespace SyllableGraphs

@@ -27,4 +27,14 @@ struct Options {
 std::shared_ptr<const rime::SyllableGraph>
 of(const std::string &input, const std::shared_ptr<rime::Prism> &prism, const Options &options);
 
+// Input that ends in initials alone keeps every initial's reading
+// throughout Rime's graph, which doubles the places a sentence looks up at
+// every other key for readings it hardly ever takes. The settled graph
+// reads the letters before those initials as Rime reads them on their own
+// (the key before's input, mostly) and the initials at the end as Rime
+// does; it is graph itself where nothing needs settling.
+std::shared_ptr<const rime::SyllableGraph>
+settled(const std::shared_ptr<const rime::SyllableGraph> &graph, const std::string &input,
+        const std::shared_ptr<rime::Prism> &prism, const Options &options);
+
 } // namespace SyllableGraphs
