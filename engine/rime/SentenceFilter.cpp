@@ -40,19 +40,20 @@ std::shared_ptr<const SentenceModel> currentModel;
 // Weights of one word in a sentence, all natural logarithms. Chosen on a
 // development set of phrases apart from the ones the benchmark reports.
 struct Weights {
-    double dictionary = 1.1;     // Rime's weight of a stretch's likeliest word, beside the model's
-    double homophone = 0.3;      // Rime's weight of a word below that likeliest one
-    double fuzzySyllable = -10;  // a syllable read through a fuzzy pair the user did not choose
-    double abbreviation = -3;    // a syllable given by its initial alone
-    double learned = 4;          // a word the user dictionary holds
-    size_t homophones = 8;       // words tried for each stretch of syllables
-    size_t paths = 10;           // sentences kept at each place, the best per last word
-    size_t userSyllables = 5;    // the longest learned word looked up
-    size_t reordered = 40;       // candidates ordered by spelling: the first few pages
-    size_t fuzzyPlaced = 2;      // fuzzy words of one length placed among the exact ones
-    size_t readAhead = 160;      // candidates read at most to fill the pages reordered
-    size_t liftedCharacters = 5; // first syllable's characters opening the second page
-    size_t charactersRead = 48;  // of the first syllable's readings, to find them
+    double dictionary = 1.1;      // Rime's weight of a stretch's likeliest word, beside the model's
+    double homophone = 0.3;       // Rime's weight of a word below that likeliest one
+    double fuzzySyllable = -10;   // a syllable read through a fuzzy pair the user did not choose
+    double abbreviation = -3;     // a syllable given by its initial alone
+    double learned = 4;           // a word the user committed on its own
+    double learnedInSentence = 1; // one the user dictionary has from a sentence committed
+    size_t homophones = 8;        // words tried for each stretch of syllables
+    size_t paths = 10;            // sentences kept at each place, the best per last word
+    size_t userSyllables = 5;     // the longest learned word looked up
+    size_t reordered = 40;        // candidates ordered by spelling: the first few pages
+    size_t fuzzyPlaced = 2;       // fuzzy words of one length placed among the exact ones
+    size_t readAhead = 160;       // candidates read at most to fill the pages reordered
+    size_t liftedCharacters = 5;  // first syllable's characters opening the second page
+    size_t charactersRead = 48;   // of the first syllable's readings, to find them
 };
 const Weights kWeights;
 // Longer words are left to Rime, or made of shorter ones: every key looks
@@ -444,13 +445,22 @@ private:
                                       kWeights.homophone * (entry->weight - likeliest) +
                                       kWeights.fuzzySyllable * fuzzy +
                                       kWeights.abbreviation * abbreviated +
-                                      (learned ? kWeights.learned : 0);
+                                      learnedWeight(learned, *entry);
                 const std::string &simplified = mSimplify(entry->text);
                 edges.push_back({end, entry, simplified, mModel->word(simplified), weight});
                 if (!entries.Next())
                     break;
             }
         }
+    }
+
+    // Rime's memory records a committed sentence's words beside it: weighed
+    // as words the user chose, a misread one would win again wherever it could.
+    static double learnedWeight(bool learned, const rime::DictEntry &entry)
+    {
+        if (!learned)
+            return 0;
+        return entry.commit_count > 0 ? kWeights.learned : kWeights.learnedInSentence;
     }
 
     // The words from each place, kept from the last key: typing on at the

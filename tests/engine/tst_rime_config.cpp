@@ -235,6 +235,10 @@ private slots:
         // The words kept from the last key must not outlive the letters erased.
         row("typed on, erased", none, "zaidangqianxingjinxinglishikuozhanxu\b\b",
             "在当前行进行历史扩展");
+        // A sentence committed teaches its words too, 制定 misread for 指定
+        // among them: that must not make it the next sentence's word.
+        row("a sentence's misread word", none,
+            "zaizhidingleyonghuminghezhongduanmingdeqingkuangxia yonglaizhidingcong", "用来指定从");
         row("double pinyin sentence", xiaohe + "AllowQuanPin=0", "xbxivsbchjlesoyzviiidetexk",
             "信息中包含了所有支持的特性");
         // Rime makes its own sentence whatever it is told: it must go too.
