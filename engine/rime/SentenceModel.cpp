@@ -5,6 +5,7 @@
 #include <libime/pinyin/pinyindictionary.h>
 #include <libime/pinyin/pinyinencoder.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -113,16 +114,34 @@ const SentenceModel::State &SentenceModel::startState() const
 
 SentenceModel::Word SentenceModel::word(const std::string &text) const
 {
-    const unsigned int whole = mModel->index(text);
-    if (whole != mModel->unknown())
-        return {whole};
-    // The longest known piece at each place; a lone unknown character is
-    // the model's unknown word.
-    Word pieces;
     const std::vector<size_t> starts = characterStarts(text);
     const size_t characters = starts.size() - 1;
+    const unsigned int whole = mModel->index(text);
+    if (whole == mModel->unknown())
+        return pieces(text, starts, kLongestPiece);
+    if (characters < 2)
+        return {whole};
+    // The model's text was cut into words its own way: some words it knows
+    // it mostly saw as their pieces (一个 as 一 个), and scores the whole as
+    // a rare word. A word weighs as the likelier of the two, out of context.
+    const Word parts = pieces(text, starts, characters - 1);
+    const bool known = std::none_of(parts.begin(), parts.end(),
+                                    [&](unsigned int index) { return index == mModel->unknown(); });
+    State out;
+    if (known && score(mModel->nullState(), parts, out) > score(mModel->nullState(), {whole}, out))
+        return parts;
+    return {whole};
+}
+
+// The longest known piece, of at most longest characters, at each place; a
+// lone unknown character is the model's unknown word.
+SentenceModel::Word SentenceModel::pieces(const std::string &text,
+                                          const std::vector<size_t> &starts, size_t longest) const
+{
+    Word pieces;
+    const size_t characters = starts.size() - 1;
     for (size_t first = 0; first < characters;) {
-        size_t last = std::min(characters, first + kLongestPiece);
+        size_t last = std::min(characters, first + longest);
         unsigned int index = mModel->unknown();
         for (; last > first; --last) {
             index = mModel->index(text.substr(starts[first], starts[last] - starts[first]));

@@ -50,6 +50,7 @@ private:
     struct Model;
     struct Words;
     SentenceModel(std::unique_ptr<Model> model, std::unique_ptr<Words> words);
+    Word pieces(const std::string &text, const std::vector<size_t> &starts, size_t longest) const;
 
     std::shared_ptr<const Model> mModel;
     std::shared_ptr<const Words> mWords; // null: no words beside Rime's

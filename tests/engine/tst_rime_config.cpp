@@ -230,6 +230,8 @@ private slots:
         // the model's context says otherwise.
         row("this machine", none, "shezhicijiqidediliweizhi", "设置此机器的地理位置");
         row("matching", none, "xiangpipeidesuoyoubanbendebao", "相匹配的所有版本的包");
+        // The model saw 一个 as 一 个: as a whole it is rare, and 十一 wins.
+        row("one word as the model's two", none, "ranhoushiyige", "然后是一个");
         // 描述符 is a word of the model's dictionary, not of Rime's.
         row("model's word", none, "wenjianmiaoshufu", "文件描述符");
         // The words kept from the last key must not outlive the letters erased.
