@@ -2,7 +2,9 @@
 // benchmark types: runs of 2-16 Han characters, each once, with their
 // toneless pinyin from pinyin-pro.
 //   node make_corpus.mjs NPM_DIR OUT_DIR < text
-// writes OUT_DIR/test.tsv and OUT_DIR/dev.tsv ("phrase<TAB>pin yin").
+// writes OUT_DIR/test.tsv, OUT_DIR/dev.tsv and OUT_DIR/tuning.tsv
+// ("phrase<TAB>pin yin"): the held-out set, the development set, and more
+// development phrases to choose the sentence weights on.
 import { createRequire } from 'node:module';
 import { readFileSync, writeFileSync } from 'node:fs';
 import path from 'node:path';
@@ -14,7 +16,7 @@ const { pinyin, addDict } = require('pinyin-pro');
 // the package's complete word list has them.
 addDict(require('@pinyin-pro/data/complete.json'), 'complete');
 
-const SET_SIZE = 1000;
+const SET_SIZES = { test: 1000, dev: 1000, tuning: 4000 };
 const SEED = 20240601;
 const MIN_CHARS = 2;
 const MAX_CHARS = 16;
@@ -67,11 +69,12 @@ const runs = hanRuns(readFileSync(0, 'utf8'));
 const kept = runs.filter((r) => [...r].length >= MIN_CHARS && [...r].length <= MAX_CHARS);
 // Sorted before the draw, so the order the sources were read in does not matter.
 const unique = [...new Set(kept)].sort();
-const sets = { test: [], dev: [] };
+const sets = { test: [], dev: [], tuning: [] };
 let dropped = 0;
 for (const phrase of shuffle(unique, generator(SEED))) {
-    const target = sets.test.length < SET_SIZE ? sets.test : sets.dev;
-    if (target.length === SET_SIZE) break;
+    const name = Object.keys(SET_SIZES).find((set) => sets[set].length < SET_SIZES[set]);
+    if (!name) break;
+    const target = sets[name];
     const syllables = readings(phrase);
     if (syllables) target.push([phrase, syllables.join(' ')]);
     else dropped++;
@@ -85,3 +88,4 @@ console.log(
 );
 console.log(describe('test', sets.test));
 console.log(describe('dev', sets.dev));
+console.log(describe('tuning', sets.tuning));

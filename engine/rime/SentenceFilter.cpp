@@ -40,12 +40,12 @@ std::shared_ptr<const SentenceModel> currentModel;
 // Weights of one word in a sentence, all natural logarithms. Chosen on a
 // development set of phrases apart from the ones the benchmark reports.
 struct Weights {
-    double dictionary = 1.1;      // Rime's weight of a stretch's likeliest word, beside the model's
-    double homophone = 0.3;       // Rime's weight of a word below that likeliest one
+    double dictionary = 0.5;      // Rime's weight of a stretch's likeliest word, beside the model's
+    double homophone = 0.1;       // Rime's weight of a word below that likeliest one
     double fuzzySyllable = -10;   // a syllable read through a fuzzy pair the user did not choose
     double abbreviation = -3;     // a syllable given by its initial alone
     double learned = 4;           // a word the user committed on its own
-    double learnedInSentence = 1; // one the user dictionary has from a sentence committed
+    double learnedInSentence = 2; // one the user dictionary has from a sentence committed
     size_t homophones = 8;        // words tried for each stretch of syllables
     size_t paths = 10;            // sentences kept at each place, the best per last word
     size_t userSyllables = 5;     // the longest learned word looked up
