@@ -74,6 +74,45 @@ run_in_own_session() {
     return $status
 }
 
+# start_x_and_openbox: one try at an X server of our own with openbox
+# managing it; fails if either does not come up.
+start_x_and_openbox() {
+    local display=""
+    exec 3<> <(:)
+    Xvfb ":$((RANDOM % 900 + 100))" -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+        >"$scratch/xvfb.log" 2>&1 &
+    x_pid=$!
+    for _ in $(seq 1 100); do
+        if read -r -t 0.1 display <&3 && [ -n "$display" ]; then break; fi
+        kill -0 "$x_pid" 2>/dev/null || break
+    done
+    exec 3>&-
+    [ -n "$display" ] || return 1
+    export DISPLAY=":$display"
+    openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
+    wm_pid=$!
+    # A window mapped before openbox runs is never managed by it, so the test
+    # starts only once it does. Openbox names itself before it lists what it
+    # supports; xdotool refuses to activate windows until _NET_ACTIVE_WINDOW
+    # is listed.
+    for _ in $(seq 1 300); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
+            xprop -root _NET_SUPPORTED 2>/dev/null | grep -q '_NET_ACTIVE_WINDOW' && wm_ready=1 && return 0
+        kill -0 "$wm_pid" 2>/dev/null && kill -0 "$x_pid" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
+stop_x_and_openbox() {
+    local pid
+    for pid in ${wm_pid:-} ${x_pid:-}; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    wm_pid="" x_pid=""
+}
+
 case "$mode" in
 plain)
     unset DBUS_SESSION_BUS_ADDRESS
@@ -85,39 +124,22 @@ bus)
     ;;
 x11)
     unset QT_QPA_PLATFORM
-    # -displayfd lets Xvfb pick a free display, so parallel tests never clash;
-    # two servers starting at the same instant can still pick the same number,
-    # and the loser exits at once: try again.
-    display=""
+    # Each try takes a random display number rather than the lowest free one:
+    # a number another test has just given up can still have its dying
+    # server's socket and lock behind, and two tests starting together would
+    # race for the same lowest number. A try counts only once openbox manages
+    # the screen, so whatever went wrong, the next try starts afresh.
+    wm_ready=""
     for _ in 1 2 3 4 5; do
-        exec 3<> <(:)
-        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
-        x_pid=$!
-        for _ in $(seq 1 100); do
-            if read -r -t 0.1 display <&3 && [ -n "$display" ]; then break; fi
-            kill -0 "$x_pid" 2>/dev/null || break
-        done
-        [ -n "$display" ] && break
-        kill "$x_pid" 2>/dev/null || true
-        wait "$x_pid" 2>/dev/null || true
+        start_x_and_openbox && break
+        stop_x_and_openbox
         sleep 0.$((RANDOM % 5 + 1))
     done
-    [ -n "$display" ] || { echo "Xvfb did not start" >&2; cat "$scratch/xvfb.log" >&2; exit 1; }
-    export DISPLAY=":$display"
-    openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
-    wm_pid=$!
-    # A window mapped before openbox runs is never managed by it: the test
-    # waits for it, and fails plainly if it does not come.
-    wm_ready=""
-    for _ in $(seq 1 300); do
-        # Openbox names itself before it lists what it supports; xdotool
-        # refuses to activate windows until _NET_ACTIVE_WINDOW is listed.
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
-            xprop -root _NET_SUPPORTED 2>/dev/null | grep -q '_NET_ACTIVE_WINDOW' && wm_ready=1 && break
-        kill -0 "$wm_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    [ -n "$wm_ready" ] || { echo "openbox did not start" >&2; cat "$scratch/openbox.log" >&2; exit 1; }
+    [ -n "$wm_ready" ] || {
+        echo "Xvfb with openbox did not start" >&2
+        cat "$scratch/xvfb.log" "$scratch/openbox.log" >&2
+        exit 1
+    }
     run_in_own_session dbus-run-session -- "$@"
     ;;
 *)
