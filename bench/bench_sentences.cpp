@@ -8,6 +8,7 @@
 // types through each framework's bus.
 //   bench_sentences PHRASES.tsv [SETTING=VALUE ...]
 // KAIWO_BENCH_VERBOSE=1 prints the phrases that came out wrong,
+// KAIWO_BENCH_SLOW=MS prints the input after each key slower than MS,
 // KAIWO_NO_MODEL=1 leaves the language model out, and
 // KAIWO_BENCH_SHOW=keys,keys,... prints the preedit and the first pages
 // (text/comment) for each input instead of typing the phrases.
@@ -70,13 +71,16 @@ int editDistance(const QString &a, const QString &b)
 
 QString typePhrase(RimeEngine &rime, const QByteArray &keys, std::vector<double> &keyMs)
 {
+    static const double slowMs = qEnvironmentVariable("KAIWO_BENCH_SLOW", "1e9").toDouble();
     rime.clear();
     QElapsedTimer timer;
-    for (const char key : keys) {
+    for (int typed = 0; typed < keys.size(); ++typed) {
         timer.start();
-        rime.processKey(key, 0);
+        rime.processKey(keys[typed], 0);
         rime.state();
         keyMs.push_back(timer.nsecsElapsed() / 1e6);
+        if (keyMs.back() > slowMs)
+            std::printf("slow %.2f ms\t%s\n", keyMs.back(), keys.left(typed + 1).constData());
     }
     QString committed;
     for (int spaces = 0; spaces < 20 && rime.state().composing; ++spaces) {

@@ -58,9 +58,12 @@ of(const std::string &input, const std::shared_ptr<rime::Prism> &prism, const Op
     return graph;
 }
 
+namespace
+{
+
 std::shared_ptr<const rime::SyllableGraph>
-settled(const std::shared_ptr<const rime::SyllableGraph> &graph, const std::string &input,
-        const std::shared_ptr<rime::Prism> &prism, const Options &options)
+settle(const std::shared_ptr<const rime::SyllableGraph> &graph, const std::string &input,
+       const std::shared_ptr<rime::Prism> &prism, const Options &options)
 {
     const auto last = graph->vertices.find(graph->interpreted_length);
     if (last == graph->vertices.end() || last->second <= rime::kFuzzySpelling)
@@ -92,6 +95,22 @@ settled(const std::shared_ptr<const rime::SyllableGraph> &graph, const std::stri
             for (const auto &[syllable, spelling] : end->second)
                 settled->indices[start][syllable].push_back(&spelling);
     return settled;
+}
+
+} // namespace
+
+std::shared_ptr<const rime::SyllableGraph>
+settled(const std::shared_ptr<const rime::SyllableGraph> &graph, const std::string &input,
+        const std::shared_ptr<rime::Prism> &prism, const Options &options)
+{
+    // The word translator and the sentence settle the same graph at each key.
+    thread_local std::weak_ptr<const rime::SyllableGraph> lastGraph;
+    thread_local std::shared_ptr<const rime::SyllableGraph> lastSettled;
+    if (lastGraph.lock() != graph) {
+        lastSettled = settle(graph, input, prism, options);
+        lastGraph = graph;
+    }
+    return lastSettled;
 }
 
 } // namespace SyllableGraphs

@@ -182,10 +182,14 @@ public:
         if (!dict_ || !dict_->loaded() || !dict_->prism() || !segment.HasTag(tag_))
             return nullptr;
         FinishSession();
+        // Rime keeps every abbreviated reading of the letters while the
+        // input ends mid-syllable; they fill the pages with words that go
+        // a key later (查字法 for chazhaolujingzh) and multiply the lookups.
+        const SyllableGraphs::Options options{delimiters_, enable_completion_, strict_spelling_};
         auto syllabifier = rime::New<WordSyllabifier>(
             input, segment.start,
-            SyllableGraphs::of(input, dict_->prism(),
-                               {delimiters_, enable_completion_, strict_spelling_}));
+            SyllableGraphs::settled(SyllableGraphs::of(input, dict_->prism(), options), input,
+                                    dict_->prism(), options));
         const rime::SyllableGraph &graph = *syllabifier->graph;
         auto words = dict_->Lookup(graph, 0);
         rime::an<rime::UserDictEntryCollector> learned;

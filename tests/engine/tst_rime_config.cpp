@@ -255,6 +255,11 @@ private slots:
         // long input or one word's ('\f' turns the page).
         row("characters within reach", "PageSize=5", "zhiyuegao\f", "之", "值");
         row("characters of one word within reach", "PageSize=5", "xianyou\f", "先", "县");
+        // Mid-syllable, Rime keeps every abbreviated reading of the letters
+        // before (cha z h a: 查字法); they go a key later and must not
+        // fill the pages meanwhile.
+        row("no abbreviated readings mid-syllable", none, "chazhaolujingzhon\f\f", "", "",
+            "查字法");
         // Keys from the schemes' published tables, not from our files;
         // 1234567 is the user's scheme of initTestCase.
         const char *const schemes[][3] = {
