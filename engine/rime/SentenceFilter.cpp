@@ -141,7 +141,7 @@ public:
         }
         // A commit teaches the user dictionary: the words kept are stale.
         mCommits = engine_->context()->commit_notifier().connect([this](rime::Context *) {
-            mLatticeInput.clear();
+            mLatticeGraph.reset();
             mBeams.clear();
         });
     }
@@ -172,7 +172,7 @@ public:
             } else if (mModel) {
                 const auto settled = SyllableGraphs::settled(shared, input, mDictionary->prism(),
                                                              {mDelimiters, mCompletion});
-                const auto ours = makeSentence(*settled, *segment, input);
+                const auto ours = makeSentence(settled, *segment, input);
                 if (ours && ours->text() != first.front()->text())
                     first.insert(first.begin(), ours);
             }
@@ -180,7 +180,8 @@ public:
         if (first.size() > 1) {
             // The near misses sent down make room for the words behind them.
             Candidates later;
-            exactBeforeFuzzy(graph, segment->start, first, later);
+            Rankings rankings;
+            exactBeforeFuzzy(graph, segment->start, first, later, rankings);
             for (size_t read = kWeights.reordered; !later.empty() && read < kWeights.readAhead &&
                                                    first.size() < kWeights.reordered;) {
                 const Candidates more = takeFirst(translation, kWeights.reordered - first.size());
@@ -188,7 +189,7 @@ public:
                     break;
                 read += more.size();
                 first.insert(first.end(), more.begin(), more.end());
-                exactBeforeFuzzy(graph, segment->start, first, later);
+                exactBeforeFuzzy(graph, segment->start, first, later, rankings);
             }
             first.insert(first.end(), later.begin(), later.end());
         }
@@ -201,9 +202,18 @@ public:
     }
 
 private:
-    using Lattice = std::map<size_t, std::vector<Edge>>;
+    // The words from one place, by the place they end at: a sentence's
+    // beam at a place is made of the words that end there.
+    using Stretches = std::map<size_t, std::vector<Edge>>;
+    using Lattice = std::map<size_t, Stretches>;
     using Candidates = std::vector<rime::an<rime::Candidate>>;
     using Entries = std::vector<rime::an<rime::DictEntry>>;
+    struct Ranked {
+        rime::an<rime::Candidate> candidate;
+        double weight;
+        bool fuzzy;
+    };
+    using Rankings = std::unordered_map<const rime::Candidate *, Ranked>;
 
     // The first candidates, words of every length: the pages a user looks
     // through for a word, which spelling reorders; reading on costs every key.
@@ -244,14 +254,9 @@ private:
     // pages read, so that a page of near misses (先哲 贤哲 显者… for
     // xiangzhe) does not push the single characters out of reach.
     void exactBeforeFuzzy(const rime::SyllableGraph &graph, size_t start, Candidates &candidates,
-                          Candidates &later) const
+                          Candidates &later, Rankings &rankings) const
     {
-        struct Ranked {
-            rime::an<rime::Candidate> candidate;
-            double weight;
-            bool fuzzy;
-        };
-        auto ranked = [&](const rime::an<rime::Candidate> &candidate) {
+        auto rank = [&](const rime::an<rime::Candidate> &candidate) {
             const auto phrase =
                 rime::As<rime::Phrase>(rime::Candidate::GetGenuineCandidate(candidate));
             // Sentences are weighed on another scale, and learned words and
@@ -264,6 +269,13 @@ private:
             const int fuzzy =
                 looseSyllables(graph, 0, candidate->end() - start, phrase->code()).first;
             return Ranked{candidate, phrase->weight() + kWeights.fuzzySyllable * fuzzy, fuzzy > 0};
+        };
+        // The pages read on are ranked again with the ones before.
+        auto ranked = [&](const rime::an<rime::Candidate> &candidate) {
+            auto known = rankings.find(candidate.get());
+            if (known == rankings.end())
+                known = rankings.emplace(candidate.get(), rank(candidate)).first;
+            return known->second;
         };
         Candidates ordered;
         for (auto run = candidates.begin(); run != candidates.end();) {
@@ -395,12 +407,13 @@ private:
         return nullptr;
     }
 
-    rime::an<rime::Sentence> makeSentence(const rime::SyllableGraph &graph,
+    rime::an<rime::Sentence> makeSentence(const std::shared_ptr<const rime::SyllableGraph> &shared,
                                           const rime::Segment &segment, const std::string &input)
     {
+        const rime::SyllableGraph &graph = *shared;
         const size_t total = graph.interpreted_length;
         size_t changed = 0;
-        const Lattice &lattice = buildLattice(graph, input, changed);
+        const Lattice &lattice = buildLattice(shared, changed);
         const Path *best = bestPath(lattice, total, changed);
         if (!best)
             return nullptr;
@@ -428,11 +441,30 @@ private:
                input.substr(graph.interpreted_length);
     }
 
+    // The words of one place looked up again, but for the stretches kept
+    // from the last key.
+    struct Refill {
+        explicit Refill(Stretches &into) : words(into) {}
+
+        Stretches &words;
+        std::vector<size_t> kept; // ends, ascending
+        size_t firstNew = std::numeric_limits<size_t>::max();
+
+        bool keeps(size_t end) const { return std::binary_search(kept.begin(), kept.end(), end); }
+        std::vector<Edge> &at(size_t end)
+        {
+            firstNew = std::min(firstNew, end);
+            return words[end];
+        }
+    };
+
     template <class Collector>
     void enroll(const rime::SyllableGraph &graph, size_t start, Collector &collector, bool learned,
-                std::vector<Edge> &edges)
+                Refill &place)
     {
         for (auto &[end, entries] : collector) {
+            if (place.keeps(end))
+                continue;
             double likeliest = 0; // Rime lists the words of each stretch likeliest first
             for (size_t taken = 0; taken < kWeights.homophones && !entries.exhausted(); ++taken) {
                 auto entry = entries.Peek();
@@ -447,7 +479,7 @@ private:
                                       kWeights.abbreviation * abbreviated +
                                       learnedWeight(learned, *entry);
                 const std::string &simplified = mSimplify(entry->text);
-                edges.push_back({end, entry, simplified, mModel->word(simplified), weight});
+                place.at(end).push_back({end, entry, simplified, mModel->word(simplified), weight});
                 if (!entries.Next())
                     break;
             }
@@ -465,55 +497,110 @@ private:
 
     // The words from each place, kept from the last key: typing on at the
     // end changes no word that ends well before it, and the lookups are
-    // most of the time a sentence takes. changed is the first place whose
-    // words are not the last key's.
-    const Lattice &buildLattice(const rime::SyllableGraph &graph, const std::string &input,
+    // most of the time a sentence takes. A stretch of syllables read as the
+    // last key read it has the same words. changed is the first place some
+    // of whose words are not the last key's.
+    const Lattice &buildLattice(const std::shared_ptr<const rime::SyllableGraph> &shared,
                                 size_t &changed)
     {
-        if (mLatticeModel != mModel) {
+        const rime::SyllableGraph &graph = *shared;
+        // The model's words come in with simplified output only.
+        const bool simplified = engine_->context()->get_option("simplification");
+        if (mLatticeModel != mModel || !mLatticeGraph || simplified != mLatticeSimplified) {
             mLattice.clear();
             mBeams.clear();
+            mLatticeGraph = shared;
         }
+        const auto keeps = [&](size_t start, size_t end) {
+            return sameStretch(*mLatticeGraph, graph, start, end);
+        };
         changed = std::numeric_limits<size_t>::max();
-        const size_t unchanged =
-            std::mismatch(input.begin(), input.end(), mLatticeInput.begin(), mLatticeInput.end())
-                .first -
-            input.begin();
         Lattice lattice;
         for (const auto &from : graph.edges) {
-            auto kept = mLattice.find(from.first);
-            if (kept != mLattice.end() && farthestWordEnd(graph, from.first) < unchanged) {
-                lattice[from.first] = std::move(kept->second);
+            const size_t start = from.first;
+            auto old = mLattice.find(start);
+            if (old != mLattice.end() && keeps(start, farthestWordEnd(graph, start))) {
+                lattice[start] = std::move(old->second);
+                mLattice.erase(old);
                 continue;
             }
-            changed = std::min(changed, from.first);
-            std::vector<Edge> &edges = lattice[from.first];
-            if (mUserDictionary && mUserDictionary->loaded()) {
-                if (auto learned =
-                        mUserDictionary->Lookup(graph, from.first, kWeights.userSyllables))
-                    enroll(graph, from.first, *learned, true, edges);
+            Refill place{lattice[start]};
+            if (old != mLattice.end()) {
+                for (auto stretch = old->second.begin(); stretch != old->second.end();) {
+                    if (!keeps(start, stretch->first)) {
+                        ++stretch;
+                        continue;
+                    }
+                    place.kept.push_back(stretch->first);
+                    place.words[stretch->first] = std::move(stretch->second);
+                    stretch = old->second.erase(stretch);
+                }
             }
-            if (auto words = mDictionary->Lookup(graph, from.first))
-                enroll(graph, from.first, *words, false, edges);
-            // The model's words are simplified: in traditional output they
-            // would show as they are.
-            if (engine_->context()->get_option("simplification"))
-                addModelWords(graph, from.first, std::string(), rime::Code(), edges);
+            lookUp(graph, start, simplified, place);
+            changed = std::min(changed, place.firstNew);
         }
-        for (const auto &gone : mLattice)
-            if (!lattice.count(gone.first))
-                changed = std::min(changed, gone.first);
+        // What is left of the last key's words is gone.
+        for (const auto &[start, stretches] : mLattice)
+            if (!stretches.empty())
+                changed = std::min(changed, stretches.begin()->first);
         mLattice = std::move(lattice);
-        mLatticeInput = input;
+        mLatticeGraph = shared;
         mLatticeModel = mModel;
+        mLatticeSimplified = simplified;
         return mLattice;
+    }
+
+    void lookUp(const rime::SyllableGraph &graph, size_t start, bool simplified, Refill &place)
+    {
+        if (mUserDictionary && mUserDictionary->loaded()) {
+            if (auto learned = mUserDictionary->Lookup(graph, start, kWeights.userSyllables))
+                enroll(graph, start, *learned, true, place);
+        }
+        if (auto words = mDictionary->Lookup(graph, start))
+            enroll(graph, start, *words, false, place);
+        // The model's words are simplified: in traditional output they
+        // would show as they are.
+        if (simplified)
+            addModelWords(graph, start, std::string(), rime::Code(), place);
+    }
+
+    // Whether the syllables from start to end read alike in both graphs,
+    // which makes their words the same.
+    static bool sameStretch(const rime::SyllableGraph &a, const rime::SyllableGraph &b,
+                            size_t start, size_t end)
+    {
+        auto fromA = a.edges.lower_bound(start), fromB = b.edges.lower_bound(start);
+        for (;; ++fromA, ++fromB) {
+            const bool doneA = fromA == a.edges.end() || fromA->first >= end;
+            const bool doneB = fromB == b.edges.end() || fromB->first >= end;
+            if (doneA || doneB)
+                return doneA == doneB;
+            if (fromA->first != fromB->first)
+                return false;
+            auto toA = fromA->second.begin(), toB = fromB->second.begin();
+            for (; toA != fromA->second.end() && toA->first <= end; ++toA, ++toB)
+                if (toB == fromB->second.end() || toB->first != toA->first ||
+                    !sameSpellings(toA->second, toB->second))
+                    return false;
+            if (toB != fromB->second.end() && toB->first <= end)
+                return false;
+        }
+    }
+
+    static bool sameSpellings(const rime::SpellingMap &a, const rime::SpellingMap &b)
+    {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto &x, const auto &y) {
+            return x.first == y.first && x.second.type == y.second.type &&
+                   x.second.credibility == y.second.credibility &&
+                   x.second.is_correction == y.second.is_correction;
+        });
     }
 
     // The words libime's dictionary has, and Rime's lacks, for each run of
     // syllables from position spelled as typed (a fuzzy run would bring in
     // thousands of words no one meant).
     void addModelWords(const rime::SyllableGraph &graph, size_t position, const std::string &code,
-                       const rime::Code &syllables, std::vector<Edge> &edges)
+                       const rime::Code &syllables, Refill &place)
     {
         const auto from = graph.edges.find(position);
         if (from == graph.edges.end() || syllables.size() >= kLongestModelWord)
@@ -530,24 +617,26 @@ private:
                 const std::string longerCode = code + syllable;
                 if (longer.size() > 1)
                     mModel->findWords(longerCode, [&](const std::string &word) {
-                        addModelWord(end, longer, word, edges);
+                        addModelWord(end, longer, word, place);
                     });
-                addModelWords(graph, end, longerCode, longer, edges);
+                addModelWords(graph, end, longerCode, longer, place);
             }
         }
     }
 
-    void addModelWord(size_t end, const rime::Code &code, const std::string &word,
-                      std::vector<Edge> &edges)
+    void addModelWord(size_t end, const rime::Code &code, const std::string &word, Refill &place)
     {
-        for (const Edge &edge : edges)
-            if (edge.end == end && edge.simplified == word)
-                return;
+        if (place.keeps(end))
+            return;
+        if (const auto stretch = place.words.find(end); stretch != place.words.end())
+            for (const Edge &edge : stretch->second)
+                if (edge.simplified == word)
+                    return;
         auto entry = rime::New<rime::DictEntry>();
         entry->text = word;
         entry->code = code;
         entry->weight = kModelWordWeight;
-        edges.push_back(
+        place.at(end).push_back(
             {end, entry, word, mModel->word(word), kWeights.dictionary * kModelWordWeight});
     }
 
@@ -593,9 +682,7 @@ private:
     // scores its own).
     const Path *bestPath(const Lattice &lattice, size_t total, size_t changed)
     {
-        size_t keptBelow = std::min(total, mBeamsTotal);
-        if (changed < keptBelow)
-            keptBelow = changed + 1;
+        const size_t keptBelow = std::min({total, mBeamsTotal, changed});
         mBeams.erase(mBeams.lower_bound(std::max<size_t>(keptBelow, 1)), mBeams.end());
         mBeamsTotal = total;
         if (mBeams.empty()) {
@@ -603,24 +690,24 @@ private:
             start.paths.push_back({0, mModel->startState(), nullptr, nullptr});
             start.best[std::string_view()] = &start.paths.back();
         }
-        for (const auto &[start, edges] : lattice) {
+        for (const auto &[start, stretches] : lattice) {
             auto beam = mBeams.find(start);
-            const auto reaches = [&](const Edge &edge) { return edge.end >= keptBelow; };
-            if (beam == mBeams.end() || std::none_of(edges.begin(), edges.end(), reaches))
+            const auto first = stretches.lower_bound(keptBelow);
+            if (beam == mBeams.end() || first == stretches.end())
                 continue;
             for (const Path *path : strongest(beam->second.best)) {
-                for (const Edge &edge : edges) {
-                    if (!reaches(edge))
-                        continue;
-                    Path next{path->score + edge.weight, {}, path, &edge};
-                    next.score += mModel->score(path->state, edge.word, next.state);
-                    if (edge.end == total)
-                        next.score += mModel->endScore(next.state);
-                    Beam &to = mBeams[edge.end];
-                    const Path *&kept = to.best[edge.simplified];
-                    if (!kept || kept->score < next.score) {
-                        to.paths.push_back(next);
-                        kept = &to.paths.back();
+                for (auto stretch = first; stretch != stretches.end(); ++stretch) {
+                    Beam &to = mBeams[stretch->first];
+                    for (const Edge &edge : stretch->second) {
+                        Path next{path->score + edge.weight, {}, path, &edge};
+                        next.score += mModel->score(path->state, edge.word, next.state);
+                        if (edge.end == total)
+                            next.score += mModel->endScore(next.state);
+                        const Path *&kept = to.best[edge.simplified];
+                        if (!kept || kept->score < next.score) {
+                            to.paths.push_back(next);
+                            kept = &to.paths.back();
+                        }
                     }
                 }
             }
@@ -670,8 +757,9 @@ private:
     Simplifier mSimplify;
     std::shared_ptr<const SentenceModel> mModel;
     std::map<rime::SyllableId, std::string> mSyllableCodes;
-    std::string mLatticeInput;
+    bool mLatticeSimplified = false;
     Lattice mLattice;
+    std::shared_ptr<const rime::SyllableGraph> mLatticeGraph; // the one mLattice was read from
     std::shared_ptr<const SentenceModel> mLatticeModel;
     std::map<size_t, Beam> mBeams; // by place, as far as mLattice's words go
     size_t mBeamsTotal = 0;
