@@ -6,6 +6,7 @@
 namespace rime
 {
 class Code;
+class Prism;
 struct SyllableGraph;
 } // namespace rime
 
@@ -28,5 +29,11 @@ std::string letters(const std::string &input, size_t position, const std::vector
 // Whether input could be that many syllables or fewer: a syllable has six
 // letters at most (zhuang); delimiters are not counted.
 bool mayFit(const std::string &input, size_t syllables, const std::string &delimiters);
+
+// The fewest syllables of six letters at most the prism's spellings read
+// the whole input in (a delimiter after a syllable is its own); SIZE_MAX
+// where they cannot.
+// Rime's syllable graph only drops readings, never needs fewer.
+size_t fewestSyllables(const std::string &input, rime::Prism &prism, const std::string &delimiters);
 
 } // namespace SyllablePath
