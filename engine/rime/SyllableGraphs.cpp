@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <set>
 
 namespace SyllableGraphs
 {
@@ -61,6 +62,27 @@ of(const std::string &input, const std::shared_ptr<rime::Prism> &prism, const Op
 namespace
 {
 
+bool abbreviates(const rime::SpellingMap &spellings)
+{
+    return std::all_of(spellings.begin(), spellings.end(), [](const auto &spelling) {
+        return spelling.second.type == rime::kAbbreviation;
+    });
+}
+
+// The places after from inside an initial of two letters (sh, zh, ch).
+// Rime reads those letters one by one too (s h), which a sentence or word
+// hardly ever takes and which makes most of the slowest keys' lookups.
+std::set<size_t> insideInitials(const rime::SyllableGraph &graph, size_t from)
+{
+    std::set<size_t> inside;
+    for (auto start = graph.edges.lower_bound(from); start != graph.edges.end(); ++start)
+        for (const auto &[end, spellings] : start->second)
+            if (end > start->first + 1 && abbreviates(spellings))
+                for (size_t place = start->first + 1; place < end; ++place)
+                    inside.insert(place);
+    return inside;
+}
+
 std::shared_ptr<const rime::SyllableGraph>
 settle(const std::shared_ptr<const rime::SyllableGraph> &graph, const std::string &input,
        const std::shared_ptr<rime::Prism> &prism, const Options &options)
@@ -78,14 +100,18 @@ settle(const std::shared_ptr<const rime::SyllableGraph> &graph, const std::strin
         std::make_shared<rime::SyllableGraph>(*of(input.substr(0, before), prism, options));
     if (settled->interpreted_length != before)
         return graph;
+    const std::set<size_t> inside = insideInitials(*graph, before);
     for (const auto &[start, ends] : graph->edges) {
-        if (start < before && !settled->vertices.count(start))
+        if ((start < before && !settled->vertices.count(start)) || inside.count(start))
             continue;
         for (const auto &[end, spellings] : ends)
-            if (end > before)
+            if (end > before && !inside.count(end))
                 settled->edges[start][end] = spellings;
     }
-    settled->vertices.insert(graph->vertices.upper_bound(before), graph->vertices.end());
+    for (auto vertex = graph->vertices.upper_bound(before); vertex != graph->vertices.end();
+         ++vertex)
+        if (!inside.count(vertex->first))
+            settled->vertices.insert(*vertex);
     settled->input_length = graph->input_length;
     settled->interpreted_length = graph->interpreted_length;
     // Rime's lookups walk the spellings by syllable, longest first.

@@ -260,6 +260,8 @@ private slots:
         // fill the pages meanwhile.
         row("no abbreviated readings mid-syllable", none, "chazhaolujingzhon\f\f", "", "",
             "查字法");
+        // Trailing sh is the initial typed, not s and h (二十四号).
+        row("sh at the end is one initial", none, "ershish", "", "", "二十四号");
         // Keys from the schemes' published tables, not from our files;
         // 1234567 is the user's scheme of initTestCase.
         const char *const schemes[][3] = {
