@@ -46,7 +46,7 @@ struct Weights {
     double abbreviation = -3;     // a syllable given by its initial alone
     double learned = 4;           // a word the user committed on its own
     double learnedInSentence = 2; // one the user dictionary has from a sentence committed
-    size_t homophones = 8;        // words tried for each stretch of syllables
+    size_t homophones = 12;       // words tried for each stretch of syllables
     size_t paths = 10;            // sentences kept at each place, the best per last word
     size_t userSyllables = 5;     // the longest learned word looked up
     size_t reordered = 40;        // candidates ordered by spelling: the first few pages
