@@ -69,15 +69,16 @@ bool abbreviates(const rime::SpellingMap &spellings)
     });
 }
 
-// The places after from inside an initial of two letters (sh, zh, ch).
-// Rime reads those letters one by one too (s h), which a sentence or word
-// hardly ever takes and which makes most of the slowest keys' lookups.
-std::set<size_t> insideInitials(const rime::SyllableGraph &graph, size_t from)
+// The places after from inside an initial of two letters (sh, zh, ch)
+// that ends before endsBefore. Rime reads those letters one by one too
+// (s h), which a sentence or word hardly ever takes and which makes most
+// of the slowest keys' lookups.
+std::set<size_t> insideInitials(const rime::SyllableGraph &graph, size_t from, size_t endsBefore)
 {
     std::set<size_t> inside;
     for (auto start = graph.edges.lower_bound(from); start != graph.edges.end(); ++start)
         for (const auto &[end, spellings] : start->second)
-            if (end > start->first + 1 && abbreviates(spellings))
+            if (end > start->first + 1 && end < endsBefore && abbreviates(spellings))
                 for (size_t place = start->first + 1; place < end; ++place)
                     inside.insert(place);
     return inside;
@@ -94,13 +95,20 @@ settle(const std::shared_ptr<const rime::SyllableGraph> &graph, const std::strin
     for (const auto &[place, type] : graph->vertices)
         if (place < graph->interpreted_length && type <= rime::kFuzzySpelling)
             before = place;
-    if (!before)
+    // Initials alone (zgsh, sh) are how abbreviations are typed: they keep
+    // every reading, but for an initial that letters follow (zhon).
+    const std::set<size_t> inside = insideInitials(
+        *graph, before, before ? graph->input_length + 1 : graph->interpreted_length);
+    if (!before && inside.empty())
         return graph;
-    auto settled =
-        std::make_shared<rime::SyllableGraph>(*of(input.substr(0, before), prism, options));
-    if (settled->interpreted_length != before)
-        return graph;
-    const std::set<size_t> inside = insideInitials(*graph, before);
+    auto settled = std::make_shared<rime::SyllableGraph>();
+    if (before) {
+        *settled = *of(input.substr(0, before), prism, options);
+        if (settled->interpreted_length != before)
+            return graph;
+    } else {
+        settled->vertices.insert(*graph->vertices.begin());
+    }
     for (const auto &[start, ends] : graph->edges) {
         if ((start < before && !settled->vertices.count(start)) || inside.count(start))
             continue;

@@ -34,8 +34,9 @@ of(const std::string &input, const std::shared_ptr<rime::Prism> &prism, const Op
 // (the key before's input, mostly) and the initials at the end as Rime
 // does, but for sh, zh and ch, which it reads whole only: as s and h they
 // were most of the slowest keys' lookups, for readings that go a key later
-// (这个时候 for zhegesh is such a choice, and zgsh still reads so). It is
-// graph itself where nothing needs settling.
+// (这个时候 for zhegesh is such a choice, and zgsh still reads so), and the
+// same goes for an initial that letters follow in the first syllable
+// (zhon). It is graph itself where nothing needs settling.
 std::shared_ptr<const rime::SyllableGraph>
 settled(const std::shared_ptr<const rime::SyllableGraph> &graph, const std::string &input,
         const std::shared_ptr<rime::Prism> &prism, const Options &options);

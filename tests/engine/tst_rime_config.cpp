@@ -262,6 +262,8 @@ private slots:
             "查字法");
         // Trailing sh is the initial typed, not s and h (二十四号).
         row("sh at the end is one initial", none, "ershish", "", "", "二十四号");
+        // And so is ch that letters follow, not c and ho (成佛).
+        row("ch in the first syllable is one initial", none, "cho", "", "", "成佛");
         // Keys from the schemes' published tables, not from our files;
         // 1234567 is the user's scheme of initTestCase.
         const char *const schemes[][3] = {
