@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <limits>
 #include <set>
 
 namespace SyllableGraphs
@@ -70,9 +71,7 @@ bool abbreviates(const rime::SpellingMap &spellings)
 }
 
 // The places after from inside an initial of two letters (sh, zh, ch)
-// that ends before endsBefore. Rime reads those letters one by one too
-// (s h), which a sentence or word hardly ever takes and which makes most
-// of the slowest keys' lookups.
+// that ends before endsBefore, where Rime reads the letters one by one too.
 std::set<size_t> insideInitials(const rime::SyllableGraph &graph, size_t from, size_t endsBefore)
 {
     std::set<size_t> inside;
@@ -98,7 +97,7 @@ settle(const std::shared_ptr<const rime::SyllableGraph> &graph, const std::strin
     // Initials alone (zgsh, sh) are how abbreviations are typed: they keep
     // every reading, but for an initial that letters follow (zhon).
     const std::set<size_t> inside = insideInitials(
-        *graph, before, before ? graph->input_length + 1 : graph->interpreted_length);
+        *graph, before, before ? std::numeric_limits<size_t>::max() : graph->interpreted_length);
     if (!before && inside.empty())
         return graph;
     auto settled = std::make_shared<rime::SyllableGraph>();

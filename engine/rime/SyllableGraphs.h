@@ -32,11 +32,11 @@ of(const std::string &input, const std::shared_ptr<rime::Prism> &prism, const Op
 // every other key for readings it hardly ever takes. The settled graph
 // reads the letters before those initials as Rime reads them on their own
 // (the key before's input, mostly) and the initials at the end as Rime
-// does, but for sh, zh and ch, which it reads whole only: as s and h they
-// were most of the slowest keys' lookups, for readings that go a key later
-// (这个时候 for zhegesh is such a choice, and zgsh still reads so), and the
-// same goes for an initial that letters follow in the first syllable
-// (zhon). It is graph itself where nothing needs settling.
+// does. Where letters follow sh, zh or ch, or syllables come before them,
+// they are that initial only, not also two (s h): those readings were most
+// of the slowest keys' lookups and go a key later (这个时候 for zhegesh).
+// Initials alone (sh, zgsh) keep every reading, as abbreviations need. It
+// is graph itself where nothing needs settling.
 std::shared_ptr<const rime::SyllableGraph>
 settled(const std::shared_ptr<const rime::SyllableGraph> &graph, const std::string &input,
         const std::shared_ptr<rime::Prism> &prism, const Options &options);
