@@ -25,10 +25,8 @@
 #include <rime/translation.h>
 
 #include <algorithm>
-#include <deque>
 #include <limits>
 #include <map>
-#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -71,6 +69,8 @@ struct Edge {
     std::string simplified;
     SentenceModel::Word word;
     double weight; // everything but the model's score
+    // Of simplified, once: the beams' keys hash it for every path extended.
+    size_t hash = std::hash<std::string>()(simplified);
 };
 
 struct Path {
@@ -80,11 +80,35 @@ struct Path {
     const Edge *edge;
 };
 
-// The sentences that reach one place: the best for each last word.
-struct Beam {
-    std::deque<Path> paths;
-    std::unordered_map<std::string_view, const Path *> best;
+// All the trigram model looks back on: of the sentences that end in the
+// same two words, only the best can win. Kept by the last word alone, a
+// sentence lost to one whose word before was likelier but read the next
+// word worse (手机与数据库 for 收集与数据库).
+struct LastTwoWords {
+    const Edge *before; // none at the start
+    const Edge *last;
+
+    bool operator==(const LastTwoWords &other) const
+    {
+        return sameWord(before, other.before) && sameWord(last, other.last);
+    }
+    static bool sameWord(const Edge *a, const Edge *b)
+    {
+        return a == b || (a && b && a->simplified == b->simplified);
+    }
 };
+
+struct LastTwoWordsHash {
+    size_t operator()(const LastTwoWords &words) const
+    {
+        return (words.before ? words.before->hash : 0) * 31 + (words.last ? words.last->hash : 0);
+    }
+};
+
+// The sentences that reach one place: the best for each two last words.
+// A place's paths are final before any path leads on from them, so a
+// better one replaces its key's path where it is.
+using Beam = std::unordered_map<LastTwoWords, Path, LastTwoWordsHash>;
 
 // How many of the word's syllables were read through a fuzzy pair or an
 // initial alone, on its best way through the syllable graph.
@@ -676,26 +700,24 @@ private:
     }
 
     // A beam over the places between syllables: at each, the best sentence
-    // for every last word, the best few extended. A place's beam is made of
-    // the words that end there, so the beams up to the first place whose
-    // words changed are the last key's (short of the phrase's end, which
-    // scores its own).
+    // for every two last words, the best few extended. A place's beam is
+    // made of the words that end there, so the beams up to the first place
+    // whose words changed are the last key's (short of the phrase's end,
+    // which scores its own).
     const Path *bestPath(const Lattice &lattice, size_t total, size_t changed)
     {
         const size_t keptBelow = std::min({total, mBeamsTotal, changed});
         mBeams.erase(mBeams.lower_bound(std::max<size_t>(keptBelow, 1)), mBeams.end());
         mBeamsTotal = total;
-        if (mBeams.empty()) {
-            Beam &start = mBeams[0];
-            start.paths.push_back({0, mModel->startState(), nullptr, nullptr});
-            start.best[std::string_view()] = &start.paths.back();
-        }
+        if (mBeams.empty())
+            mBeams[0].try_emplace({nullptr, nullptr},
+                                  Path{0, mModel->startState(), nullptr, nullptr});
         for (const auto &[start, stretches] : lattice) {
             auto beam = mBeams.find(start);
             const auto first = stretches.lower_bound(keptBelow);
             if (beam == mBeams.end() || first == stretches.end())
                 continue;
-            for (const Path *path : strongest(beam->second.best)) {
+            for (const Path *path : strongest(beam->second)) {
                 for (auto stretch = first; stretch != stretches.end(); ++stretch) {
                     Beam &to = mBeams[stretch->first];
                     for (const Edge &edge : stretch->second) {
@@ -703,11 +725,9 @@ private:
                         next.score += mModel->score(path->state, edge.word, next.state);
                         if (edge.end == total)
                             next.score += mModel->endScore(next.state);
-                        const Path *&kept = to.best[edge.simplified];
-                        if (!kept || kept->score < next.score) {
-                            to.paths.push_back(next);
-                            kept = &to.paths.back();
-                        }
+                        const auto [kept, added] = to.try_emplace({path->edge, &edge}, next);
+                        if (!added && kept->second.score < next.score)
+                            kept->second = next;
                     }
                 }
             }
@@ -716,18 +736,17 @@ private:
         if (last == mBeams.end())
             return nullptr;
         const Path *best = nullptr;
-        for (const auto &[word, path] : last->second.best)
-            if (!best || path->score > best->score)
-                best = path;
+        for (const auto &[words, path] : last->second)
+            if (!best || path.score > best->score)
+                best = &path;
         return best;
     }
 
-    static std::vector<const Path *>
-    strongest(const std::unordered_map<std::string_view, const Path *> &beam)
+    static std::vector<const Path *> strongest(const Beam &beam)
     {
         std::vector<const Path *> paths;
-        for (const auto &[word, path] : beam)
-            paths.push_back(path);
+        for (const auto &[words, path] : beam)
+            paths.push_back(&path);
         const size_t kept = std::min(paths.size(), kWeights.paths);
         std::partial_sort(paths.begin(), paths.begin() + kept, paths.end(),
                           [](const Path *a, const Path *b) { return a->score > b->score; });

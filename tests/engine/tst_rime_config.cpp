@@ -234,6 +234,9 @@ private slots:
         row("one word as the model's two", none, "ranhoushiyige", "然后是一个");
         // 描述符 is a word of the model's dictionary, not of Rime's.
         row("model's word", none, "wenjianmiaoshufu", "文件描述符");
+        // 手机与 reads better than 收集与, but not before 数据库.
+        row("the word before the last", none, "shoujiyushujukuyouguandetongji",
+            "收集与数据库有关的统计");
         // The words kept from the last key must not outlive the letters erased.
         row("typed on, erased", none, "zaidangqianxingjinxinglishikuozhanxu\b\b",
             "在当前行进行历史扩展");
