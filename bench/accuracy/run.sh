@@ -2,7 +2,7 @@
 # How often continuous pinyin becomes the intended words: our engine and the
 # open pinyin engines of Debian 12, each typed over its fcitx's D-Bus input
 # context in a fresh HOME, on a private bus (and Xvfb for fcitx 4).
-#   run.sh [BUILD_DIR] [--engines kaiwo,rime,...] [--set test|dev] [--limit N] [--out FILE]
+#   run.sh [BUILD_DIR] [--engines kaiwo,rime,...] [--set test|dev|tuning] [--limit N] [--out FILE]
 #          [--no-teach]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -151,7 +151,7 @@ while [ $# -gt 0 ]; do
     *) BUILD_DIR=$1; shift ;;
     esac
 done
-case $SET in test | dev) ;; *) log "--set is test or dev"; exit 2 ;; esac
+case $SET in test | dev | tuning) ;; *) log "--set is test, dev or tuning"; exit 2 ;; esac
 IFS=, read -r -a engines <<<"$ENGINES"
 for label in "${engines[@]}"; do
     [ -n "${FRAMEWORK[$label]:-}" ] || { log "unknown engine $label (known: $ALL_ENGINES)"; exit 2; }
