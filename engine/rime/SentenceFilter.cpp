@@ -45,7 +45,7 @@ struct Weights {
     double learned = 4;           // a word the user committed on its own
     double learnedInSentence = 2; // one the user dictionary has from a sentence committed
     size_t homophones = 12;       // words tried for each stretch of syllables
-    size_t paths = 10;            // sentences kept at each place, the best per last word
+    size_t paths = 10;            // sentences extended from each place, the strongest
     size_t userSyllables = 5;     // the longest learned word looked up
     size_t reordered = 40;        // candidates ordered by spelling: the first few pages
     size_t fuzzyPlaced = 2;       // fuzzy words of one length placed among the exact ones
