@@ -2,6 +2,7 @@
 // Debian builds librime with Boost.Signals2.
 #define RIME_BOOST_SIGNALS2
 #include "SentenceFilter.h"
+#include "ChaiziDictionary.h"
 #include "SentenceModel.h"
 #include "Simplifier.h"
 #include "SyllableGraphs.h"
@@ -187,7 +188,7 @@ public:
         // Only a fuzzy reading can put words out of order; otherwise the
         // first candidate is all there is to look at.
         Candidates first = takeFirst(translation, readsFuzzy(graph) ? kWeights.reordered : 1);
-        if (!first.empty() && wantsSentence(graph, *segment, first.front())) {
+        if (!first.empty() && wantsSentence(graph, *segment, first)) {
             mModel = currentModel;
             // Rime's script translator makes sentences whatever its options say.
             if (!mEnabled) {
@@ -249,16 +250,46 @@ private:
         return first;
     }
 
-    // Where Rime would make a sentence: input of two syllables or more that
-    // no word covers. Rime's translator makes its own until a model is read.
-    static bool wantsSentence(const rime::SyllableGraph &graph, const rime::Segment &segment,
-                              const rime::an<rime::Candidate> &first)
+    // Where a sentence goes first: input of two syllables or more, unless a
+    // word the user chose covers it, or a word of another dictionary (kept
+    // where Rime puts it), but for a character by its parts (䵧 for zaihei,
+    // offered beside the sentence). A sentence weighs a word of Rime's in
+    // context (对齐 over 对其), and a fuzzy one against the exact (上执行
+    // over 三自性); but a fuzzy word first where a word spelled as typed
+    // covers the input too is one the user may well have meant (中国 for
+    // zongguo, before 宗国). Rime's translator makes its own until a model
+    // is read.
+    bool wantsSentence(const rime::SyllableGraph &graph, const rime::Segment &segment,
+                       const Candidates &first) const
     {
-        if (rime::As<rime::Sentence>(first))
+        if (rime::As<rime::Sentence>(first.front()))
             return true;
-        const bool covered = first->end() >= segment.start + graph.interpreted_length &&
-                             rime::As<rime::Phrase>(rime::Candidate::GetGenuineCandidate(first));
-        return graph.edges.size() > 1 && !covered;
+        if (graph.edges.size() < 2)
+            return false;
+        const size_t end = segment.start + graph.interpreted_length;
+        const auto covering = [&](const rime::an<rime::Candidate> &candidate) {
+            const auto phrase =
+                rime::As<rime::Phrase>(rime::Candidate::GetGenuineCandidate(candidate));
+            return candidate->end() >= end ? phrase : nullptr;
+        };
+        const auto ownWord = [&](const rime::an<rime::Phrase> &phrase) {
+            return phrase && phrase->type() != "user_phrase" && phrase->language() &&
+                   *phrase->language() == mLanguage;
+        };
+        const auto fuzzy = [&](const rime::Phrase &phrase) {
+            return looseSyllables(graph, 0, phrase.end() - segment.start, phrase.code()).first > 0;
+        };
+        const auto word = covering(first.front());
+        if (!word)
+            return true;
+        if (!ownWord(word))
+            return word->language() && word->language()->name() == ChaiziDictionary::name();
+        if (!fuzzy(*word))
+            return true;
+        return std::none_of(first.begin(), first.end(), [&](const auto &candidate) {
+            const auto other = covering(candidate);
+            return ownWord(other) && !fuzzy(*other);
+        });
     }
 
     static bool readsFuzzy(const rime::SyllableGraph &graph)

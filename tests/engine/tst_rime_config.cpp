@@ -216,6 +216,7 @@ private slots:
         row("淼 by its parts", on, "shuishuishui", "", "淼");
         row("no parts with SplitZi off", "SplitZi=0", "niuniuniu", "", "", "犇");
         row("parts only where they end the input", on, "riyuehao", "", "日月", "明");
+        row("a sentence before a character by its parts", on, "zaihei", "在黑", "䵧");
         row("a name", on, "wangxiaoming", "", "王晓明");
         row("no name with MakeName off", "MakeName=0", "wangxiaoming", "", "", "王晓明");
         row("history", none, "zaidangqianxingjinxinglishikuozhan", "在当前行进行历史扩展");
@@ -251,6 +252,11 @@ private slots:
             "执行文件房子的地方");
         // 空心 is kongxin, read through the in/ing pair only smart fuzzy offers.
         row("exact before fuzzy", "MohuSmart=1", "kongxing", "空行");
+        // A word covering the input is weighed by the model too (Rime's 对其
+        // is likelier), and a fuzzy one against words spelled as typed:
+        // 社子岛 (she zi dao) is the only word covering shezhidao.
+        row("a word as the model weighs it", none, "duiqi", "对齐");
+        row("a sentence before a fuzzy word", "MohuSmart=1", "shezhidao", "设置到");
         // A page of smart-fuzzy near misses (显著 先哲 贤哲…) must leave
         // the single characters within reach.
         row("near misses leave room", "MohuSmart=1;PageSize=9", "xiangzhe", "", "相者", "香泽");
