@@ -272,24 +272,36 @@ private:
                 rime::As<rime::Phrase>(rime::Candidate::GetGenuineCandidate(candidate));
             return candidate->end() >= end ? phrase : nullptr;
         };
-        const auto ownWord = [&](const rime::an<rime::Phrase> &phrase) {
-            return phrase && phrase->type() != "user_phrase" && phrase->language() &&
-                   *phrase->language() == mLanguage;
-        };
         const auto fuzzy = [&](const rime::Phrase &phrase) {
-            return looseSyllables(graph, 0, phrase.end() - segment.start, phrase.code()).first > 0;
+            return fuzzySyllables(graph, phrase.end() - segment.start, phrase) > 0;
         };
         const auto word = covering(first.front());
         if (!word)
             return true;
-        if (!ownWord(word))
+        if (!ownWord(*word))
             return word->language() && word->language()->name() == ChaiziDictionary::name();
         if (!fuzzy(*word))
             return true;
         return std::none_of(first.begin(), first.end(), [&](const auto &candidate) {
             const auto other = covering(candidate);
-            return ownWord(other) && !fuzzy(*other);
+            return other && ownWord(*other) && !fuzzy(*other);
         });
+    }
+
+    // Rime's words of the dictionary our graphs spell: not the learned ones,
+    // nor other dictionaries' (spelled by other graphs).
+    bool ownWord(const rime::Phrase &phrase) const
+    {
+        return phrase.type() != "user_phrase" && phrase.language() &&
+               *phrase.language() == mLanguage;
+    }
+
+    // The syllables of a word from the graph's start read through a fuzzy
+    // pair the user did not choose.
+    static int fuzzySyllables(const rime::SyllableGraph &graph, size_t length,
+                              const rime::Phrase &phrase)
+    {
+        return looseSyllables(graph, 0, length, phrase.code()).first;
     }
 
     static bool readsFuzzy(const rime::SyllableGraph &graph)
@@ -318,11 +330,9 @@ private:
             // other dictionaries' words (spelled by other graphs) are kept
             // where Rime puts them.
             if (!phrase || rime::As<rime::Sentence>(phrase) || candidate->start() != start ||
-                phrase->type() == "user_phrase" || !phrase->language() ||
-                !(*phrase->language() == mLanguage))
+                !ownWord(*phrase))
                 return Ranked{candidate, std::numeric_limits<double>::infinity(), false};
-            const int fuzzy =
-                looseSyllables(graph, 0, candidate->end() - start, phrase->code()).first;
+            const int fuzzy = fuzzySyllables(graph, candidate->end() - start, *phrase);
             return Ranked{candidate, phrase->weight() + kWeights.fuzzySyllable * fuzzy, fuzzy > 0};
         };
         // The pages read on are ranked again with the ones before.
