@@ -212,6 +212,9 @@ round_trip UsrWuBiDictBackup clearWuBiCnThesaurus UsrWuBiDictImport $'^中国\tk
     fail "the Wubi pinyin words before their first use: $(call UsrWuBiPinYinDictBackupPinYin "string:$exported")"
 cmp -s "$exported" <(printf '# Kaiwo user dictionary 1 wubi-pinyin\n# end 0\n') || fail "not an empty export: $(cat "$exported")"
 apply_settings InputMode 0
+# Pinyin mixed in is waited for, so the word below is learned as pinyin
+# however slow the machine.
+wait_for "pinyin in Wubi" '[ "$(typed n i h a o space)" = "你好" ]'
 learned=$(typed x i a n 3)
 [[ ${#learned} -eq 1 && $learned != *[a-z0-9]* ]] || fail "the third candidate of xian in Wubi: '$learned'"
 round_trip UsrWuBiPinYinDictBackupPinYin clearPinYinWuBiCnThesaurusPinYin UsrPinYinWuBiDictImportPinYin \
