@@ -26,8 +26,10 @@
 #include <rime/translation.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <map>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -111,27 +113,48 @@ struct LastTwoWordsHash {
 // better one replaces its key's path where it is.
 using Beam = std::unordered_map<LastTwoWords, Path, LastTwoWordsHash>;
 
-// How many of the word's syllables were read through a fuzzy pair or an
-// initial alone, on its best way through the syllable graph.
-std::pair<int, int> looseSyllables(const rime::SyllableGraph &graph, size_t position, size_t end,
-                                   const rime::Code &code, size_t depth = 0)
+// Rime's syllabifier charges a syllable after an ambiguous joint (an of
+// xu an, where xuan is one syllable too) a factor of 1e-10, which its
+// lookups put into the weight of every word the syllable does not end.
+const double kAmbiguousJointCharge = -23.025850929940457; // log(1e-10)
+
+// How a word's syllables were read, on its best way through the graph.
+struct Reading {
+    int fuzzy = 0;       // through a fuzzy pair
+    int abbreviated = 0; // by an initial alone
+    int charged = 0;     // ambiguous joints Rime charged the word's weight
+
+    bool operator<(const Reading &other) const
+    {
+        return std::tie(fuzzy, abbreviated, charged) <
+               std::tie(other.fuzzy, other.abbreviated, other.charged);
+    }
+    bool exact() const { return fuzzy == 0 && abbreviated == 0; }
+};
+
+Reading readingOf(const rime::SyllableGraph &graph, size_t position, size_t end,
+                  const rime::Code &code, size_t depth = 0)
 {
-    const std::pair<int, int> impossible{1000, 1000};
+    const Reading impossible{1000, 1000, 1000};
     if (depth == code.size())
-        return position == end ? std::pair<int, int>{0, 0} : impossible;
+        return position == end ? Reading{} : impossible;
     const auto from = graph.edges.find(position);
     if (from == graph.edges.end())
         return impossible;
-    std::pair<int, int> best = impossible;
+    Reading best = impossible;
     for (const auto &[next, spellings] : from->second) {
         if (next > end)
             break;
         const auto spelling = spellings.find(code[depth]);
         if (spelling == spellings.end())
             continue;
-        auto rest = looseSyllables(graph, next, end, code, depth + 1);
-        rest.first += spelling->second.type == rime::kFuzzySpelling;
-        rest.second += spelling->second.type == rime::kAbbreviation;
+        Reading rest = readingOf(graph, next, end, code, depth + 1);
+        rest.fuzzy += spelling->second.type == rime::kFuzzySpelling;
+        rest.abbreviated += spelling->second.type == rime::kAbbreviation;
+        // A fuzzy pair's own charge is far below half a joint's.
+        if (depth + 1 < code.size())
+            rest.charged +=
+                static_cast<int>(std::lround(spelling->second.credibility / kAmbiguousJointCharge));
         best = std::min(best, rest);
     }
     return best;
@@ -301,7 +324,7 @@ private:
     static int fuzzySyllables(const rime::SyllableGraph &graph, size_t length,
                               const rime::Phrase &phrase)
     {
-        return looseSyllables(graph, 0, length, phrase.code()).first;
+        return readingOf(graph, 0, length, phrase.code()).fuzzy;
     }
 
     static bool readsFuzzy(const rime::SyllableGraph &graph)
@@ -425,8 +448,7 @@ private:
                               characters.size() < kWeights.liftedCharacters;
              ++read, entries->second.Next()) {
             const auto entry = entries->second.Peek();
-            if (entry->code.size() == 1 &&
-                looseSyllables(syllable, 0, end, entry->code) == std::pair<int, int>{0, 0})
+            if (entry->code.size() == 1 && readingOf(syllable, 0, end, entry->code).exact())
                 characters.push_back(entry);
         }
         return characters;
@@ -535,14 +557,16 @@ private:
                 auto entry = entries.Peek();
                 if (entry->code.size() > kLongestWord)
                     break;
-                const auto [fuzzy, abbreviated] = looseSyllables(graph, start, end, entry->code);
+                const Reading reading = readingOf(graph, start, end, entry->code);
+                // The model judges a split at an ambiguous joint (以允许安装
+                // over 疑云选装): Rime's charge for it would outweigh any context.
+                const double own = entry->weight - kAmbiguousJointCharge * reading.charged;
                 if (taken == 0)
-                    likeliest = entry->weight;
-                const double weight = kWeights.dictionary * likeliest +
-                                      kWeights.homophone * (entry->weight - likeliest) +
-                                      kWeights.fuzzySyllable * fuzzy +
-                                      kWeights.abbreviation * abbreviated +
-                                      learnedWeight(learned, *entry);
+                    likeliest = own;
+                const double weight =
+                    kWeights.dictionary * likeliest + kWeights.homophone * (own - likeliest) +
+                    kWeights.fuzzySyllable * reading.fuzzy +
+                    kWeights.abbreviation * reading.abbreviated + learnedWeight(learned, *entry);
                 const std::string &simplified = mSimplify(entry->text);
                 place.at(end).push_back({end, entry, simplified, mModel->word(simplified), weight});
                 if (!entries.Next())

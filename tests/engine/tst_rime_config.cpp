@@ -238,6 +238,8 @@ private slots:
         // 手机与 reads better than 收集与, but not before 数据库.
         row("the word before the last", none, "shoujiyushujukuyouguandetongji",
             "收集与数据库有关的统计");
+        // xu an where xuan is a syllable too: Rime all but forbids the split.
+        row("an ambiguous joint", none, "yiyunxuanzhuang", "以允许安装");
         // The words kept from the last key must not outlive the letters erased.
         row("typed on, erased", none, "zaidangqianxingjinxinglishikuozhanxu\b\b",
             "在当前行进行历史扩展");
